@@ -1,0 +1,28 @@
+# The two commands: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR      ?= build
+TEST_BUILD_DIR ?= build-test
+JOBS           ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX         ?= /usr/local
+
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	./scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	./$(BUILD_DIR)/bin/nudgepost
+
+test: deps
+	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON
+	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "DialogBuilder.h"
+#include "MessageEntry.h"
+#include "ReminderState.h"
+
+#include <QDialog>
+#include <QTimer>
+
+class QLabel;
+
+inline constexpr unsigned CLOCK_TIMER_ID = 1;
+inline constexpr int CLOCK_PERIOD_MS = 500;
+
+// The topmost window in which a due message reaches the user: its name as the title, its text, when it was due and
+// how often it repeats, and a clock that runs while the window is open.
+class CShowMessageDialog : public QDialog {
+    Q_OBJECT
+public:
+    CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent);
+
+    int DoModal();
+    void OnInitDialog();
+    void OnTimer();
+
+    QLabel* ClockLine() const { return m_ctlClock; }
+    QLabel* ScheduleLine() const { return m_ctlSchedule; }
+    QLabel* MessageText() const { return m_ctlText; }
+    const QTimer& ClockTimer() const { return m_clockTimer; }
+
+private:
+    BuiltDialog m_built;
+    QLabel* m_ctlClock = nullptr;
+    QLabel* m_ctlSchedule = nullptr;
+    QLabel* m_ctlText = nullptr;
+    const MessageEntry* m_pEntry;
+    Clock m_clock;
+    QTimer m_clockTimer;
+};
+
+// A stored text for a label or field: carriage return and line feed pairs become plain line breaks.
+QString TextForDisplay(const char* storedText);

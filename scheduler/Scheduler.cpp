@@ -1,0 +1,116 @@
+#include "Scheduler.h"
+
+#include "ReminderState.h"
+#include "TimeMath.h"
+#include "UserPrompts.h"
+
+using namespace TimeMath;
+
+bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
+    const LocalParts local = Local(static_cast<std::time_t>(now));
+    // Both moments lie on the entry's own date, so only the time of day decides.
+    const std::time_t entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
+    const std::time_t nowOnEntryDate = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, local.hour, local.minute);
+    const Components c = Split(static_cast<long long>(nowOnEntryDate) - entryTime);
+    return c.hours >= 0 && c.minutes >= 0;
+}
+
+DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {
+    if (entry.m_nShowDays == 0 && Local(static_cast<std::time_t>(now)).day != entry.m_nDay)
+        return DatedDecision::Skip;
+    const std::time_t entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
+    const Components c = Split(now - entryTime);
+    if (c.days > entry.m_nShowDays)
+        return DatedDecision::Expire;
+    if (c.days >= 0 && c.hours >= 0 && c.minutes >= 0)
+        return DatedDecision::Due;
+    return DatedDecision::NotYet;
+}
+
+bool ShouldRearmForNewDay(const MessageEntry& entry, int today, int currentDay) {
+    return entry.m_bEveryDay && today != currentDay;
+}
+
+bool ShouldRearmForRepeat(const MessageEntry& entry, long long now) {
+    if (entry.m_nRepeatMinutes == 0)
+        return false;
+    // The minute component, not the total: a gap of 75 minutes counts as 15.
+    return Split(now - entry.m_tLastShown).minutes >= entry.m_nRepeatMinutes;
+}
+
+namespace {
+void MarkShown(MessageEntry& entry, std::time_t now) {
+    entry.m_bPending = 0;
+    entry.m_bShown = 1;
+    entry.m_tLastShown = now;
+}
+
+void ShowingPass(ReminderState& state, SchedulerHost& host) {
+    // The count is read again for every entry: a display runs a nested event loop.
+    for (int i = 0; i < state.m_nMessageCount; ++i) {
+        MessageEntry& entry = state.m_pMessages[i];
+        const std::time_t now = state.Now();
+        if (entry.m_bEveryDay && entry.m_bActive) {
+            if (entry.m_bPending && IsEveryDayEntryDue(entry, now)) {
+                MarkShown(entry, now);
+                host.RestoreMainWindow();
+                ShowDueMessage(state, host, &entry);
+                host.MinimizeMainWindow();
+            }
+            continue;
+        }
+        if (!entry.m_bPending || !entry.m_bActive)
+            continue;
+        switch (DecideDatedEntry(entry, now)) {
+        case DatedDecision::Expire:
+            entry.m_bActive = 0;
+            entry.m_bPending = 0;
+            state.SaveAll();
+            break;
+        case DatedDecision::Due:
+            MarkShown(entry, now);
+            ShowDueMessage(state, host, &entry);
+            break;
+        case DatedDecision::Skip:
+        case DatedDecision::NotYet:
+            break;
+        }
+    }
+}
+
+void RearmingPass(ReminderState& state) {
+    const std::time_t now = state.Now();
+    const int today = Local(now).day;
+    for (int i = 0; i < state.m_nMessageCount; ++i) {
+        MessageEntry& entry = state.m_pMessages[i];
+        if (entry.m_bPending || !entry.m_bActive || !entry.m_bShown)
+            continue;
+        const bool newDay = ShouldRearmForNewDay(entry, today, state.m_nCurrentDay);
+        if (newDay || ShouldRearmForRepeat(entry, now)) {
+            entry.m_bPending = 1;
+            entry.m_bShown = 0;
+        }
+    }
+    // Remembering the day on every pass, not only after a new-day re-arming, keeps an every-day message shown on
+    // a day the program had not yet noticed from being armed again at once and popping up twice.
+    state.m_nCurrentDay = today;
+}
+} // namespace
+
+void RunSchedulerTick(ReminderState& state, SchedulerHost& host, unsigned timerId) {
+    if (state.m_bGlobalError || !state.m_bMessagesActivated || timerId != SCHEDULER_TIMER_ID)
+        return;
+    if (host.IsMainWindowMinimized())
+        ShowingPass(state, host);
+    RearmingPass(state);
+}
+
+void ShowDueMessage(ReminderState& state, SchedulerHost& host, MessageEntry* entry) {
+    if (state.m_bGlobalError)
+        return;
+    host.RestoreMainWindow();
+    host.BringMainWindowToFront();
+    state.Prompts().Beep();
+    host.RunDisplayDialog(entry);
+    host.MinimizeMainWindow();
+}

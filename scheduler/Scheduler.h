@@ -1,0 +1,38 @@
+#pragma once
+
+#include "MessageEntry.h"
+
+class ReminderState;
+
+inline constexpr unsigned SCHEDULER_TIMER_ID = 1;
+inline constexpr int SCHEDULER_PERIOD_MS = 10000;
+
+// The window side of the scheduler: what the main window does when a message is due.
+class SchedulerHost {
+public:
+    virtual ~SchedulerHost() = default;
+
+    virtual bool IsMainWindowMinimized() = 0;
+    virtual void RestoreMainWindow() = 0;
+    virtual void MinimizeMainWindow() = 0;
+    virtual void BringMainWindowToFront() = 0;
+    // Runs the modal display window for the entry and returns when the user has closed it.
+    virtual void RunDisplayDialog(MessageEntry* entry) = 0;
+};
+
+// One timer tick: the showing pass while the main window is minimized, then the re-arming pass.
+void RunSchedulerTick(ReminderState& state, SchedulerHost& host, unsigned timerId);
+
+// Brings one due entry to the screen: restore, front, beep, modal display, minimize again.
+void ShowDueMessage(ReminderState& state, SchedulerHost& host, MessageEntry* entry);
+
+// Whether an every-day entry's time of day has come at now.
+bool IsEveryDayEntryDue(const MessageEntry& entry, long long now);
+
+enum class DatedDecision { Skip, Expire, Due, NotYet };
+// What the showing pass does with an armed, active, dated entry at now.
+DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now);
+
+// Whether the re-arming pass arms a waiting entry again; today is the current day of the month.
+bool ShouldRearmForNewDay(const MessageEntry& entry, int today, int currentDay);
+bool ShouldRearmForRepeat(const MessageEntry& entry, long long now);

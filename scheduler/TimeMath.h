@@ -1,0 +1,31 @@
+#pragma once
+
+#include <ctime>
+
+namespace TimeMath {
+
+inline constexpr long long kSecondsPerDay = 86400;
+inline constexpr long long kSecondsPerHour = 3600;
+inline constexpr long long kSecondsPerMinute = 60;
+
+// A local date and time as seconds since 1970, with the daylight-saving decision left to the conversion.
+std::time_t EntryTime(int year, int month, int day, int hour, int minute);
+
+struct LocalParts {
+    int day;    // 1..31
+    int hour;   // 0..23
+    int minute; // 0..59
+    int second; // 0..60
+};
+LocalParts Local(std::time_t t);
+
+// The whole days of a signed difference, the hours within its day and the minutes within its hour, each division
+// truncating toward zero, so that for -60 < d < 0 all three are 0.
+struct Components {
+    long long days;
+    long long hours;
+    long long minutes;
+};
+Components Split(long long d);
+
+} // namespace TimeMath

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+// A stored integer as text: optional blanks, an optional sign, decimal digits, optional blanks, and nothing else,
+// within the signed 32-bit range. Anything else is not an integer.
+std::optional<int> ParseStoredInt(std::string_view text);
+
+// The dialog fields' conversion: leading blanks, an optional minus sign and digits give their signed value; an empty
+// field, any other character or a value outside 32 bits gives 0.
+int ParseDialogInt(std::string_view text);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "ProfileStore.h"
+
+#include <QSettings>
+#include <QString>
+
+// The store on QSettings in the platform's native format: on Windows the registry key
+// HKEY_CURRENT_USER\Software\<organization>\<application> with DWORD and string values; elsewhere the INI file
+// <config>/<organization>/<application>.conf, which QSettings replaces atomically on every sync.
+class SettingsProfileStore : public ProfileStore {
+public:
+    SettingsProfileStore(const QString& organization, const QString& application);
+    // A store at an explicit INI file; used where the file must be chosen, as in tests and benchmarks.
+    explicit SettingsProfileStore(const QString& iniFile);
+
+    int GetProfileInt(const std::string& section, const std::string& entry, int nDefault) override;
+    std::string GetProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& defaultValue = {}) override;
+    bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) override;
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
+    bool Commit() override;
+
+    QString FileName() const { return m_settings.fileName(); }
+
+private:
+    QSettings m_settings;
+};

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "DialogBuilder.h"
+#include "MessageEntry.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class ToolTipGate;
+
+// Edits one message on the caller's working copy. Each field is written into the copy when it loses the focus and
+// when the dialog closes; the dialog checks nothing, the caller validates after OK.
+class CEditMessageDialog : public QDialog {
+    Q_OBJECT
+public:
+    CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidget* parent);
+
+    int DoModal();
+    void OnInitDialog();
+    void UpdateDateFields();
+
+    QWidget* Control(int id) const { return m_built.Control(id); }
+    bool TooltipsActive() const;
+
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ReadField(QWidget* field);
+    void OnActiveMessage();
+    void OnEveryDay();
+
+    BuiltDialog m_built;
+    QLabel* m_ctlEveryDayNote = nullptr;
+    QLabel* m_ctlYearLabel = nullptr;
+    QLabel* m_ctlShowDaysAfter = nullptr;
+    QLabel* m_ctlShowDaysBefore = nullptr;
+    QLabel* m_ctlMonthLabel = nullptr;
+    QLabel* m_ctlDayLabel = nullptr;
+    QCheckBox* m_ctlEveryDay = nullptr;
+    QLineEdit* m_ctlRepeatMinutes = nullptr;
+    QCheckBox* m_ctlActive = nullptr;
+    QLineEdit* m_ctlYear = nullptr;
+    QLineEdit* m_ctlShowDays = nullptr;
+    QLineEdit* m_ctlMonth = nullptr;
+    QLineEdit* m_ctlMinute = nullptr;
+    QPlainTextEdit* m_ctlText = nullptr;
+    QLineEdit* m_ctlName = nullptr;
+    QLineEdit* m_ctlHour = nullptr;
+    QLineEdit* m_ctlDay = nullptr;
+    ToolTipGate* m_ctlToolTip = nullptr;
+    int m_bTooltips;
+    MessageEntry* m_pEntry;
+};
+
+// A text from the multi-line field as it is stored: every line break as carriage return and line feed.
+std::string StoredTextFromField(const QString& fieldText);

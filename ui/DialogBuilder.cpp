@@ -1,0 +1,209 @@
+#include "DialogBuilder.h"
+
+#include "AppIcon.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVariant>
+#include <QWindow>
+
+#include <cstdlib>
+
+namespace {
+constexpr const char* kControlIdProperty = "controlId";
+
+QWidget* MakeButton(const ControlTemplate& control, QWidget* parent) {
+    const QString text = QString::fromUtf8(control.text);
+    if (control.style & Style::GroupBox) {
+        auto* box = new QGroupBox(text, parent);
+        box->setFocusPolicy(Qt::NoFocus);
+        return box;
+    }
+    if (control.style & Style::AutoCheckBox)
+        return new QCheckBox(text, parent);
+    auto* button = new QPushButton(text, parent);
+    button->setDefault((control.style & Style::DefPushButton) != 0);
+    return button;
+}
+
+QWidget* MakeStatic(const ControlTemplate& control, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    if (control.style & Style::Icon) {
+        label->setPixmap(AppIcon().pixmap(32, 32));
+        return label;
+    }
+    label->setText(QString::fromUtf8(control.text));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(((control.style & Style::Center) ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+    if (control.style & Style::Sunken)
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    return label;
+}
+
+QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
+    if (control.style & Style::Multiline) {
+        auto* edit = new QPlainTextEdit(parent);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        // The text field takes Enter as a line break; Tab moves on to the next field.
+        edit->setTabChangesFocus(true);
+        return edit;
+    }
+    return new QLineEdit(parent);
+}
+
+QWidget* MakeListBox(const ControlTemplate& control, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setVerticalScrollBarPolicy((control.style & Style::VScroll) ? Qt::ScrollBarAsNeeded
+                                                                      : Qt::ScrollBarAlwaysOff);
+    list->setFrameShape((control.style & Style::Border) ? QFrame::StyledPanel : QFrame::NoFrame);
+    list->setUniformItemSizes(true);
+    return list;
+}
+
+QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
+    switch (control.controlClass) {
+    case ControlClass::Button:
+        return MakeButton(control, parent);
+    case ControlClass::Static:
+        return MakeStatic(control, parent);
+    case ControlClass::Edit:
+        return MakeEdit(control, parent);
+    case ControlClass::ListBox:
+        return MakeListBox(control, parent);
+    }
+    return nullptr;
+}
+
+Qt::WindowFlags FlagsFor(unsigned windowStyle) {
+    // A window with a minimize box is a main window, which window managers list and let the user minimize.
+    Qt::WindowFlags flags = (windowStyle & WindowStyle::MinimizeBox) ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint;
+    if (windowStyle & WindowStyle::Caption)
+        flags |= Qt::WindowTitleHint;
+    if (windowStyle & WindowStyle::SysMenu)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (windowStyle & WindowStyle::MinimizeBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (windowStyle & WindowStyle::SysModal)
+        flags |= Qt::WindowStaysOnTopHint;
+    return flags;
+}
+} // namespace
+
+int MulDivRound(int a, int b, int c) {
+    const long long product = static_cast<long long>(a) * b;
+    const long long half = std::llabs(c) / 2;
+    const long long rounded = ((product < 0) != (c < 0)) ? (product - half) / c : (product + half) / c;
+    return static_cast<int>(rounded);
+}
+
+DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight) {
+    return {(widthOf52Letters / 26 + 1) / 2, fontHeight};
+}
+
+DialogBaseUnits BaseUnitsForFont(const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return BaseUnitsFromMetrics(width, metrics.height());
+}
+
+QRect DialogUnitsToPixels(const QRect& dialogUnits, DialogBaseUnits units) {
+    const int left = MulDivRound(dialogUnits.x(), units.x, 4);
+    const int top = MulDivRound(dialogUnits.y(), units.y, 8);
+    const int right = MulDivRound(dialogUnits.x() + dialogUnits.width(), units.x, 4);
+    const int bottom = MulDivRound(dialogUnits.y() + dialogUnits.height(), units.y, 8);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units) {
+    return {MulDivRound(dialogUnits.width(), units.x, 4), MulDivRound(dialogUnits.height(), units.y, 8)};
+}
+
+QFont DialogFont(const DialogTemplate& tpl) {
+    QFont font(QString::fromUtf8(tpl.fontFace));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(tpl.pointSize);
+    return font;
+}
+
+QPoint CenteredTopLeft(const QSize& frameSize, const std::optional<QRect>& ownerFrame, const QRect& workArea) {
+    const QPoint centre = ownerFrame ? ownerFrame->center() : workArea.center();
+    QPoint topLeft(centre.x() - frameSize.width() / 2, centre.y() - frameSize.height() / 2);
+    if (topLeft.x() + frameSize.width() > workArea.right() + 1)
+        topLeft.setX(workArea.right() + 1 - frameSize.width());
+    if (topLeft.y() + frameSize.height() > workArea.bottom() + 1)
+        topLeft.setY(workArea.bottom() + 1 - frameSize.height());
+    topLeft.setX(std::max(topLeft.x(), workArea.left()));
+    topLeft.setY(std::max(topLeft.y(), workArea.top()));
+    return topLeft;
+}
+
+void CenterWindow(QWidget* dialog, QWidget* owner) {
+    const bool ownerUsable = owner && owner->isVisible() && !owner->isMinimized();
+    QScreen* screen = ownerUsable ? owner->screen() : dialog->screen();
+    if (!screen)
+        return;
+    std::optional<QRect> ownerFrame;
+    if (ownerUsable)
+        ownerFrame = owner->frameGeometry();
+    // Before its first show a window has no frame yet; its client size is the best measure there is.
+    const QSize frameSize = dialog->isVisible() ? dialog->frameGeometry().size() : dialog->size();
+    // move() places a window's frame, so the frame's corner is what is computed.
+    dialog->move(CenteredTopLeft(frameSize, ownerFrame, screen->availableGeometry()));
+}
+
+int ControlId(const QWidget* control) { return control->property(kControlIdProperty).toInt(); }
+
+BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl) {
+    BuiltDialog built;
+    dialog->setWindowTitle(QString::fromUtf8(tpl.title));
+    dialog->setWindowFlags(FlagsFor(tpl.windowStyle));
+    dialog->setWindowIcon(AppIcon());
+    const QFont font = DialogFont(tpl);
+    dialog->setFont(font);
+    built.m_units = BaseUnitsForFont(font);
+    dialog->setFixedSize(DialogUnitsToPixels(QSize(tpl.cx, tpl.cy), built.m_units));
+
+    QWidget* previousTabStop = nullptr;
+    std::vector<QWidget*> groupBoxes;
+    for (const ControlTemplate& control : tpl.controls) {
+        QWidget* widget = MakeControl(control, dialog);
+        widget->setProperty(kControlIdProperty, control.id);
+        widget->setObjectName(control.id == IDC_STATIC ? QStringLiteral("static")
+                                                       : QStringLiteral("control%1").arg(control.id));
+        widget->setGeometry(DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy), built.m_units));
+        if (control.text[0] != '\0')
+            widget->setAccessibleName(QString::fromUtf8(control.text));
+        widget->setVisible((control.style & Style::Visible) != 0);
+        if (control.style & Style::TabStop) {
+            widget->setFocusPolicy(Qt::StrongFocus);
+            if (previousTabStop)
+                QWidget::setTabOrder(previousTabStop, widget);
+            previousTabStop = widget;
+        } else if (control.controlClass == ControlClass::Button && !(control.style & Style::GroupBox)) {
+            widget->setFocusPolicy(Qt::ClickFocus);
+        }
+        if (control.style & Style::GroupBox)
+            groupBoxes.push_back(widget);
+        if (control.id != IDC_STATIC)
+            built.m_byId.insert(control.id, widget);
+        built.m_controls.push_back(widget);
+    }
+    for (QWidget* box : groupBoxes)
+        box->lower();
+    return built;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "DialogTemplates.h"
+
+#include <QFont>
+#include <QHash>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+// The horizontal and vertical base units of a dialog font: a dialog unit is a quarter of the first and an eighth
+// of the second.
+struct DialogBaseUnits {
+    int x = 0;
+    int y = 0;
+};
+
+// a * b / c, rounded half away from zero, as the platform's conversion of dialog units rounds.
+int MulDivRound(int a, int b, int c);
+// Base units from the width of the 52 letters A-Z, a-z and the font's height.
+DialogBaseUnits BaseUnitsFromMetrics(int widthOf52Letters, int fontHeight);
+DialogBaseUnits BaseUnitsForFont(const QFont& font);
+QRect DialogUnitsToPixels(const QRect& dialogUnits, DialogBaseUnits units);
+QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units);
+
+// The font a template asks for; the family is looked up with a sans-serif fallback.
+QFont DialogFont(const DialogTemplate& tpl);
+
+// Where a window of the given frame size goes: centred on the owner's frame, or on the work area when there is no
+// visible owner, then moved as far as needed to lie inside the work area.
+QPoint CenteredTopLeft(const QSize& frameSize, const std::optional<QRect>& ownerFrame, const QRect& workArea);
+// Centres dialog over owner (or the screen's work area when owner is null, hidden or minimized).
+void CenterWindow(QWidget* dialog, QWidget* owner);
+
+// The widgets made from one template, by id and in template order.
+class BuiltDialog {
+public:
+    QWidget* Control(int id) const { return m_byId.value(id, nullptr); }
+    template <typename T> T* Get(int id) const { return qobject_cast<T*>(Control(id)); }
+    const std::vector<QWidget*>& Controls() const { return m_controls; }
+    DialogBaseUnits Units() const { return m_units; }
+
+private:
+    friend BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl);
+    QHash<int, QWidget*> m_byId;
+    std::vector<QWidget*> m_controls;
+    DialogBaseUnits m_units;
+};
+
+// Gives the dialog its title, font, window flags and fixed size and creates every control of the template as a
+// child, placed by its rectangle, with the tab order of the template and the group boxes behind what they frame.
+BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl);
+
+// The id a control was built with (IDC_STATIC for controls without one).
+int ControlId(const QWidget* control);
