@@ -2,6 +2,7 @@
 
 #include "IntParse.h"
 
+#include <QFile>
 #include <QStringList>
 #include <cstdint>
 #include <QVariant>
@@ -20,12 +21,44 @@ QString AsText(const QVariant& value) {
 } // namespace
 
 SettingsProfileStore::SettingsProfileStore(const QString& organization, const QString& application)
-    : m_settings(QSettings::NativeFormat, QSettings::UserScope, organization, application) {}
+    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organization, application)) {
+    SetAsideDamagedFile();
+}
 
-SettingsProfileStore::SettingsProfileStore(const QString& iniFile) : m_settings(iniFile, QSettings::IniFormat) {}
+SettingsProfileStore::SettingsProfileStore(const QString& iniFile)
+    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
+    SetAsideDamagedFile();
+}
+
+void SettingsProfileStore::SetAsideDamagedFile() {
+    // The file is parsed on first access; only then does the status tell whether it was damaged.
+    const QStringList keys = m_settings->allKeys();
+    if (m_settings->status() != QSettings::FormatError)
+        return;
+    // QSettings keeps what it could parse of a damaged file, drops the rest when it next writes, and goes on
+    // reporting the parse error for every later write. The user's file is copied aside first, so a hand edit gone
+    // wrong loses nothing; then the file is rewritten from what could be read, so that from here on the status
+    // speaks of our own writes alone.
+    const QString fileName = m_settings->fileName();
+    const QSettings::Format format = m_settings->format();
+    const QString copy = fileName + QStringLiteral(".damaged");
+    QFile::remove(copy);
+    if (!QFile::copy(fileName, copy))
+        return;
+    m_damagedCopy = copy;
+    QList<std::pair<QString, QVariant>> readable;
+    for (const QString& key : keys)
+        readable.append({key, m_settings->value(key)});
+    m_settings.reset();
+    QFile::remove(fileName);
+    m_settings = std::make_unique<QSettings>(fileName, format);
+    for (const auto& [key, value] : readable)
+        m_settings->setValue(key, value);
+    m_settings->sync();
+}
 
 int SettingsProfileStore::GetProfileInt(const std::string& section, const std::string& entry, int nDefault) {
-    const QVariant value = m_settings.value(Key(section, entry));
+    const QVariant value = m_settings->value(Key(section, entry));
     if (!value.isValid())
         return nDefault;
     // The registry hands back a DWORD; an INI file hands back text, which must be a whole 32-bit number.
@@ -46,24 +79,24 @@ int SettingsProfileStore::GetProfileInt(const std::string& section, const std::s
 
 std::string SettingsProfileStore::GetProfileString(const std::string& section, const std::string& entry,
                                                    const std::string& defaultValue) {
-    const QVariant value = m_settings.value(Key(section, entry));
+    const QVariant value = m_settings->value(Key(section, entry));
     if (!value.isValid())
         return defaultValue;
     return AsText(value).toStdString();
 }
 
 bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, int nValue) {
-    m_settings.setValue(Key(section, entry), nValue);
-    return m_settings.status() != QSettings::AccessError;
+    m_settings->setValue(Key(section, entry), nValue);
+    return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                               const std::string& value) {
-    m_settings.setValue(Key(section, entry), QString::fromStdString(value));
-    return m_settings.status() != QSettings::AccessError;
+    m_settings->setValue(Key(section, entry), QString::fromStdString(value));
+    return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::Commit() {
-    m_settings.sync();
-    return m_settings.status() == QSettings::NoError;
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
 }

@@ -5,6 +5,8 @@
 #include <QSettings>
 #include <QString>
 
+#include <memory>
+
 // The store on QSettings in the platform's native format: on Windows the registry key
 // HKEY_CURRENT_USER\Software\<organization>\<application> with DWORD and string values; elsewhere the INI file
 // <config>/<organization>/<application>.conf, which QSettings replaces atomically on every sync.
@@ -21,8 +23,13 @@ public:
     bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
     bool Commit() override;
 
-    QString FileName() const { return m_settings.fileName(); }
+    QString FileName() const { return m_settings->fileName(); }
+    // Where a store file that could not be parsed in full was copied before it is rewritten; empty otherwise.
+    QString DamagedCopy() const { return m_damagedCopy; }
 
 private:
-    QSettings m_settings;
+    void SetAsideDamagedFile();
+
+    std::unique_ptr<QSettings> m_settings;
+    QString m_damagedCopy;
 };

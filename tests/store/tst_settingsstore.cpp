@@ -1,0 +1,258 @@
+// The real settings store: QSettings files in a temporary configuration folder.
+
+#include "ReminderState.h"
+#include "SettingsProfileStore.h"
+#include "StoreFixtures.h"
+#include "TestSupport.h"
+
+#include <QtTest>
+
+#include <cstring>
+
+using namespace ProfileNames;
+
+namespace {
+struct Loaded {
+    Loaded(ProfileStore& store, std::time_t now = 1'700'000'000) : clock(now) {
+        ReminderServices services;
+        services.store = &store;
+        services.prompts = &prompts;
+        services.clock = clock.AsClock();
+        state = std::make_unique<ReminderState>(services);
+        state->AllocateTable();
+        state->LoadAll();
+    }
+    RecordingPrompts prompts;
+    FakeClock clock;
+    std::unique_ptr<ReminderState> state;
+};
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+MessageEntry AwkwardEntry(int i) {
+    MessageEntry e{};
+    // Characters an INI file must escape or quote, non-ASCII text and the longest texts that fit.
+    const std::string specials = "a=b; c, d \"quoted\" %percent% \\back\\ [section] #hash @at\ttab";
+    std::string name = std::to_string(i) + " " + specials + " \xC3\xA4\xE2\x82\xAC";
+    std::string text = "Line one\r\nLine two, \xE6\x97\xA5\xE6\x9C\xAC " + specials;
+    if (i == 0)
+        name = std::string(199, 'N');
+    if (i == 1)
+        text = std::string(997, 'T') + "\xC3\xA9";
+    if (i == 2)
+        name = "@Variant(\\0\\0)";
+    std::strncpy(e.m_szName, name.c_str(), sizeof e.m_szName - 1);
+    std::strncpy(e.m_szText, text.c_str(), sizeof e.m_szText - 1);
+    e.m_nDay = 1 + i % 31;
+    e.m_nMonth = 1 + i % 12;
+    e.m_nYear = 1996 + i * 80;
+    e.m_nMinute = i % 60;
+    e.m_nHour = i % 24;
+    e.m_nShowDays = i * 3;
+    e.m_nRepeatMinutes = i % 60;
+    e.m_bActive = i % 2;
+    e.m_bEveryDay = (i / 2) % 2;
+    return e;
+}
+} // namespace
+
+class tst_SettingsStore : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void storeLivesUnderOrganizationAndApplication();
+    void firstStartWritesExactlyFiveValues();
+    void roundTripOfFullTableIsExact();
+    void handEditedValues_data();
+    void handEditedValues();
+    void garbageFileIsRepairedAndRewritten();
+    void partlyDamagedFileKeepsWhatReads();
+    void unwritableStoreFailsTheSave();
+    void integersWrittenAreIntegersReadBack_data();
+    void integersWrittenAreIntegersReadBack();
+
+private:
+    QTemporaryDir m_config;
+};
+
+void tst_SettingsStore::initTestCase() {
+    QVERIFY(m_config.isValid());
+    // QSettings settles its folders on first use, so the folder is chosen before any store exists.
+    qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+}
+
+void tst_SettingsStore::storeLivesUnderOrganizationAndApplication() {
+    SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost"));
+    QCOMPARE(store.FileName(), m_config.path() + QStringLiteral("/Quillmoor/nudgepost.conf"));
+    SettingsProfileStore renamed(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost-copy"));
+    QVERIFY(renamed.FileName() != store.FileName());
+}
+
+void tst_SettingsStore::firstStartWritesExactlyFiveValues() {
+    SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("first-start"));
+    Loaded loaded(store);
+    QVERIFY(loaded.prompts.boxes.empty());
+    QCOMPARE(loaded.state->m_bGlobalError, 0);
+
+    QSettings file(store.FileName(), QSettings::IniFormat);
+    QCOMPARE(file.childGroups(), QStringList{QStringLiteral("Configuration")});
+    file.beginGroup(QStringLiteral("Configuration"));
+    QStringList keys = file.childKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{"Activated messages", "Number of messages", "Show minimized", "Show warnings",
+                                "Tooltips"}));
+    QCOMPARE(file.value(QStringLiteral("Number of messages")).toInt(), 0);
+    QCOMPARE(file.value(QStringLiteral("Show minimized")).toInt(), 0);
+    QCOMPARE(file.value(QStringLiteral("Tooltips")).toInt(), 1);
+}
+
+void tst_SettingsStore::roundTripOfFullTableIsExact() {
+    SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("round-trip"));
+    Loaded first(store);
+    for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i)
+        QVERIFY(first.state->AppendEntry(AwkwardEntry(i)));
+    QVERIFY(first.state->SaveAll());
+
+    SettingsProfileStore reopened(QStringLiteral("Quillmoor"), QStringLiteral("round-trip"));
+    Loaded second(reopened);
+    QVERIFY2(second.prompts.boxes.empty(), second.prompts.boxes.empty() ? "" : second.prompts.boxes[0].text.c_str());
+    QCOMPARE(second.state->m_nMessageCount, MESSAGE_TABLE_CAPACITY);
+    for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i) {
+        const MessageEntry& a = first.state->m_pMessages[i];
+        const MessageEntry& b = second.state->m_pMessages[i];
+        QCOMPARE(QByteArray(b.m_szName), QByteArray(a.m_szName));
+        QCOMPARE(QByteArray(b.m_szText), QByteArray(a.m_szText));
+        QCOMPARE((QList<int>{b.m_nDay, b.m_nMonth, b.m_nYear, b.m_nMinute, b.m_nHour, b.m_nShowDays,
+                             b.m_nRepeatMinutes, b.m_bActive, b.m_bEveryDay}),
+                 (QList<int>{a.m_nDay, a.m_nMonth, a.m_nYear, a.m_nMinute, a.m_nHour, a.m_nShowDays,
+                             a.m_nRepeatMinutes, a.m_bActive, a.m_bEveryDay}));
+    }
+}
+
+void tst_SettingsStore::handEditedValues_data() {
+    QTest::addColumn<QByteArray>("messageLines");
+    QTest::addColumn<int>("expectedCount");
+    QTest::addColumn<QByteArray>("expectedName");
+    QTest::addColumn<int>("expectedDay");
+
+    const QByteArray rest = "MessageText0=Hello\nMessageMonth0=3\nMessageYear0=2026\nMessageMinute0=0\n"
+                            "MessageHour0=9\nMessageShowTime0=0\nMessageShowEveryTime0=0\nMessageActive0=1\n"
+                            "ShowEveryDay0=0\n";
+    QTest::newRow("plain") << ("MessageName0=Dentist\nMessageDay0=4\n" + rest) << 1 << QByteArray("Dentist") << 4;
+    QTest::newRow("number with blanks") << ("MessageName0=Dentist\nMessageDay0=  4  \n" + rest) << 1
+                                        << QByteArray("Dentist") << 4;
+    QTest::newRow("unquoted commas keep the whole name")
+        << ("MessageName0=Milk, eggs, bread\nMessageDay0=4\n" + rest) << 1 << QByteArray("Milk, eggs, bread") << 4;
+    QTest::newRow("day that is not a number is corrupt")
+        << ("MessageName0=Dentist\nMessageDay0=four\n" + rest) << 0 << QByteArray() << 0;
+    QTest::newRow("day beyond 32 bits is corrupt")
+        << ("MessageName0=Dentist\nMessageDay0=99999999999\n" + rest) << 0 << QByteArray() << 0;
+}
+
+void tst_SettingsStore::handEditedValues() {
+    QFETCH(QByteArray, messageLines);
+    QFETCH(int, expectedCount);
+    QFETCH(QByteArray, expectedName);
+    QFETCH(int, expectedDay);
+
+    const QString path = m_config.path() + QStringLiteral("/hand/%1.conf").arg(QTest::currentDataTag());
+    WriteFile(path, "[Configuration]\nNumber of messages=1\nActivated messages=1\nTooltips=1\nShow warnings=1\n"
+                    "Show minimized=0\n\n[Messages]\n" +
+                        messageLines);
+    SettingsProfileStore store(path);
+    Loaded loaded(store);
+    QCOMPARE(loaded.state->m_nMessageCount, expectedCount);
+    if (expectedCount == 1) {
+        QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), expectedName);
+        QCOMPARE(loaded.state->m_pMessages[0].m_nDay, expectedDay);
+        QVERIFY(loaded.prompts.boxes.empty());
+    } else {
+        QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kCorrupt});
+    }
+}
+
+void tst_SettingsStore::garbageFileIsRepairedAndRewritten() {
+    const QString path = m_config.path() + QStringLiteral("/garbage/nudgepost.conf");
+    QByteArray garbage;
+    for (int i = 0; i < 4096; ++i)
+        garbage.append(char((i * 7919) % 256));
+    WriteFile(path, garbage);
+    {
+        SettingsProfileStore store(path);
+        QFile copy(store.DamagedCopy());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), garbage);
+        Loaded loaded(store);
+        QCOMPARE(loaded.state->m_bGlobalError, 0);
+        QCOMPARE(loaded.state->m_nMessageCount, 0);
+        QVERIFY(loaded.state->AppendEntry(AwkwardEntry(5)));
+        QVERIFY(loaded.state->SaveAll());
+    }
+    SettingsProfileStore reopened(path);
+    Loaded again(reopened);
+    QVERIFY(again.prompts.boxes.empty());
+    QCOMPARE(again.state->m_nMessageCount, 1);
+}
+
+void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
+    const QString path = m_config.path() + QStringLiteral("/partly/nudgepost.conf");
+    WriteFile(path, "[Configuration]\nNumber of messages=1\nActivated messages=1\nTooltips=0\nShow warnings=1\n"
+                    "Show minimized=0\na line that is no value\n[Messages]\nMessageName0=Keep me\n"
+                    "MessageText0=t\nMessageDay0=1\nMessageMonth0=2\nMessageYear0=2027\nMessageMinute0=0\n"
+                    "MessageHour0=8\nMessageShowTime0=0\nMessageShowEveryTime0=0\nMessageActive0=1\n"
+                    "ShowEveryDay0=0\n");
+    SettingsProfileStore store(path);
+    QVERIFY(!store.DamagedCopy().isEmpty());
+    Loaded loaded(store);
+    QVERIFY(loaded.prompts.boxes.empty());
+    QCOMPARE(loaded.state->m_nMessageCount, 1);
+    QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray("Keep me"));
+    QCOMPARE(loaded.state->m_bTooltips, 0);
+    QVERIFY(loaded.state->SaveAll());
+    QCOMPARE(loaded.state->m_bGlobalError, 0);
+}
+
+void tst_SettingsStore::unwritableStoreFailsTheSave() {
+    // A folder that is a regular file cannot hold the store, whoever runs the test.
+    const QString blocker = m_config.path() + QStringLiteral("/blocker");
+    WriteFile(blocker, "not a folder");
+    SettingsProfileStore store(blocker + QStringLiteral("/Quillmoor/nudgepost.conf"));
+    Loaded loaded(store);
+    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
+    QCOMPARE(loaded.state->m_bGlobalError, 1);
+    // The table in memory keeps what it holds after a failed save.
+    QVERIFY(loaded.state->AppendEntry(AwkwardEntry(3)));
+    QVERIFY(!loaded.state->SaveAll());
+    QCOMPARE(loaded.state->m_nMessageCount, 1);
+    QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray(AwkwardEntry(3).m_szName));
+}
+
+void tst_SettingsStore::integersWrittenAreIntegersReadBack_data() {
+    QTest::addColumn<int>("value");
+    QTest::newRow("zero") << 0;
+    QTest::newRow("minus one") << -1;
+    QTest::newRow("largest") << std::numeric_limits<int>::max();
+    QTest::newRow("smallest") << std::numeric_limits<int>::min();
+}
+
+void tst_SettingsStore::integersWrittenAreIntegersReadBack() {
+    QFETCH(int, value);
+    const QString path = m_config.path() + QStringLiteral("/ints.conf");
+    {
+        SettingsProfileStore store(path);
+        QVERIFY(store.WriteProfileInt("Messages", "MessageDay0", value));
+        QVERIFY(store.Commit());
+    }
+    SettingsProfileStore reopened(path);
+    QCOMPARE(reopened.GetProfileInt("Messages", "MessageDay0", 12345), value);
+    QCOMPARE(reopened.GetProfileInt("Messages", "Missing", 12345), 12345);
+    QCOMPARE(reopened.GetProfileString("Messages", "Missing"), std::string());
+}
+
+QTEST_GUILESS_MAIN(tst_SettingsStore)
+#include "tst_settingsstore.moc"
