@@ -152,6 +152,13 @@ void CMainDialog::AddListLine(const MessageEntry& entry) {
     m_ctlMessageList->addItem(new MessageListItem(LineText(entry), QByteArray(entry.m_szName)));
 }
 
+void CMainDialog::DeleteListLine(int row) {
+    delete m_ctlMessageList->takeItem(row);
+    // The list would otherwise mark the next line; a deleted line leaves nothing marked.
+    m_ctlMessageList->setCurrentItem(nullptr);
+    m_ctlMessageList->clearSelection();
+}
+
 int CMainDialog::MarkedRow() const {
     const QList<QListWidgetItem*> selected = m_ctlMessageList->selectedItems();
     return selected.isEmpty() ? -1 : m_ctlMessageList->row(selected.first());
@@ -342,7 +349,7 @@ void CMainDialog::OnEditMarked() {
     MessageEntry workingCopy = m_pMessages[index];
     if (EditAndCheck(workingCopy, index)) {
         StoreEntry(&m_pMessages[index], workingCopy);
-        delete m_ctlMessageList->takeItem(row);
+        DeleteListLine(row);
         m_pMessages[index].m_bPending = 1;
         AddListLine(m_pMessages[index]);
     }
@@ -374,7 +381,7 @@ void CMainDialog::OnDeleteMarked() {
             return;
         }
     }
-    delete m_ctlMessageList->takeItem(row);
+    DeleteListLine(row);
     RemoveEntry(index);
     UpdateButtons();
     SaveAll();

@@ -71,6 +71,7 @@ private:
     void ConnectHandlers();
     void AddTooltips();
     void AddListLine(const MessageEntry& entry);
+    void DeleteListLine(int row);
     int MarkedRow() const;
     // The common first check of every list command: false, after telling the user, in the failed state.
     bool PassesGlobalErrorCheck();

@@ -1,0 +1,716 @@
+// The main window: its controls, options, list lines, failed state and list commands, driven on the offscreen
+// platform through the real dialogs.
+
+#include "CMainDialog.h"
+#include "MemoryProfileStore.h"
+#include "MessageList.h"
+#include "ModalDriver.h"
+#include "StoreFixtures.h"
+#include "TestSupport.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QToolTip>
+#include <QtTest>
+
+#include <cstring>
+
+using namespace ProfileNames;
+
+namespace {
+struct MainFixture {
+    MainFixture() : clock(LocalTime(2026, 12, 7, 12, 0)) {}
+
+    CMainDialog& Open() {
+        ReminderServices services;
+        services.store = &store;
+        services.prompts = &prompts;
+        services.clock = clock.AsClock();
+        dialog = std::make_unique<CMainDialog>(services);
+        dialog->OnInitDialog();
+        dialog->show();
+        dialog->activateWindow();
+        return *dialog;
+    }
+    QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(dialog->Control(id)); }
+    QCheckBox* Check(int id) const { return qobject_cast<QCheckBox*>(dialog->Control(id)); }
+    QStringList Lines() const {
+        QStringList lines;
+        for (int row = 0; row < dialog->MessageList()->count(); ++row)
+            lines << dialog->MessageList()->item(row)->text();
+        return lines;
+    }
+    void Mark(const QString& line) {
+        const auto found = dialog->MessageList()->findItems(line, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        QVERIFY2(found.size() == 1, qPrintable(line));
+        dialog->MessageList()->setCurrentItem(found.first());
+    }
+    QList<bool> ListButtonsEnabled() const {
+        return {Button(1033)->isEnabled(), Button(1032)->isEnabled(), Button(1007)->isEnabled(),
+                Button(1008)->isEnabled()};
+    }
+    QStringList StoredNames() {
+        QStringList names;
+        const int count = store.GetProfileInt(kConfiguration, kNumberOfMessages, -1);
+        for (int i = 0; i < count; ++i)
+            names << QString::fromStdString(store.GetProfileString(kMessages, Numbered(kName, i)));
+        return names;
+    }
+    QStringList Errors() const {
+        QStringList texts;
+        for (const std::string& text : prompts.ErrorTexts())
+            texts << QString::fromStdString(text);
+        return texts;
+    }
+
+    MemoryProfileStore store;
+    RecordingPrompts prompts;
+    FakeClock clock;
+    std::unique_ptr<CMainDialog> dialog;
+};
+
+void PutNamed(MemoryProfileStore& store, const QStringList& names) {
+    PutSettings(store, int(names.size()));
+    for (int i = 0; i < names.size(); ++i)
+        PutEntry(store, i, {.name = names[i].toStdString(), .text = "Text of " + names[i].toStdString()});
+}
+
+const QString kGlobalError = QString::fromUtf8(StoreTexts::kGlobalError);
+const QString kDoubleName = QString::fromUtf8(StoreTexts::kDoubleName);
+} // namespace
+
+class tst_MainDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void builderConvertsDialogUnits_data();
+    void builderConvertsDialogUnits();
+    void templatesYieldIdsInOrder_data();
+    void templatesYieldIdsInOrder();
+    void windowIsFixedWithoutMaximize();
+    void controlsAreNamedForAccessibility();
+    void updateButtonsStates();
+    void activateMessagesHidesAndShowsListControls();
+    void optionTogglesAreStoredAndSurviveRestart_data();
+    void optionTogglesAreStoredAndSurviveRestart();
+    void tooltipsFollowTheOption();
+    void listLines();
+    void listOrderIgnoresCaseAndPutsShortNamesFirst();
+    void failedStateRefusesListCommandsOnly();
+    void showMinimizedOnStart();
+    void exitEscapeAndCloseEndTheDialog_data();
+    void exitEscapeAndCloseEndTheDialog();
+
+    void addOnEmptyTable();
+    void addProposesCountBasedNameAndRefusesDuplicate();
+    void cancelledAddChangesNothingButSaves();
+    void invalidEditIsDropped();
+    void copyKeepsEverythingButTheName();
+    void editKeepsSlotAndTakesSortedPlace();
+    void namesDifferingInCaseMapToTheirOwnLines_data();
+    void namesDifferingInCaseMapToTheirOwnLines();
+    void deleteInTheMiddleKeepsOrder();
+    void confirmations_data();
+    void confirmations();
+    void fullTableRefusesAddAndCopy();
+    void failedStateRefusesEveryCommand();
+    void aboutBox_data();
+    void aboutBox();
+};
+
+void tst_MainDialog::cleanup() {
+    // A test that leaves a window behind would make the next one answer the wrong modal.
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        QVERIFY2(!widget->isVisible(), qPrintable(widget->windowTitle()));
+}
+
+void tst_MainDialog::builderConvertsDialogUnits_data() {
+    QTest::addColumn<QRect>("units");
+    QTest::addColumn<QRect>("pixels");
+    // Base units 6 x 13, worked out by hand: x * 6 / 4 and y * 13 / 8, halves rounded away from zero.
+    QTest::newRow("message list") << QRect(20, 45, 275, 40) << QRect(30, 73, 413, 65);
+    QTest::newRow("exit button") << QRect(20, 200, 50, 14) << QRect(30, 325, 75, 23);
+    QTest::newRow("halves round up") << QRect(1, 4, 1, 4) << QRect(2, 7, 1, 6);
+}
+
+void tst_MainDialog::builderConvertsDialogUnits() {
+    QFETCH(QRect, units);
+    QFETCH(QRect, pixels);
+    const DialogBaseUnits base = BaseUnitsFromMetrics(312, 13);
+    QCOMPARE(base.x, 6);
+    QCOMPARE(base.y, 13);
+    QCOMPARE(DialogUnitsToPixels(units, base), pixels);
+    QCOMPARE(DialogUnitsToPixels(QSize(317, 236), base), QSize(476, 384));
+    QCOMPARE(BaseUnitsFromMetrics(338, 16).x, 7);
+}
+
+void tst_MainDialog::templatesYieldIdsInOrder_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QList<int>>("ids");
+    QTest::addColumn<QList<int>>("tabOrder");
+    QTest::newRow("main") << 129
+                          << QList<int>{1002, 1005, 1006, 1007, 1008, 1,    1013, 1012, -1,
+                                        -1,   1031, 1032, 1033, 1034, -1,   1035, 1037}
+                          << QList<int>{1002, 1005, 1006, 1007, 1008, 1, 1013, 1031, 1032, 1033, 1034, 1035, 1037};
+    QTest::newRow("editor") << 134
+                            << QList<int>{1,  2,  1009, 1010, 1011, 1021, 1023, 1024, 1022, 1025, 1026,
+                                          -1, -1, -1,   -1,   1040, 1041, 1042, -1,   -1,   -1,   -1,
+                                          -1, 1043, 1044, -1, 1028, -1,   -1,   1039, 1045}
+                            << QList<int>{1, 2, 1009, 1010, 1011, 1021, 1023, 1024, 1022, 1025, 1026, 1028, 1039};
+    QTest::newRow("display") << 135 << QList<int>{1, -1, 1012, -1, 1046, 1029} << QList<int>{1};
+    QTest::newRow("about") << 100 << QList<int>{1, -1, -1, -1, -1, -1} << QList<int>{1};
+}
+
+void tst_MainDialog::templatesYieldIdsInOrder() {
+    QFETCH(int, which);
+    QFETCH(QList<int>, ids);
+    QFETCH(QList<int>, tabOrder);
+    const DialogTemplate& tpl = which == 129   ? MainDialogTemplate()
+                                : which == 134 ? EditMessageTemplate()
+                                : which == 135 ? ShowMessageTemplate()
+                                               : AboutTemplate();
+    QDialog dialog;
+    const BuiltDialog built = BuildDialog(&dialog, tpl);
+    QList<int> builtIds;
+    for (QWidget* control : built.Controls())
+        builtIds << ControlId(control);
+    QCOMPARE(builtIds, ids);
+
+    // Walk the focus chain from the first tab stop and note every control with a tab stop.
+    QList<int> chain;
+    QWidget* first = built.Control(tabOrder.first());
+    QWidget* current = first;
+    do {
+        if (current->parentWidget() == &dialog && current->focusPolicy() & Qt::TabFocus)
+            chain << ControlId(current);
+        current = current->nextInFocusChain();
+    } while (current != first && chain.size() < 100);
+    QCOMPARE(chain, tabOrder);
+    // Every control lies inside the dialog's fixed client area.
+    for (QWidget* control : built.Controls())
+        QVERIFY(dialog.rect().contains(control->geometry()));
+}
+
+void tst_MainDialog::windowIsFixedWithoutMaximize() {
+    MainFixture f;
+    CMainDialog& dlg = f.Open();
+    QCOMPARE(dlg.windowTitle(), QStringLiteral("Nudgepost"));
+    QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
+    QVERIFY(dlg.windowFlags() & Qt::WindowMinimizeButtonHint);
+    QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(dlg.SchedulerTimer().isActive());
+    QCOMPARE(dlg.SchedulerTimer().interval(), 10000);
+}
+
+void tst_MainDialog::controlsAreNamedForAccessibility() {
+    MainFixture f;
+    CMainDialog& dlg = f.Open();
+    for (int id : {1002, 1006, 1007, 1008, 1, 1013, 1012, 1031, 1032, 1033, 1034, 1035, 1037}) {
+        QWidget* control = dlg.Control(id);
+        const QString visible = control->property("text").toString();
+        QVERIFY(!visible.isEmpty());
+        QCOMPARE(control->accessibleName(), visible);
+    }
+    QCOMPARE(dlg.MessageList()->accessibleName(), QStringLiteral("Current messages:"));
+    QCOMPARE(dlg.MessageList()->accessibleDescription(), QStringLiteral("List of current messages"));
+}
+
+void tst_MainDialog::updateButtonsStates() {
+    MainFixture empty;
+    empty.Open();
+    QCOMPARE(empty.ListButtonsEnabled(), (QList<bool>{false, false, false, false}));
+    QVERIFY(empty.Button(1006)->isEnabled());
+    QCOMPARE(empty.dialog->focusWidget(), empty.Button(1006));
+    empty.dialog.reset();
+
+    MainFixture f;
+    PutNamed(f.store, {"One", "Two"});
+    f.Open();
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
+    QCOMPARE(f.dialog->focusWidget(), f.Button(1006));
+    f.Mark("Two\tACTIVE");
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{true, true, true, true}));
+}
+
+void tst_MainDialog::activateMessagesHidesAndShowsListControls() {
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    CMainDialog& dlg = f.Open();
+    const QList<int> listControls{1012, 1005, 1006, 1033, 1032, 1007, 1008};
+    const QList<bool> enabledBefore = f.ListButtonsEnabled();
+
+    QTest::mouseClick(f.Check(1002), Qt::LeftButton);
+    for (int id : listControls)
+        QVERIFY2(!dlg.Control(id)->isVisible(), qPrintable(QString::number(id)));
+    QCOMPARE(f.store.GetProfileInt(kConfiguration, kActivatedMessages, -1), 0);
+    QCOMPARE(dlg.m_bMessagesActivated, 0);
+
+    QTest::mouseClick(f.Check(1002), Qt::LeftButton);
+    for (int id : listControls)
+        QVERIFY(dlg.Control(id)->isVisible());
+    QCOMPARE(f.ListButtonsEnabled(), enabledBefore);
+    QCOMPARE(f.store.GetProfileInt(kConfiguration, kActivatedMessages, -1), 1);
+}
+
+void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("before");
+    QTest::newRow("activate messages") << 1002 << "Activated messages" << 1;
+    QTest::newRow("show tooltips") << 1031 << "Show tooltips" << 1;
+    QTest::newRow("confirm deletions") << 1034 << "Show warnings" << 1;
+    QTest::newRow("show minimized on start") << 1037 << "Show minimized" << 0;
+}
+
+void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
+    QFETCH(int, id);
+    QFETCH(QString, value);
+    QFETCH(int, before);
+    const std::string name = value == "Show tooltips" ? kTooltips : value.toStdString();
+
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    f.Open();
+    QCOMPARE(f.Check(id)->isChecked(), before == 1);
+    QTest::mouseClick(f.Check(id), Qt::LeftButton);
+    QCOMPARE(f.Check(id)->isChecked(), before == 0);
+    QCOMPARE(f.store.GetProfileInt(kConfiguration, name, -1), 1 - before);
+
+    f.dialog.reset();
+    f.prompts.Clear();
+    CMainDialog& again = f.Open();
+    QCOMPARE(f.Check(id)->isChecked(), before == 0);
+    QVERIFY(f.prompts.boxes.empty());
+    if (id == 1037) {
+        QVERIFY(again.isMinimized());
+        again.showNormal();
+    }
+}
+
+void tst_MainDialog::tooltipsFollowTheOption() {
+    MainFixture f;
+    CMainDialog& dlg = f.Open();
+    const QList<std::pair<int, QString>> expected{
+        {1006, "Add new message"},
+        {1033, "Edit marked message"},
+        {1032, "Copy marked message parameters to new message"},
+        {1007, "Delete marked message"},
+        {1008, "Delete all messages"},
+        {1013, "Minimize window (enables message showing)"},
+        {1, "Exit application"},
+        {1005, "List of current messages"},
+        {1002, "Check to enable messages"},
+        {1034, "Check to confirm any deletion of messages"},
+        {1031, "Check to enable tooltips"},
+    };
+    for (const auto& [id, text] : expected)
+        QCOMPARE(dlg.Control(id)->toolTip(), text);
+    QVERIFY(!dlg.Control(1035)->toolTip().isEmpty());
+    QVERIFY(dlg.Control(1037)->toolTip().isEmpty());
+    QVERIFY(dlg.Control(1012)->toolTip().isEmpty());
+    QVERIFY(dlg.TooltipsActive());
+
+    QTest::mouseClick(f.Check(1031), Qt::LeftButton);
+    QVERIFY(!dlg.TooltipsActive());
+    // While off, a tooltip request never reaches the control.
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), dlg.Control(1006)->mapToGlobal(QPoint(2, 2)));
+    QVERIFY(!QApplication::sendEvent(dlg.Control(1006), &help) || !QToolTip::isVisible());
+    QVERIFY(!QToolTip::isVisible());
+    QTest::mouseClick(f.Check(1031), Qt::LeftButton);
+    QVERIFY(dlg.TooltipsActive());
+}
+
+void tst_MainDialog::listLines() {
+    MessageEntry entry{};
+    std::strcpy(entry.m_szName, "Shopping");
+    entry.m_bActive = 1;
+    QCOMPARE(QString::fromStdString(CMainDialog::FormatListLine(entry)), QStringLiteral("Shopping\tACTIVE"));
+    entry.m_bActive = 0;
+    QCOMPARE(QString::fromStdString(CMainDialog::FormatListLine(entry)), QStringLiteral("Shopping\tINACTIVE"));
+    std::memset(entry.m_szName, 'x', 199);
+    entry.m_szName[199] = '\0';
+    QCOMPARE(QString::fromStdString(CMainDialog::FormatListLine(entry)), QString(199, 'x') + "\tINACTIVE");
+}
+
+void tst_MainDialog::listOrderIgnoresCaseAndPutsShortNamesFirst() {
+    MainFixture f;
+    PutNamed(f.store, {"tea time", "banana", "Tea", "Apple", "apple pie", QString(199, 'Z')});
+    f.Open();
+    QCOMPARE(f.Lines(), (QStringList{"Apple\tACTIVE", "apple pie\tACTIVE", "banana\tACTIVE", "Tea\tACTIVE",
+                                     "tea time\tACTIVE", QString(199, 'Z') + "\tACTIVE"}));
+    QVERIFY(ListLineLess("Tea\tACTIVE", "Tea time\tACTIVE"));
+    QVERIFY(!ListLineLess("Tea time\tACTIVE", "Tea\tINACTIVE"));
+}
+
+void tst_MainDialog::failedStateRefusesListCommandsOnly() {
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    f.store.Remove(kConfiguration, kTooltips); // forces a repairing save at load ...
+    f.store.failCommit = true;                 // ... which fails
+    CMainDialog& dlg = f.Open();
+    QCOMPARE(f.Errors(), (QStringList{StoreTexts::kTooltipFlag, StoreTexts::kSaveFailed}));
+    QCOMPARE(dlg.m_bGlobalError, 1);
+    QCOMPARE(dlg.MessageList()->count(), 0);
+    f.prompts.Clear();
+
+    QTest::mouseClick(f.Check(1002), Qt::LeftButton);
+    QCOMPARE(f.Errors(), QStringList{kGlobalError});
+    QCOMPARE(dlg.m_bMessagesActivated, 1);
+    QVERIFY(dlg.Control(1005)->isVisible());
+    QVERIFY(!f.Check(1002)->isChecked()); // the box flips its own check all the same
+
+    f.prompts.Clear();
+    QTest::mouseClick(f.Check(1031), Qt::LeftButton);
+    QCOMPARE(dlg.m_bTooltips, 0);
+    QVERIFY(!dlg.TooltipsActive());
+    QCOMPARE(f.Errors(), QStringList{StoreTexts::kSaveFailed}); // the option still tries to save
+}
+
+void tst_MainDialog::showMinimizedOnStart() {
+    MainFixture f;
+    PutNamed(f.store, {"One", "Two"});
+    f.store.Set(kConfiguration, kShowMinimized, 1);
+    CMainDialog& dlg = f.Open();
+    QVERIFY(dlg.isMinimized());
+    QCOMPARE(dlg.MessageList()->count(), 2);
+    QVERIFY(dlg.SchedulerTimer().isActive());
+    dlg.showNormal();
+}
+
+void tst_MainDialog::exitEscapeAndCloseEndTheDialog_data() {
+    QTest::addColumn<int>("how");
+    QTest::newRow("exit button") << 0;
+    QTest::newRow("enter") << 1;
+    QTest::newRow("escape") << 2;
+    QTest::newRow("close box") << 3;
+}
+
+void tst_MainDialog::exitEscapeAndCloseEndTheDialog() {
+    QFETCH(int, how);
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    ReminderServices services;
+    services.store = &f.store;
+    services.prompts = &f.prompts;
+    services.clock = f.clock.AsClock();
+    CMainDialog dlg(services);
+    f.store.ClearWriteLog();
+    WhenModalOpens([&dlg, how](QWidget* modal) {
+        QCOMPARE(modal, &dlg);
+        switch (how) {
+        case 0:
+            QTest::mouseClick(dlg.Control(1), Qt::LeftButton);
+            break;
+        case 1:
+            dlg.MessageList()->setFocus();
+            QTest::keyClick(dlg.MessageList(), Qt::Key_Return);
+            break;
+        case 2:
+            QTest::keyClick(&dlg, Qt::Key_Escape);
+            break;
+        default:
+            dlg.close();
+        }
+    });
+    const int result = dlg.DoModal();
+    QCOMPARE(result, how <= 1 ? int(QDialog::Accepted) : int(QDialog::Rejected));
+    QVERIFY(f.store.WriteLog().empty()); // nothing is written at exit
+}
+
+void tst_MainDialog::addOnEmptyTable() {
+    MainFixture f;
+    CMainDialog& dlg = f.Open();
+    EditorAnswer answer;
+    AnswerEditor(answer);
+    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
+    QCOMPARE(answer.seen->at(1009), QStringLiteral("Message 1"));
+    QCOMPARE(answer.seen->at(1010), QStringLiteral("This is message 1."));
+    QCOMPARE(answer.seen->at(1024), QStringLiteral("1996"));
+    QCOMPARE(f.Lines(), QStringList{"Message 1\tACTIVE"});
+    QCOMPARE(dlg.m_nMessageCount, 1);
+    QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
+    QCOMPARE(f.StoredNames(), QStringList{"Message 1"});
+    f.Mark("Message 1\tACTIVE");
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{true, true, true, true}));
+}
+
+void tst_MainDialog::addProposesCountBasedNameAndRefusesDuplicate() {
+    MainFixture f;
+    PutNamed(f.store, {"Message 1", "Message 2"});
+    f.store.Set(kConfiguration, kShowWarnings, 0);
+    CMainDialog& dlg = f.Open();
+    f.Mark("Message 1\tACTIVE");
+    QTest::mouseClick(f.Button(1007), Qt::LeftButton);
+    QCOMPARE(f.Lines(), QStringList{"Message 2\tACTIVE"});
+
+    EditorAnswer answer;
+    AnswerEditor(answer);
+    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
+    QCOMPARE(answer.seen->at(1009), QStringLiteral("Message 2"));
+    QCOMPARE(f.Errors(), QStringList{kDoubleName});
+    QCOMPARE(dlg.m_nMessageCount, 1);
+    QCOMPARE(f.Lines(), QStringList{"Message 2\tACTIVE"});
+}
+
+void tst_MainDialog::cancelledAddChangesNothingButSaves() {
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    CMainDialog& dlg = f.Open();
+    f.store.commitCount = 0;
+    EditorAnswer answer{{{1009, "Changed"}}, false};
+    AnswerEditor(answer);
+    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
+    QCOMPARE(dlg.m_nMessageCount, 1);
+    QCOMPARE(f.Lines(), QStringList{"One\tACTIVE"});
+    QCOMPARE(f.store.commitCount, 1);
+    QVERIFY(f.prompts.boxes.empty());
+}
+
+void tst_MainDialog::invalidEditIsDropped() {
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    CMainDialog& dlg = f.Open();
+    f.Mark("One\tACTIVE");
+    AnswerEditor({{{1009, "Renamed"}, {1025, "60"}, {1022, "24"}}});
+    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
+    QCOMPARE(f.Errors(), QStringList{"Minute is out of range!\nMessage has not been altered."});
+    QCOMPARE(QString(dlg.m_pMessages[0].m_szName), QStringLiteral("One"));
+    QCOMPARE(dlg.m_pMessages[0].m_nMinute, 30);
+    QCOMPARE(f.Lines(), QStringList{"One\tACTIVE"});
+}
+
+void tst_MainDialog::copyKeepsEverythingButTheName() {
+    MainFixture f;
+    PutSettings(f.store, 2);
+    PutEntry(f.store, 0, {.name = "Alpha"});
+    PutEntry(f.store, 1, {.name = "Dentist", .text = "Bring the card", .day = 14, .month = 2, .year = 2027,
+                          .minute = 45, .hour = 16, .showDays = 3, .repeat = 10, .active = 0, .everyDay = 0});
+    CMainDialog& dlg = f.Open();
+    f.Mark("Dentist\tINACTIVE");
+    EditorAnswer answer;
+    AnswerEditor(answer);
+    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
+    QCOMPARE(answer.seen->at(1009), QStringLiteral("Message 3"));
+    QCOMPARE(dlg.m_nMessageCount, 3);
+    const MessageEntry& copy = dlg.m_pMessages[2];
+    QCOMPARE(QString(copy.m_szName), QStringLiteral("Message 3"));
+    QCOMPARE(QString(copy.m_szText), QStringLiteral("Bring the card"));
+    QCOMPARE((QList<int>{copy.m_nDay, copy.m_nMonth, copy.m_nYear, copy.m_nMinute, copy.m_nHour, copy.m_nShowDays,
+                         copy.m_nRepeatMinutes, copy.m_bActive, copy.m_bEveryDay, copy.m_bPending}),
+             (QList<int>{14, 2, 2027, 45, 16, 3, 10, 0, 0, 1}));
+    QVERIFY(f.Lines().contains("Message 3\tINACTIVE"));
+
+    f.Mark("Dentist\tINACTIVE");
+    AnswerEditor({{{1009, "Dentist"}}});
+    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
+    QCOMPARE(f.Errors(), QStringList{kDoubleName});
+    QCOMPARE(dlg.m_nMessageCount, 3);
+}
+
+void tst_MainDialog::editKeepsSlotAndTakesSortedPlace() {
+    MainFixture f;
+    PutNamed(f.store, {"Alpha", "Beta", "Gamma"});
+    CMainDialog& dlg = f.Open();
+    dlg.m_pMessages[0].m_bPending = 0;
+    dlg.m_pMessages[0].m_tLastShown = 77;
+
+    f.Mark("Alpha\tACTIVE");
+    AnswerEditor({{{1010, "New text"}}});
+    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
+    QVERIFY(f.prompts.boxes.empty());
+    QCOMPARE(QString(dlg.m_pMessages[0].m_szText), QStringLiteral("New text"));
+    QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
+    QCOMPARE(dlg.m_pMessages[0].m_tLastShown, std::time_t{77});
+
+    f.Mark("Alpha\tACTIVE");
+    AnswerEditor({{{1009, "Zulu"}}});
+    emit dlg.MessageList()->itemDoubleClicked(dlg.MessageList()->currentItem());
+    QCOMPARE(QString(dlg.m_pMessages[0].m_szName), QStringLiteral("Zulu"));
+    QCOMPARE(f.Lines(), (QStringList{"Beta\tACTIVE", "Gamma\tACTIVE", "Zulu\tACTIVE"}));
+    QCOMPARE(f.StoredNames(), (QStringList{"Zulu", "Beta", "Gamma"}));
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
+
+    f.Mark("Zulu\tACTIVE");
+    AnswerEditor({{{1009, "Beta"}}});
+    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
+    QCOMPARE(f.Errors(), QStringList{kDoubleName});
+    f.prompts.Clear();
+    f.Mark("Zulu\tACTIVE");
+    AnswerEditor({{{1009, "beta"}}});
+    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
+    QVERIFY(f.prompts.boxes.empty());
+    QCOMPARE(f.StoredNames(), (QStringList{"beta", "Beta", "Gamma"}));
+}
+
+void tst_MainDialog::namesDifferingInCaseMapToTheirOwnLines_data() {
+    QTest::addColumn<int>("button");
+    QTest::newRow("copy") << 1032;
+    QTest::newRow("edit") << 1033;
+    QTest::newRow("delete") << 1007;
+}
+
+void tst_MainDialog::namesDifferingInCaseMapToTheirOwnLines() {
+    QFETCH(int, button);
+    MainFixture f;
+    PutNamed(f.store, {"Work", "work"});
+    f.store.Set(kConfiguration, kShowWarnings, 0);
+    CMainDialog& dlg = f.Open();
+    for (const QString& marked : {QStringLiteral("work"), QStringLiteral("Work")}) {
+        f.prompts.Clear();
+        f.Mark(marked + "\tACTIVE");
+        const int index = dlg.FindMarkedEntry(dlg.MessageList()->currentRow());
+        QCOMPARE(QString(dlg.m_pMessages[index].m_szName), marked);
+        if (button == 1007) {
+            QTest::mouseClick(f.Button(button), Qt::LeftButton);
+            QVERIFY(!f.Lines().contains(marked + "\tACTIVE"));
+            continue;
+        }
+        EditorAnswer answer{{{1010, "Edited " + marked}}};
+        AnswerEditor(answer);
+        QTest::mouseClick(f.Button(button), Qt::LeftButton);
+        QCOMPARE(answer.seen->at(1010), "Text of " + marked);
+        QVERIFY(f.prompts.boxes.empty());
+    }
+    QCOMPARE(dlg.m_bGlobalError, 0);
+    if (button == 1033) {
+        QCOMPARE(QString(dlg.m_pMessages[0].m_szText), QStringLiteral("Edited Work"));
+        QCOMPARE(QString(dlg.m_pMessages[1].m_szText), QStringLiteral("Edited work"));
+    }
+    if (button == 1007)
+        QCOMPARE(dlg.m_nMessageCount, 0);
+}
+
+void tst_MainDialog::deleteInTheMiddleKeepsOrder() {
+    MainFixture f;
+    PutNamed(f.store, {"A", "B", "C", "D"});
+    f.store.Set(kConfiguration, kShowWarnings, 0);
+    CMainDialog& dlg = f.Open();
+    f.Mark("B\tACTIVE");
+    QTest::mouseClick(f.Button(1007), Qt::LeftButton);
+    QCOMPARE(dlg.m_nMessageCount, 3);
+    QCOMPARE(f.StoredNames(), (QStringList{"A", "C", "D"}));
+    QCOMPARE(QString::fromStdString(f.store.GetProfileString(kMessages, Numbered(kName, 3))), QStringLiteral("D"));
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
+}
+
+void tst_MainDialog::confirmations_data() {
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<bool>("clearAll");
+    QTest::addColumn<int>("expectedCount");
+    QTest::addColumn<int>("expectedBeeps");
+    QTest::addColumn<int>("expectedSaves");
+    QTest::newRow("delete, no confirmation") << false << true << false << 2 << 0 << 1;
+    QTest::newRow("delete, confirmed") << true << true << false << 2 << 1 << 1;
+    QTest::newRow("delete, declined still saves") << true << false << false << 3 << 1 << 1;
+    QTest::newRow("clear all, no confirmation") << false << true << true << 0 << 0 << 1;
+    QTest::newRow("clear all, confirmed") << true << true << true << 0 << 1 << 1;
+    QTest::newRow("clear all, declined does not save") << true << false << true << 3 << 1 << 0;
+}
+
+void tst_MainDialog::confirmations() {
+    QFETCH(bool, confirm);
+    QFETCH(bool, answer);
+    QFETCH(bool, clearAll);
+    QFETCH(int, expectedCount);
+    QFETCH(int, expectedBeeps);
+    QFETCH(int, expectedSaves);
+    MainFixture f;
+    PutNamed(f.store, {"A", "B", "C"});
+    f.store.Set(kConfiguration, kShowWarnings, confirm ? 1 : 0);
+    CMainDialog& dlg = f.Open();
+    f.Mark("B\tACTIVE");
+    f.store.commitCount = 0;
+    f.prompts.answers = {answer};
+    QTest::mouseClick(f.Button(clearAll ? 1008 : 1007), Qt::LeftButton);
+    QCOMPARE(dlg.m_nMessageCount, expectedCount);
+    QCOMPARE(f.Lines().size(), expectedCount);
+    QCOMPARE(f.prompts.beeps, expectedBeeps);
+    QCOMPARE(f.store.commitCount, expectedSaves);
+    if (confirm) {
+        QCOMPARE(f.prompts.boxes.size(), std::size_t{1});
+        QCOMPARE(f.prompts.boxes[0].kind, std::string("question"));
+        QCOMPARE(f.prompts.boxes[0].caption, std::string("Warning"));
+        QCOMPARE(QString::fromStdString(f.prompts.boxes[0].text),
+                 QString(clearAll ? MainTexts::kConfirmClear : MainTexts::kConfirmDelete));
+        QCOMPARE(f.prompts.events.front(), std::string("beep"));
+    } else {
+        QVERIFY(f.prompts.boxes.empty());
+    }
+}
+
+void tst_MainDialog::fullTableRefusesAddAndCopy() {
+    MainFixture f;
+    PutTable(f.store, 100);
+    CMainDialog& dlg = f.Open();
+    f.store.commitCount = 0;
+    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
+    f.Mark("Entry 5\tACTIVE");
+    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
+    QCOMPARE(f.Errors(), (QStringList{MainTexts::kListFull, MainTexts::kListFull}));
+    QCOMPARE(dlg.m_nMessageCount, 100);
+    QCOMPARE(f.Lines().size(), 100);
+    QCOMPARE(f.store.commitCount, 0);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+}
+
+void tst_MainDialog::failedStateRefusesEveryCommand() {
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    CMainDialog& dlg = f.Open();
+    dlg.MessageList()->addItem(new MessageListItem("Ghost\tACTIVE", "Ghost"));
+    f.Mark("Ghost\tACTIVE");
+    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
+    QCOMPARE(f.Errors(), QStringList{MainTexts::kInternalError});
+    QCOMPARE(dlg.m_bGlobalError, 1);
+
+    for (int id : {1006, 1032, 1033, 1007, 1008}) {
+        f.prompts.Clear();
+        f.store.commitCount = 0;
+        dlg.Control(id)->setEnabled(true);
+        QTest::mouseClick(dlg.Control(id), Qt::LeftButton);
+        QCOMPARE(f.Errors(), QStringList{kGlobalError});
+        QCOMPARE(f.store.commitCount, 0);
+    }
+    QCOMPARE(dlg.m_nMessageCount, 1);
+}
+
+void tst_MainDialog::aboutBox_data() {
+    QTest::addColumn<int>("how");
+    QTest::newRow("ok") << 0;
+    QTest::newRow("enter") << 1;
+    QTest::newRow("escape") << 2;
+}
+
+void tst_MainDialog::aboutBox() {
+    QFETCH(int, how);
+    MainFixture f;
+    CMainDialog& dlg = f.Open();
+    QStringList texts;
+    QString title;
+    bool closed = false;
+    WhenModalOpens([&](QWidget* about) {
+        title = about->windowTitle();
+        QList<QLabel*> labels = about->findChildren<QLabel*>();
+        std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
+        for (QLabel* label : labels)
+            texts << (label->pixmap().isNull() ? label->text() : QStringLiteral("<icon>"));
+        if (how == 0)
+            QTest::mouseClick(ControlById(about, 1), Qt::LeftButton);
+        else
+            QTest::keyClick(about, how == 1 ? Qt::Key_Return : Qt::Key_Escape);
+        closed = true;
+    });
+    QTest::mouseClick(dlg.Control(1035), Qt::LeftButton);
+    QVERIFY(closed);
+    QCOMPARE(title, QStringLiteral("About"));
+    QCOMPARE(texts, (QStringList{"Nudgepost", "Version 1.0", "Quillmoor, 2026", "For more information see README.TXT.",
+                                 "<icon>"}));
+}
+
+QTEST_MAIN(tst_MainDialog)
+#include "tst_maindialog.moc"
