@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVariant>
 #include <QWindow>
 
@@ -88,6 +89,38 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
     return nullptr;
 }
 
+// The width a control has for its text, once the parts the style draws around the text are taken off.
+int TextRoom(QWidget* widget, int width) {
+    QStyle* style = widget->style();
+    if (qobject_cast<QCheckBox*>(widget))
+        return width - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget) -
+               style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, widget) - 2;
+    if (qobject_cast<QPushButton*>(widget))
+        return width - 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, widget);
+    return width;
+}
+
+// A single-line text that the substitute face draws wider than its rectangle gets a slightly smaller size of the
+// same face, rather than being clipped or wrapped onto a line the rectangle cannot show.
+void FitSingleLineText(QWidget* widget, const ControlTemplate& control, const QString& text, DialogBaseUnits units) {
+    if (text.isEmpty() || (control.style & Style::GroupBox) || control.controlClass == ControlClass::Edit ||
+        control.controlClass == ControlClass::ListBox)
+        return;
+    const QFontMetrics dialogMetrics(widget->font());
+    const bool singleLine = MulDivRound(control.cy, units.y, 8) < 2 * dialogMetrics.height();
+    if (!singleLine || text.contains(QLatin1Char('\n')))
+        return;
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setWordWrap(false);
+    const int room = TextRoom(widget, widget->width());
+    QFont font = widget->font();
+    int pixelSize = QFontInfo(font).pixelSize();
+    while (QFontMetrics(font).horizontalAdvance(text) > room && pixelSize > 8) {
+        font.setPixelSize(--pixelSize);
+        widget->setFont(font);
+    }
+}
+
 Qt::WindowFlags FlagsFor(unsigned windowStyle) {
     // A window with a minimize box is a main window, which window managers list and let the user minimize.
     Qt::WindowFlags flags = (windowStyle & WindowStyle::MinimizeBox) ? Qt::Window : Qt::Dialog;
@@ -134,6 +167,14 @@ QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units) {
 }
 
 QFont DialogFont(const DialogTemplate& tpl) {
+    // Where the templates' face is missing, a face with Arial's metrics is the closest stand-in: the default sans
+    // face of most Linux systems runs wide enough to clip the longer labels.
+    static const bool substituted = [] {
+        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")});
+        return true;
+    }();
+    Q_UNUSED(substituted);
     QFont font(QString::fromUtf8(tpl.fontFace));
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tpl.pointSize);
@@ -186,6 +227,7 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl) {
         widget->setObjectName(control.id == IDC_STATIC ? QStringLiteral("static")
                                                        : QStringLiteral("control%1").arg(control.id));
         widget->setGeometry(DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy), built.m_units));
+        FitSingleLineText(widget, control, QString::fromUtf8(control.text), built.m_units);
         if (control.text[0] != '\0')
             widget->setAccessibleName(QString::fromUtf8(control.text));
         widget->setVisible((control.style & Style::Visible) != 0);
