@@ -4,7 +4,7 @@ TEST_BUILD_DIR ?= build-test
 JOBS           ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX         ?= /usr/local
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test install package bench fuzz clean
 
 all: build
 
@@ -18,11 +18,23 @@ build: deps
 run: build
 	./$(BUILD_DIR)/bin/nudgepost
 
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
+
 test: deps
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	./scripts/bench.sh
+
+fuzz: deps
+	./scripts/fuzz.sh
 
 clean:
 	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR)

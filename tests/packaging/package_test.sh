@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the Debian package from this build tree, unpacks it, checks what it installs and starts the unpacked
+# program on an empty store until it has written its first-start settings.
+#   usage: package_test.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+work=$(mktemp -d)
+trap 'kill "${app:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
+
+(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
+deb=$(ls "$work"/out/nudgepost_1.0.0_*.deb)
+dpkg-deb -f "$deb" Package Version Depends
+
+dpkg-deb -x "$deb" "$work/root"
+expected="./usr/bin/nudgepost
+./usr/share/applications/nudgepost.desktop
+./usr/share/doc/nudgepost/README.TXT
+./usr/share/icons/hicolor/128x128/apps/nudgepost.png
+./usr/share/icons/hicolor/16x16/apps/nudgepost.png
+./usr/share/icons/hicolor/256x256/apps/nudgepost.png
+./usr/share/icons/hicolor/32x32/apps/nudgepost.png
+./usr/share/icons/hicolor/48x48/apps/nudgepost.png
+./usr/share/icons/hicolor/64x64/apps/nudgepost.png
+./usr/share/icons/hicolor/scalable/apps/nudgepost.svg
+./usr/share/metainfo/com.quillmoor.Nudgepost.metainfo.xml"
+actual=$(cd "$work/root" && find . -type f | sort)
+if [ "$actual" != "$expected" ]; then
+    echo "installed files differ:"; diff <(echo "$expected") <(echo "$actual") || true
+    exit 1
+fi
+dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "Depends lacks Qt Widgets"; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || { echo "Depends lacks the platform plugins"; exit 1; }
+
+mkdir -p "$work/config"
+XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/nudgepost" & app=$!
+store="$work/config/Quillmoor/nudgepost.conf"
+for _ in $(seq 300); do
+    [ -s "$store" ] && break
+    kill -0 "$app" 2>/dev/null || { echo "the program ended early"; exit 1; }
+    sleep 0.1
+done
+[ -s "$store" ] || { echo "no store written"; exit 1; }
+grep -q 'Number%20of%20messages=0' "$store" || { echo "first start not written:"; cat "$store"; exit 1; }
+sleep 1
+kill -0 "$app" || { echo "the program did not keep running"; exit 1; }
+echo "1 passed, 0 failed"
