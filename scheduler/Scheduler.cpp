@@ -78,7 +78,9 @@ void ShowingPass(ReminderState& state, SchedulerHost& host) {
     }
 }
 
-void RearmingPass(ReminderState& state) {
+// Arms waiting entries again: every-day entries on a day the scheduler has not yet seen and, with repeats,
+// entries whose interval has run out.
+void RearmingPass(ReminderState& state, bool withRepeats) {
     const std::time_t now = state.Now();
     const int today = Local(now).day;
     for (int i = 0; i < state.m_nMessageCount; ++i) {
@@ -86,7 +88,7 @@ void RearmingPass(ReminderState& state) {
         if (entry.m_bPending || !entry.m_bActive || !entry.m_bShown)
             continue;
         const bool newDay = ShouldRearmForNewDay(entry, today, state.m_nCurrentDay);
-        if (newDay || ShouldRearmForRepeat(entry, now)) {
+        if (newDay || (withRepeats && ShouldRearmForRepeat(entry, now))) {
             entry.m_bPending = 1;
             entry.m_bShown = 0;
         }
@@ -100,9 +102,12 @@ void RearmingPass(ReminderState& state) {
 void RunSchedulerTick(ReminderState& state, SchedulerHost& host, unsigned timerId) {
     if (state.m_bGlobalError || !state.m_bMessagesActivated || timerId != SCHEDULER_TIMER_ID)
         return;
+    // A new day is noticed before anything is shown: after a night in which no tick passed the gate, a message
+    // shown now belongs to the new day and must not be armed again by it afterwards.
+    RearmingPass(state, false);
     if (host.IsMainWindowMinimized())
         ShowingPass(state, host);
-    RearmingPass(state);
+    RearmingPass(state, true);
 }
 
 void ShowDueMessage(ReminderState& state, SchedulerHost& host, MessageEntry* entry) {

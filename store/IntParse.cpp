@@ -18,8 +18,12 @@ std::string_view TrimBlanks(std::string_view text) {
 
 std::optional<int> ParseStoredInt(std::string_view text) {
     text = TrimBlanks(text);
-    if (!text.empty() && text.front() == '+')
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        // One sign only: from_chars would take a minus after the plus.
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
     if (text.empty())
         return std::nullopt;
     int value = 0;

@@ -7,6 +7,7 @@
 // within the signed 32-bit range. Anything else is not an integer.
 std::optional<int> ParseStoredInt(std::string_view text);
 
-// The dialog fields' conversion: leading blanks, an optional minus sign and digits give their signed value; an empty
-// field, any other character or a value outside 32 bits gives 0.
+// The dialog fields' conversion: an optional minus sign and digits, with blanks around them, give their signed value;
+// an empty field, any other character or a value outside 32 bits gives 0. A blank typed after the number is
+// invisible in the field, so it does not turn the number into 0.
 int ParseDialogInt(std::string_view text);

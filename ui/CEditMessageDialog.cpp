@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QPushButton>
 
 namespace {
@@ -156,7 +157,11 @@ void CEditMessageDialog::ReadField(QWidget* field) {
         return;
     }
     if (field == m_ctlText) {
-        CopyFitted(m_pEntry->m_szText, sizeof m_pEntry->m_szText, StoredTextFromField(m_ctlText->toPlainText()));
+        // toPlainText() would turn no-break spaces into blanks; the raw text keeps them, with its own line breaks.
+        QString text = m_ctlText->document()->toRawText();
+        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+        CopyFitted(m_pEntry->m_szText, sizeof m_pEntry->m_szText, StoredTextFromField(text));
         return;
     }
     const std::pair<QLineEdit*, std::int32_t MessageEntry::*> numbers[] = {

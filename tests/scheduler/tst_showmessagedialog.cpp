@@ -1,0 +1,285 @@
+// The display window on its own, and a due message travelling through the real main window while it is minimized.
+
+#include "CMainDialog.h"
+#include "CShowMessageDialog.h"
+#include "DialogBuilder.h"
+#include "SchedulerRig.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+template <typename T> T* ChildWithId(QWidget* root, int id) {
+    for (T* child : root->findChildren<T*>()) {
+        if (ControlId(child) == id)
+            return child;
+    }
+    return nullptr;
+}
+
+QString LabelText(QWidget* root, int id) {
+    const QLabel* label = ChildWithId<QLabel>(root, id);
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(id);
+}
+
+// The open display window, wherever the toolkit keeps it.
+CShowMessageDialog* OpenDisplay(QWidget* owner) {
+    if (auto* modal = qobject_cast<CShowMessageDialog*>(QApplication::activeModalWidget()))
+        return modal;
+    for (auto* display : owner->findChildren<CShowMessageDialog*>()) {
+        if (display->isVisible())
+            return display;
+    }
+    return nullptr;
+}
+
+// A store as the program leaves it, holding the one message.
+void StoreOneMessage(MemoryProfileStore& store, const MessageEntry& entry) {
+    store.Set("Configuration", "Number of messages", 1);
+    store.Set("Configuration", "Activated messages", 1);
+    store.Set("Configuration", "Tooltips", 1);
+    store.Set("Configuration", "Show warnings", 1);
+    store.Set("Configuration", "Show minimized", 0);
+    store.Set("Messages", "MessageName0", std::string(entry.m_szName));
+    store.Set("Messages", "MessageText0", std::string(entry.m_szText));
+    store.Set("Messages", "MessageDay0", entry.m_nDay);
+    store.Set("Messages", "MessageMonth0", entry.m_nMonth);
+    store.Set("Messages", "MessageYear0", entry.m_nYear);
+    store.Set("Messages", "MessageMinute0", entry.m_nMinute);
+    store.Set("Messages", "MessageHour0", entry.m_nHour);
+    store.Set("Messages", "MessageShowTime0", entry.m_nShowDays);
+    store.Set("Messages", "MessageShowEveryTime0", entry.m_nRepeatMinutes);
+    store.Set("Messages", "MessageActive0", entry.m_bActive);
+    store.Set("Messages", "ShowEveryDay0", entry.m_bEveryDay);
+}
+
+MessageEntry TeaEntry() {
+    MessageEntry entry = MakeEntry("Tea", "1997-03-05 09:30", false, 1, 15);
+    std::snprintf(entry.m_szText, sizeof entry.m_szText, "%s", "Kettle on.\r\nCups out.");
+    return entry;
+}
+
+// What the display window showed while it was open.
+struct SeenDisplay {
+    bool ran = false;
+    bool found = false;
+    QString title;
+    QString text;
+    QString schedule;
+    QString clock;
+    bool topmost = false;
+    bool ownerMinimized = true;
+    int beeps = -1;
+};
+} // namespace
+
+class TestShowMessageDialog : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void displayShowsTheEntry_data();
+    void displayShowsTheEntry();
+    void clockLineFollowsTheClock();
+    void displayCloses_data();
+    void displayCloses();
+
+    void minimizedMainWindowShowsDueMessage();
+    void restoredMainWindowShowsNothing();
+};
+
+void TestShowMessageDialog::cleanup() {
+    // Every window a test makes is gone when it ends, so none can answer for the next test.
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestShowMessageDialog::displayShowsTheEntry_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("storedText");
+    QTest::addColumn<bool>("everyDay");
+    QTest::addColumn<QString>("entryAt");
+    QTest::addColumn<int>("repeat");
+    QTest::addColumn<QString>("now");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("schedule");
+    QTest::addColumn<QString>("clock");
+
+    QTest::newRow("dated, two lines")
+        << "Dentist"
+        << "Call the dentist.\r\nAsk for Tuesday." << false << "1997-03-05 09:30" << 15 << "1997-03-05 09:31:07"
+        << "Call the dentist.\nAsk for Tuesday."
+        << "This message was supposed to be seen first on 05.03.1997 at 09:30. It will be repeated every 15 minutes."
+        << "Current Time: 09:31:07";
+    QTest::newRow("every day, markup kept as text")
+        << "Stand up"
+        << "<b>Walk</b> & stretch" << true << "1997-03-05 07:05" << 5 << "2001-08-20 07:05:00"
+        << "<b>Walk</b> & stretch"
+        << "This message is supposed to be seen every day at 07:05. It will be repeated every  5 minutes."
+        << "Current Time: 07:05:00";
+}
+
+void TestShowMessageDialog::displayShowsTheEntry() {
+    QFETCH(QString, name);
+    QFETCH(QString, storedText);
+    QFETCH(bool, everyDay);
+    QFETCH(QString, entryAt);
+    QFETCH(int, repeat);
+    QFETCH(QString, now);
+    QFETCH(QString, text);
+    QFETCH(QString, schedule);
+    QFETCH(QString, clock);
+
+    MessageEntry entry = MakeEntry(name.toUtf8().constData(), entryAt.toUtf8().constData(), everyDay, 0, repeat);
+    std::snprintf(entry.m_szText, sizeof entry.m_szText, "%s", storedText.toUtf8().constData());
+    FakeClock fakeClock(At(now.toUtf8().constData()));
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+
+    display.OnInitDialog();
+
+    QCOMPARE(display.windowTitle(), name);
+    QCOMPARE(LabelText(&display, 1012), text);
+    QCOMPARE(ChildWithId<QLabel>(&display, 1012)->textFormat(), Qt::PlainText);
+    QCOMPARE(LabelText(&display, 1029), schedule);
+    QCOMPARE(LabelText(&display, 1046), clock);
+    QVERIFY(display.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QVERIFY(display.isModal());
+}
+
+void TestShowMessageDialog::clockLineFollowsTheClock() {
+    const MessageEntry entry = TeaEntry();
+    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 5, 7));
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+    display.OnInitDialog();
+    QVERIFY(display.ClockTimer().isActive());
+    QCOMPARE(display.ClockTimer().interval(), 500);
+
+    fakeClock.Advance(1);
+    display.OnTimer();
+    QCOMPARE(LabelText(&display, 1046), QString("Current Time: 09:05:08"));
+
+    fakeClock.now = LocalTime(1997, 3, 5, 23, 59, 59);
+    display.OnTimer();
+    QCOMPARE(LabelText(&display, 1046), QString("Current Time: 23:59:59"));
+}
+
+void TestShowMessageDialog::displayCloses_data() {
+    QTest::addColumn<QString>("how");
+
+    for (const char* how : {"OK button", "Enter", "Return", "Escape", "close box"})
+        QTest::newRow(how) << how;
+}
+
+void TestShowMessageDialog::displayCloses() {
+    QFETCH(QString, how);
+
+    const MessageEntry entry = TeaEntry();
+    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30));
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+    display.OnInitDialog();
+    display.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&display));
+
+    if (how == "OK button") {
+        QPushButton* ok = ChildWithId<QPushButton>(&display, IDOK);
+        QVERIFY(ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    } else if (how == "Enter") {
+        QTest::keyClick(&display, Qt::Key_Enter);
+    } else if (how == "Return") {
+        QTest::keyClick(&display, Qt::Key_Return);
+    } else if (how == "Escape") {
+        QTest::keyClick(&display, Qt::Key_Escape);
+    } else {
+        QVERIFY(display.close());
+    }
+
+    QVERIFY(!display.isVisible());
+    QVERIFY(!display.ClockTimer().isActive());
+}
+
+void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
+    SeenDisplay seen;
+    MemoryProfileStore store;
+    RecordingPrompts prompts;
+    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30, 20));
+    StoreOneMessage(store, TeaEntry());
+    CMainDialog dlg({&store, &prompts, fakeClock.AsClock(), {}});
+    dlg.OnInitDialog();
+    dlg.show();
+    dlg.showMinimized();
+    QVERIFY(dlg.isMinimized());
+    QCOMPARE(prompts.beeps, 0);
+
+    // Runs inside the display window's own event loop; it always closes what it finds so the test cannot hang.
+    QTimer::singleShot(0, &dlg, [&] {
+        seen.ran = true;
+        CShowMessageDialog* display = OpenDisplay(&dlg);
+        if (!display)
+            return;
+        seen.found = true;
+        seen.title = display->windowTitle();
+        seen.text = LabelText(display, 1012);
+        seen.schedule = LabelText(display, 1029);
+        seen.clock = LabelText(display, 1046);
+        seen.topmost = display->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        seen.ownerMinimized = dlg.isMinimized();
+        seen.beeps = prompts.beeps;
+        display->accept();
+    });
+    dlg.OnTimer(SCHEDULER_TIMER_ID);
+    QTRY_VERIFY(seen.ran);
+
+    QVERIFY(seen.found);
+    QCOMPARE(seen.title, QString("Tea"));
+    QCOMPARE(seen.text, QString("Kettle on.\nCups out."));
+    QCOMPARE(seen.schedule, QString("This message was supposed to be seen first on 05.03.1997 at 09:30. "
+                                    "It will be repeated every 15 minutes."));
+    QCOMPARE(seen.clock, QString("Current Time: 09:30:20"));
+    QVERIFY(seen.topmost);
+    QVERIFY(!seen.ownerMinimized);
+    QCOMPARE(seen.beeps, 1);
+
+    QVERIFY(dlg.isMinimized());
+    QCOMPARE(prompts.beeps, 1);
+    QVERIFY(prompts.boxes.empty());
+    QCOMPARE(dlg.m_pMessages[0].m_bPending, 0);
+    QCOMPARE(dlg.m_pMessages[0].m_bShown, 1);
+    QCOMPARE(dlg.m_pMessages[0].m_tLastShown, fakeClock.now);
+    QVERIFY(dlg.findChildren<CShowMessageDialog*>().isEmpty());
+}
+
+void TestShowMessageDialog::restoredMainWindowShowsNothing() {
+    bool ran = false;
+    bool sawDisplay = false;
+    MemoryProfileStore store;
+    RecordingPrompts prompts;
+    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30, 20));
+    StoreOneMessage(store, TeaEntry());
+    CMainDialog dlg({&store, &prompts, fakeClock.AsClock(), {}});
+    dlg.OnInitDialog();
+    dlg.show();
+    QVERIFY(!dlg.isMinimized());
+
+    QTimer::singleShot(0, &dlg, [&] {
+        ran = true;
+        if (CShowMessageDialog* display = OpenDisplay(&dlg)) {
+            sawDisplay = true;
+            display->accept();
+        }
+    });
+    dlg.OnTimer(SCHEDULER_TIMER_ID);
+    QTRY_VERIFY(ran);
+
+    QVERIFY(!sawDisplay);
+    QCOMPARE(prompts.beeps, 0);
+    QVERIFY(!dlg.isMinimized());
+    QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
+    QCOMPARE(dlg.m_pMessages[0].m_bShown, 0);
+}
+
+QTEST_MAIN(TestShowMessageDialog)
+#include "tst_showmessagedialog.moc"

@@ -1,0 +1,659 @@
+// The message editor, driven as a user drives it: modal, with typed keys and clicks, on the offscreen platform.
+
+#include "CEditMessageDialog.h"
+#include "CMainDialog.h"
+#include "MemoryProfileStore.h"
+#include "TestSupport.h"
+#include "TextFit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
+#include <QtTest>
+
+#include <climits>
+#include <cstring>
+#include <functional>
+
+Q_DECLARE_METATYPE(MessageEntry)
+
+namespace {
+enum ControlIds {
+    ID_OK = 1,
+    ID_CANCEL = 2,
+    ID_NAME = 1009,
+    ID_TEXT = 1010,
+    ID_ACTIVE = 1011,
+    ID_DAY = 1021,
+    ID_HOUR = 1022,
+    ID_MONTH = 1023,
+    ID_YEAR = 1024,
+    ID_MINUTE = 1025,
+    ID_SHOW_DAYS = 1026,
+    ID_REPEAT = 1028,
+    ID_EVERY_DAY = 1039,
+    ID_EVERY_DAY_NOTE = 1045,
+};
+
+// The fields and labels that mean nothing for a message shown every day.
+constexpr int kDateControls[] = {1024, 1023, 1021, 1026, 1042, 1041, 1040, 1043, 1044};
+constexpr const char* kEveryDayNote =
+    "Configuration of date is not\nneccessary when message\nshould be shown every day.";
+
+// What DoModal answers when a driver step failed and left the editor open; no real result has this value.
+constexpr int kLeftOpen = 4711;
+
+std::int32_t MessageEntry::*NumberMember(int id) {
+    switch (id) {
+    case ID_DAY:
+        return &MessageEntry::m_nDay;
+    case ID_MONTH:
+        return &MessageEntry::m_nMonth;
+    case ID_YEAR:
+        return &MessageEntry::m_nYear;
+    case ID_HOUR:
+        return &MessageEntry::m_nHour;
+    case ID_MINUTE:
+        return &MessageEntry::m_nMinute;
+    case ID_SHOW_DAYS:
+        return &MessageEntry::m_nShowDays;
+    case ID_REPEAT:
+        return &MessageEntry::m_nRepeatMinutes;
+    }
+    return nullptr;
+}
+
+// Zeroed first, so that two copies of it compare equal byte for byte, padding included.
+MessageEntry SampleEntry() {
+    MessageEntry entry;
+    std::memset(&entry, 0, sizeof entry);
+    CopyFitted(entry.m_szName, sizeof entry.m_szName, "Dentist");
+    CopyFitted(entry.m_szText, sizeof entry.m_szText, "Call the dentist\r\nabout Tuesday.");
+    entry.m_nDay = 15;
+    entry.m_nMonth = 6;
+    entry.m_nYear = 2024;
+    entry.m_nMinute = 30;
+    entry.m_nHour = 9;
+    entry.m_nShowDays = 3;
+    entry.m_nRepeatMinutes = 10;
+    entry.m_tLastShown = 1'700'000'000;
+    entry.m_bActive = 1;
+    entry.m_bPending = 1;
+    entry.m_bEveryDay = 0;
+    entry.m_bShown = 0;
+    return entry;
+}
+
+MessageEntry EveryDayEntry() {
+    MessageEntry entry = SampleEntry();
+    entry.m_bEveryDay = 1;
+    return entry;
+}
+
+QByteArray Bytes(const MessageEntry& entry) {
+    return QByteArray(reinterpret_cast<const char*>(&entry), sizeof entry);
+}
+
+QString LineText(CEditMessageDialog& dialog, int id) {
+    auto* line = qobject_cast<QLineEdit*>(dialog.Control(id));
+    return line ? line->text() : QStringLiteral("<no line field %1>").arg(id);
+}
+
+// Types as a user does: everything in the field selected first, then one key per character.
+void TypeInto(QWidget* field, const QString& text) {
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(field, Qt::Key_Delete);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(field, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void ClickButton(CEditMessageDialog& dialog, int id) { QTest::mouseClick(dialog.Control(id), Qt::LeftButton); }
+
+// Near the box itself, which takes the click whatever the width of its text.
+void ClickCheckBox(CEditMessageDialog& dialog, int id) {
+    QWidget* box = dialog.Control(id);
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+}
+
+using Driver = std::function<void(CEditMessageDialog&)>;
+
+// Runs the editor on entry with DoModal; drive acts on it once its event loop runs and it is the active window.
+// Whatever drive leaves open is closed with kLeftOpen, so a failed step cannot hang the run.
+int RunEditor(MessageEntry& entry, int tooltips, const Driver& drive) {
+    CEditMessageDialog dialog(&entry, tooltips, nullptr);
+    QTimer::singleShot(0, &dialog, [&dialog, &drive] {
+        if (QTest::qWaitForWindowActive(&dialog))
+            drive(dialog);
+        if (dialog.isVisible())
+            dialog.done(kLeftOpen);
+    });
+    return dialog.DoModal();
+}
+
+struct MainHarness {
+    MainHarness() : clock(1'700'000'000) {
+        main = std::make_unique<CMainDialog>(ReminderServices{&store, &prompts, clock.AsClock(), {}});
+    }
+    MemoryProfileStore store;
+    RecordingPrompts prompts;
+    FakeClock clock;
+    std::unique_ptr<CMainDialog> main;
+};
+} // namespace
+
+class TestEditMessageDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+
+    void opensWithEntryValues_data();
+    void opensWithEntryValues();
+    void everyDayHidesDateControls_data();
+    void everyDayHidesDateControls();
+    void everyDayBoxTogglesDateControls_data();
+    void everyDayBoxTogglesDateControls();
+    void activeBoxFlipsFlag_data();
+    void activeBoxFlipsFlag();
+    void typedNumberIsStored_data();
+    void typedNumberIsStored();
+    void closingReadsFocusedField_data();
+    void closingReadsFocusedField();
+    void enterInTextAddsLineBreak_data();
+    void enterInTextAddsLineBreak();
+    void longTextIsCutAtCharacter_data();
+    void longTextIsCutAtCharacter();
+    void unchangedCopyComesBackIdentical_data();
+    void unchangedCopyComesBackIdentical();
+    void cancelLeavesCallerTableAlone_data();
+    void cancelLeavesCallerTableAlone();
+    void tooltipTexts_data();
+    void tooltipTexts();
+    void tooltipsOffShowNone_data();
+    void tooltipsOffShowNone();
+    void tabOrderFromOk_data();
+    void tabOrderFromOk();
+};
+
+void TestEditMessageDialog::init() {
+    // A tip of the previous case takes a moment to go.
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+}
+
+void TestEditMessageDialog::opensWithEntryValues_data() {
+    QTest::addColumn<MessageEntry>("entry");
+    QTest::addColumn<QStringList>("numbers"); // day, month, year, hour, minute, show days, repeat
+
+    QTest::newRow("ordinary") << SampleEntry() << QStringList{"15", "6", "2024", "9", "30", "3", "10"};
+    MessageEntry negative = SampleEntry();
+    negative.m_nDay = -1;
+    negative.m_nHour = -5;
+    negative.m_nRepeatMinutes = -59;
+    negative.m_bActive = 0;
+    QTest::newRow("negative numbers") << negative << QStringList{"-1", "6", "2024", "-5", "30", "3", "-59"};
+    MessageEntry extremes = SampleEntry();
+    extremes.m_nYear = INT_MIN;
+    extremes.m_nShowDays = INT_MAX;
+    extremes.m_nMinute = 0;
+    QTest::newRow("extremes") << extremes
+                              << QStringList{"15", "6", "-2147483648", "9", "0", "2147483647", "10"};
+}
+
+void TestEditMessageDialog::opensWithEntryValues() {
+    QFETCH(MessageEntry, entry);
+    QFETCH(QStringList, numbers);
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit message"));
+        const int ids[] = {ID_DAY, ID_MONTH, ID_YEAR, ID_HOUR, ID_MINUTE, ID_SHOW_DAYS, ID_REPEAT};
+        QStringList shown;
+        for (int id : ids)
+            shown << LineText(dialog, id);
+        QCOMPARE(shown, numbers);
+        QCOMPARE(LineText(dialog, ID_NAME), QString::fromUtf8(entry.m_szName));
+        // The stored line break shows as a single one.
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(dialog.Control(ID_TEXT))->toPlainText(),
+                 QStringLiteral("Call the dentist\nabout Tuesday."));
+        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(ID_ACTIVE))->isChecked(), entry.m_bActive != 0);
+        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(ID_EVERY_DAY))->isChecked(), false);
+        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(ID_EVERY_DAY_NOTE))->text(), QString::fromUtf8(kEveryDayNote));
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+}
+
+void TestEditMessageDialog::everyDayHidesDateControls_data() {
+    QTest::addColumn<MessageEntry>("entry");
+    QTest::addColumn<bool>("everyDay");
+
+    QTest::newRow("dated message") << SampleEntry() << false;
+    QTest::newRow("every-day message") << EveryDayEntry() << true;
+}
+
+void TestEditMessageDialog::everyDayHidesDateControls() {
+    QFETCH(MessageEntry, entry);
+    QFETCH(bool, everyDay);
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        for (int id : kDateControls)
+            QVERIFY2(dialog.Control(id)->isVisible() == !everyDay, qPrintable(QString::number(id)));
+        QCOMPARE(dialog.Control(ID_EVERY_DAY_NOTE)->isVisible(), everyDay);
+        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(ID_EVERY_DAY))->isChecked(), everyDay);
+        // The time still matters every day.
+        QVERIFY(dialog.Control(ID_HOUR)->isVisible());
+        QVERIFY(dialog.Control(ID_MINUTE)->isVisible());
+        ClickButton(dialog, ID_CANCEL);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+}
+
+void TestEditMessageDialog::everyDayBoxTogglesDateControls_data() {
+    QTest::addColumn<MessageEntry>("entry");
+
+    QTest::newRow("from dated") << SampleEntry();
+    QTest::newRow("from every day") << EveryDayEntry();
+}
+
+void TestEditMessageDialog::everyDayBoxTogglesDateControls() {
+    QFETCH(MessageEntry, entry);
+    const MessageEntry original = entry;
+    const bool startsEveryDay = entry.m_bEveryDay != 0;
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        for (bool everyDay : {!startsEveryDay, startsEveryDay, !startsEveryDay}) {
+            ClickCheckBox(dialog, ID_EVERY_DAY);
+            QCOMPARE(entry.m_bEveryDay, everyDay ? 1 : 0);
+            for (int id : kDateControls)
+                QVERIFY2(dialog.Control(id)->isVisible() == !everyDay, qPrintable(QString::number(id)));
+            QCOMPARE(dialog.Control(ID_EVERY_DAY_NOTE)->isVisible(), everyDay);
+        }
+        // Hiding the date never touched what it holds.
+        QCOMPARE(LineText(dialog, ID_DAY), QStringLiteral("15"));
+        QCOMPARE(LineText(dialog, ID_MONTH), QStringLiteral("6"));
+        QCOMPARE(LineText(dialog, ID_YEAR), QStringLiteral("2024"));
+        QCOMPARE(LineText(dialog, ID_SHOW_DAYS), QStringLiteral("3"));
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    MessageEntry expected = original;
+    expected.m_bEveryDay = startsEveryDay ? 0 : 1;
+    QCOMPARE(Bytes(entry), Bytes(expected));
+}
+
+void TestEditMessageDialog::activeBoxFlipsFlag_data() {
+    QTest::addColumn<int>("active");
+    QTest::addColumn<int>("clicks");
+
+    QTest::newRow("active, one click") << 1 << 1;
+    QTest::newRow("inactive, one click") << 0 << 1;
+    QTest::newRow("active, two clicks") << 1 << 2;
+}
+
+void TestEditMessageDialog::activeBoxFlipsFlag() {
+    QFETCH(int, active);
+    QFETCH(int, clicks);
+    MessageEntry entry = SampleEntry();
+    entry.m_bActive = active;
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        for (int i = 0; i < clicks; ++i)
+            ClickCheckBox(dialog, ID_ACTIVE);
+        // Only the every-day box moves the date controls.
+        for (int id : kDateControls)
+            QVERIFY(dialog.Control(id)->isVisible());
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(entry.m_bActive, clicks % 2 == 0 ? active : 1 - active);
+    QCOMPARE(entry.m_bEveryDay, 0);
+}
+
+void TestEditMessageDialog::typedNumberIsStored_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<bool>("enterAtOnce"); // else Tab away, then OK
+
+    QTest::newRow("minute letters, tab") << int(ID_MINUTE) << "ab" << 0 << false;
+    QTest::newRow("minute letters, enter") << int(ID_MINUTE) << "ab" << 0 << true;
+    QTest::newRow("hour -5, tab") << int(ID_HOUR) << "-5" << -5 << false;
+    QTest::newRow("hour -5, enter") << int(ID_HOUR) << "-5" << -5 << true;
+    QTest::newRow("day leading blanks") << int(ID_DAY) << "  7" << 7 << false;
+    QTest::newRow("day digits then letter") << int(ID_DAY) << "7x" << 0 << true;
+    QTest::newRow("month emptied") << int(ID_MONTH) << "" << 0 << false;
+    QTest::newRow("year, enter") << int(ID_YEAR) << "2030" << 2030 << true;
+    QTest::newRow("year out of range kept") << int(ID_YEAR) << "1995" << 1995 << false;
+    QTest::newRow("show days 366, enter") << int(ID_SHOW_DAYS) << "366" << 366 << true;
+    QTest::newRow("repeat beyond 32 bits") << int(ID_REPEAT) << "4294967297" << 0 << false;
+    QTest::newRow("repeat smallest int") << int(ID_REPEAT) << "-2147483648" << INT_MIN << true;
+    QTest::newRow("repeat two minus signs") << int(ID_REPEAT) << "--3" << 0 << false;
+}
+
+void TestEditMessageDialog::typedNumberIsStored() {
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(int, stored);
+    QFETCH(bool, enterAtOnce);
+
+    MessageEntry entry = SampleEntry();
+    const auto member = NumberMember(field);
+    QVERIFY(member);
+    MessageEntry expected = entry;
+    expected.*member = stored;
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        QWidget* edit = dialog.Control(field);
+        TypeInto(edit, typed);
+        if (enterAtOnce) {
+            QTest::keyClick(edit, Qt::Key_Return);
+            return;
+        }
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QVERIFY(!edit->hasFocus());
+        // Leaving the field is what stores it, before any button.
+        QCOMPARE(entry.*member, stored);
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(entry.*member, stored);
+    QCOMPARE(Bytes(entry), Bytes(expected));
+}
+
+void TestEditMessageDialog::closingReadsFocusedField_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("result");
+
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+}
+
+// With another window active the field never loses the focus, so only the close itself can read it.
+void TestEditMessageDialog::closingReadsFocusedField() {
+    QFETCH(int, key);
+    QFETCH(int, result);
+    MessageEntry entry = SampleEntry();
+
+    const int answer = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        QWidget* minute = dialog.Control(ID_MINUTE);
+        minute->setFocus(Qt::MouseFocusReason);
+        auto* other = new QWidget(&dialog, Qt::Window);
+        other->show();
+        other->activateWindow();
+        QTRY_VERIFY(other->isActiveWindow());
+        QCOMPARE(dialog.focusWidget(), minute);
+        QTest::keyClick(minute, Qt::Key_End);
+        QTest::keyClick(minute, Qt::Key_Backspace);
+        QTest::keyClick(minute, Qt::Key_Backspace);
+        QTest::keyClicks(minute, QStringLiteral("45"));
+        QCOMPARE(entry.m_nMinute, 30);
+        QTest::keyClick(minute, Qt::Key(key));
+    });
+    QCOMPARE(answer, result);
+    QCOMPARE(entry.m_nMinute, 45);
+}
+
+void TestEditMessageDialog::enterInTextAddsLineBreak_data() {
+    QTest::addColumn<int>("key");
+
+    QTest::newRow("return") << int(Qt::Key_Return);
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter);
+}
+
+void TestEditMessageDialog::enterInTextAddsLineBreak() {
+    QFETCH(int, key);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        QWidget* text = dialog.Control(ID_TEXT);
+        TypeInto(text, QStringLiteral("first"));
+        QTest::keyClick(text, Qt::Key(key));
+        QTest::keyClicks(text, QStringLiteral("second"));
+        QVERIFY(dialog.isVisible());
+        QVERIFY(text->hasFocus());
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(QByteArray(entry.m_szText), QByteArray("first\r\nsecond"));
+}
+
+void TestEditMessageDialog::longTextIsCutAtCharacter_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("stored");
+
+    const QString e = QString::fromUtf8("\xC3\xA9"); // two bytes
+    const QString euro = QString::fromUtf8("\xE2\x82\xAC"); // three bytes
+    QTest::newRow("name of 199 bytes") << int(ID_NAME) << QString(199, 'n') << QByteArray(199, 'n');
+    QTest::newRow("name of 200 bytes") << int(ID_NAME) << QString(200, 'n') << QByteArray(199, 'n');
+    QTest::newRow("name, two-byte letter across the end")
+        << int(ID_NAME) << e.repeated(100) << e.repeated(99).toUtf8();
+    QTest::newRow("name, two-byte letter filling the end")
+        << int(ID_NAME) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
+    QTest::newRow("name, three-byte sign across the end")
+        << int(ID_NAME) << euro.repeated(67) << euro.repeated(66).toUtf8();
+    QTest::newRow("text, three-byte sign across the end")
+        << int(ID_TEXT) << QStringLiteral("a") + euro.repeated(333)
+        << (QStringLiteral("a") + euro.repeated(332)).toUtf8();
+}
+
+void TestEditMessageDialog::longTextIsCutAtCharacter() {
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, stored);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        TypeInto(dialog.Control(field), typed);
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
+}
+
+void TestEditMessageDialog::unchangedCopyComesBackIdentical_data() {
+    QTest::addColumn<MessageEntry>("entry");
+    QTest::addColumn<QString>("how");
+
+    MessageEntry unusual = SampleEntry();
+    CopyFitted(unusual.m_szName, sizeof unusual.m_szName, " Caf\xC3\xA9 \xE2\x82\xAC ");
+    CopyFitted(unusual.m_szText, sizeof unusual.m_szText, "one\r\n\r\nthree \r\n");
+    unusual.m_nHour = -5;
+    unusual.m_nYear = INT_MIN;
+    unusual.m_nRepeatMinutes = INT_MAX;
+    unusual.m_bActive = 0;
+    unusual.m_bShown = 1;
+    unusual.m_tLastShown = -1;
+
+    QTest::newRow("OK clicked") << SampleEntry() << "click";
+    QTest::newRow("Enter on OK") << SampleEntry() << "enter";
+    QTest::newRow("every field visited") << SampleEntry() << "visit";
+    QTest::newRow("unusual, OK clicked") << unusual << "click";
+    QTest::newRow("unusual, every field visited") << unusual << "visit";
+    QTest::newRow("every day, every field visited") << EveryDayEntry() << "visit";
+    MessageEntry noBreak = SampleEntry();
+    CopyFitted(noBreak.m_szText, sizeof noBreak.m_szText, "Meeting at 10\xC2\xA0h.");
+    QTest::newRow("no-break space, every field visited") << noBreak << "visit";
+}
+
+void TestEditMessageDialog::unchangedCopyComesBackIdentical() {
+    QFETCH(MessageEntry, entry);
+    QFETCH(QString, how);
+    const QByteArray before = Bytes(entry);
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        if (how == "visit") {
+            // Every field reads itself back as it leaves; nothing may change on the way.
+            for (int id : {ID_NAME, ID_TEXT, ID_DAY, ID_MONTH, ID_YEAR, ID_HOUR, ID_MINUTE, ID_SHOW_DAYS, ID_REPEAT})
+                dialog.Control(id)->setFocus(Qt::TabFocusReason);
+        }
+        if (how == "enter") {
+            QVERIFY(dialog.Control(ID_OK)->hasFocus());
+            QTest::keyClick(dialog.Control(ID_OK), Qt::Key_Return);
+            return;
+        }
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(Bytes(entry), before);
+}
+
+void TestEditMessageDialog::cancelLeavesCallerTableAlone_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("stored");
+
+    QTest::newRow("Escape") << "escape" << false;
+    QTest::newRow("Cancel clicked") << "cancel" << false;
+    // The same edits with OK do reach the table, so the two rows above prove the edits were made.
+    QTest::newRow("OK clicked") << "ok" << true;
+}
+
+void TestEditMessageDialog::cancelLeavesCallerTableAlone() {
+    QFETCH(QString, how);
+    QFETCH(bool, stored);
+
+    MainHarness harness;
+    CMainDialog& main = *harness.main;
+    MessageEntry entry = SampleEntry();
+    entry.m_bActive = 0; // never due while the editor is open
+    QVERIFY(main.AppendEntry(entry));
+    main.OnInitDialog();
+    main.MessageList()->setCurrentRow(0);
+    QVERIFY(!main.MessageList()->selectedItems().isEmpty());
+    const QByteArray before = Bytes(main.m_pMessages[0]);
+    harness.prompts.Clear();
+
+    bool driven = false;
+    QTimer::singleShot(0, &main, [&] {
+        auto* editor = qobject_cast<CEditMessageDialog*>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        driven = true;
+        if (QTest::qWaitForWindowActive(editor)) {
+            TypeInto(editor->Control(ID_NAME), QStringLiteral("Changed"));
+            TypeInto(editor->Control(ID_HOUR), QStringLiteral("11"));
+            if (how == "escape")
+                QTest::keyClick(editor->Control(ID_HOUR), Qt::Key_Escape);
+            else
+                ClickButton(*editor, how == "ok" ? ID_OK : ID_CANCEL);
+        }
+        if (editor->isVisible())
+            editor->done(kLeftOpen);
+    });
+    main.OnEditMarked();
+
+    QVERIFY(driven);
+    QVERIFY(harness.prompts.boxes.empty());
+    QCOMPARE(main.m_nMessageCount, 1);
+    if (!stored) {
+        QCOMPARE(Bytes(main.m_pMessages[0]), before);
+        return;
+    }
+    QCOMPARE(QByteArray(main.m_pMessages[0].m_szName), QByteArray("Changed"));
+    QCOMPARE(main.m_pMessages[0].m_nHour, 11);
+}
+
+void TestEditMessageDialog::tooltipTexts_data() {
+    QTest::addColumn<int>("control");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("name") << int(ID_NAME) << "Identifier of message";
+    QTest::newRow("text") << int(ID_TEXT) << "Enter your message here";
+    QTest::newRow("day") << int(ID_DAY) << "Day for displaying message";
+    QTest::newRow("month") << int(ID_MONTH) << "Month for displaying message";
+    QTest::newRow("year") << int(ID_YEAR) << "Year for displaying message";
+    QTest::newRow("hour") << int(ID_HOUR) << "Hour for displaying message";
+    QTest::newRow("minute") << int(ID_MINUTE) << "Minute for displaying message";
+    QTest::newRow("show days") << int(ID_SHOW_DAYS) << "How many days would you like to display the message?";
+    QTest::newRow("repeat") << int(ID_REPEAT) << "Time until next display of message";
+    QTest::newRow("active") << int(ID_ACTIVE) << "Check to activate message";
+    QTest::newRow("every day") << int(ID_EVERY_DAY) << "Check to show message every day at specified time";
+}
+
+void TestEditMessageDialog::tooltipTexts() {
+    QFETCH(int, control);
+    QFETCH(QString, text);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        QVERIFY(dialog.TooltipsActive());
+        QWidget* target = dialog.Control(control);
+        const QPoint local = target->rect().center();
+        QHelpEvent help(QEvent::ToolTip, local, target->mapToGlobal(local));
+        QApplication::sendEvent(target, &help);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), text);
+        ClickButton(dialog, ID_CANCEL);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+}
+
+void TestEditMessageDialog::tooltipsOffShowNone_data() {
+    QTest::addColumn<int>("control");
+    QTest::addColumn<bool>("viewport"); // the text field's inner area, which is what the pointer rests on
+
+    QTest::newRow("name") << int(ID_NAME) << false;
+    QTest::newRow("text field") << int(ID_TEXT) << false;
+    QTest::newRow("inside text field") << int(ID_TEXT) << true;
+    QTest::newRow("hour") << int(ID_HOUR) << false;
+    QTest::newRow("every-day box") << int(ID_EVERY_DAY) << false;
+}
+
+void TestEditMessageDialog::tooltipsOffShowNone() {
+    QFETCH(int, control);
+    QFETCH(bool, viewport);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 0, [&](CEditMessageDialog& dialog) {
+        QVERIFY(!dialog.TooltipsActive());
+        QWidget* target = dialog.Control(control);
+        // The text stays attached; only its showing is held back.
+        QVERIFY(!target->toolTip().isEmpty());
+        if (viewport)
+            target = qobject_cast<QPlainTextEdit*>(target)->viewport();
+        const QPoint local = target->rect().center();
+        QHelpEvent help(QEvent::ToolTip, local, target->mapToGlobal(local));
+        QApplication::sendEvent(target, &help);
+        QVERIFY(!QToolTip::isVisible());
+        ClickButton(dialog, ID_CANCEL);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+}
+
+void TestEditMessageDialog::tabOrderFromOk_data() {
+    QTest::addColumn<MessageEntry>("entry");
+
+    QTest::newRow("dated") << SampleEntry();
+    QTest::newRow("every day") << EveryDayEntry();
+}
+
+void TestEditMessageDialog::tabOrderFromOk() {
+    QFETCH(MessageEntry, entry);
+    const QByteArray before = Bytes(entry);
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_OK));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_CANCEL));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_NAME));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    QCOMPARE(result, int(QDialog::Rejected));
+    // Passing through the buttons and into the name changes nothing.
+    QCOMPARE(Bytes(entry), before);
+}
+
+QTEST_MAIN(TestEditMessageDialog)
+#include "tst_editmessagedialog.moc"
