@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     qt6-qpa-plugins
     fonts-dejavu-core fonts-liberation fontconfig tzdata
-    xvfb xauth openbox imagemagick xdotool librsvg2-bin
+    xvfb xauth x11-utils openbox imagemagick xdotool librsvg2-bin
     desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev
 )
