@@ -11,13 +11,23 @@ int CReminderApp::InitInstance() {
     // The organisation names the store; the application name stays the executable's base name, so a renamed copy
     // keeps a store of its own.
     QCoreApplication::setOrganizationName(QStringLiteral("Quillmoor"));
-    SettingsProfileStore store(QCoreApplication::organizationName(), QCoreApplication::applicationName());
+    const QString organization = QCoreApplication::organizationName();
+    const QString application = QCoreApplication::applicationName();
+    const QString storeFile = SettingsProfileStore::FileNameFor(organization, application);
 
-    SingleInstance instance(store.FileName());
-    if (instance.Claim() == SingleInstance::Role::Secondary) {
+    SingleInstance instance(storeFile);
+    switch (instance.Claim()) {
+    case SingleInstance::Role::Secondary:
         instance.NotifyPrimary();
         return 0;
+    case SingleInstance::Role::Primary:
+        // Nobody else saves this store now, so a lock left by a copy that crashed can go before the first save.
+        SettingsProfileStore::RemoveAbandonedWriteLock(storeFile);
+        break;
+    case SingleInstance::Role::Unguarded:
+        break;
     }
+    SettingsProfileStore store(organization, application);
 
     QtUserPrompts prompts;
     ReminderServices services;

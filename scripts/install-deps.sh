@@ -10,7 +10,7 @@ packages=(
     fonts-dejavu-core fonts-liberation fontconfig tzdata
     xvfb xauth x11-utils openbox imagemagick xdotool librsvg2-bin
     desktop-file-utils appstream dpkg-dev file
-    clang libclang-rt-dev
+    clang libclang-rt-dev libbenchmark-dev libxcb1-dev
 )
 
 missing=()

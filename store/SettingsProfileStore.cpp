@@ -3,6 +3,8 @@
 #include "IntParse.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QStringList>
 #include <cstdint>
 #include <QVariant>
@@ -28,6 +30,23 @@ SettingsProfileStore::SettingsProfileStore(const QString& organization, const QS
 SettingsProfileStore::SettingsProfileStore(const QString& iniFile)
     : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
     SetAsideDamagedFile();
+}
+
+QString SettingsProfileStore::FileNameFor(const QString& organization, const QString& application) {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application).fileName();
+}
+
+bool SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
+    const QString lockName = storeFile + QStringLiteral(".lock");
+    if (!QFileInfo::exists(lockName))
+        return false;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    // A lock that names its owner is QLockFile's to judge: it takes over one whose owner has died.
+    if (QLockFile(lockName).getLockInfo(&pid, &host, &application))
+        return false;
+    return QFile::remove(lockName);
 }
 
 void SettingsProfileStore::SetAsideDamagedFile() {

@@ -7,7 +7,9 @@ QIcon AppIcon() {
     static const QIcon icon = [] {
         LoadIconResources();
         QIcon result;
-        for (int size : {16, 32, 48, 64, 128, 256})
+        // The window system receives every size at start; the larger ones serve only the desktop's own icon
+        // theme, which installs them.
+        for (int size : {16, 32, 48, 64, 128})
             result.addFile(QStringLiteral(":/icons/nudgepost-%1.png").arg(size), QSize(size, size));
         return result;
     }();

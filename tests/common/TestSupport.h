@@ -5,9 +5,11 @@
 #include "ReminderState.h"
 #include "UserPrompts.h"
 
+#include <cstdlib>
 #include <ctime>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,3 +85,26 @@ inline std::time_t LocalTime(int year, int month, int day, int hour, int minute,
     local.tm_isdst = -1;
     return std::mktime(&local);
 }
+
+// Puts a time zone in force for its lifetime and the previous one back afterwards.
+class ZoneGuard {
+public:
+    explicit ZoneGuard(const char* zone) {
+        if (const char* previous = std::getenv("TZ"))
+            m_previous = previous;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~ZoneGuard() {
+        if (m_previous)
+            setenv("TZ", m_previous->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    ZoneGuard(const ZoneGuard&) = delete;
+    ZoneGuard& operator=(const ZoneGuard&) = delete;
+
+private:
+    std::optional<std::string> m_previous;
+};

@@ -17,28 +17,6 @@
 #include <string>
 #include <vector>
 
-// Sets the time zone for its lifetime and puts the previous one back afterwards.
-class ZoneGuard {
-public:
-    explicit ZoneGuard(const char* zone) {
-        if (const char* previous = std::getenv("TZ"))
-            m_previous = previous;
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneGuard() {
-        if (m_previous)
-            setenv("TZ", m_previous->c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
-    }
-    ZoneGuard(const ZoneGuard&) = delete;
-    ZoneGuard& operator=(const ZoneGuard&) = delete;
-
-private:
-    std::optional<std::string> m_previous;
-};
 
 // The local offset from UTC at t, in seconds; zero for every moment means the zone's data is missing.
 inline long LocalOffsetAt(std::time_t t) {

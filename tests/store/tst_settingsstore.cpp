@@ -73,6 +73,8 @@ private slots:
     void garbageFileIsRepairedAndRewritten();
     void partlyDamagedFileKeepsWhatReads();
     void unwritableStoreFailsTheSave();
+    void abandonedWriteLock_data();
+    void abandonedWriteLock();
     void integersWrittenAreIntegersReadBack_data();
     void integersWrittenAreIntegersReadBack();
 
@@ -89,6 +91,8 @@ void tst_SettingsStore::initTestCase() {
 void tst_SettingsStore::storeLivesUnderOrganizationAndApplication() {
     SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost"));
     QCOMPARE(store.FileName(), m_config.path() + QStringLiteral("/Quillmoor/nudgepost.conf"));
+    QCOMPARE(SettingsProfileStore::FileNameFor(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost")),
+             store.FileName());
     SettingsProfileStore renamed(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost-copy"));
     QVERIFY(renamed.FileName() != store.FileName());
 }
@@ -230,6 +234,27 @@ void tst_SettingsStore::unwritableStoreFailsTheSave() {
     QVERIFY(!loaded.state->SaveAll());
     QCOMPARE(loaded.state->m_nMessageCount, 1);
     QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray(AwkwardEntry(3).m_szName));
+}
+
+void tst_SettingsStore::abandonedWriteLock_data() {
+    QTest::addColumn<QByteArray>("lockContent");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("empty, as a crash right after creating it leaves it") << QByteArray() << true;
+    QTest::newRow("no owner in it") << QByteArray("garbage") << true;
+    QTest::newRow("held by a live process") << QByteArray::number(QCoreApplication::applicationPid()) + "\n"
+        + QCoreApplication::applicationName().toUtf8() + "\n" + QSysInfo::machineHostName().toUtf8() + "\n"
+                                            << false;
+}
+
+void tst_SettingsStore::abandonedWriteLock() {
+    QFETCH(QByteArray, lockContent);
+    QFETCH(bool, removed);
+    const QString path = m_config.path() + QStringLiteral("/locks/nudgepost.conf");
+    WriteFile(path + QStringLiteral(".lock"), lockContent);
+    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), removed);
+    QCOMPARE(QFile::exists(path + QStringLiteral(".lock")), !removed);
+    QFile::remove(path + QStringLiteral(".lock"));
+    QVERIFY(!SettingsProfileStore::RemoveAbandonedWriteLock(path));
 }
 
 void tst_SettingsStore::integersWrittenAreIntegersReadBack_data() {

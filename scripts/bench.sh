@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# `make bench`: builds a release build with the benchmarks into build-bench/ and measures, side by side in one run
+# (absolute times vary from machine to machine, the ratios much less):
+#   1. LoadAll and SaveAll of 100 full entries through the QSettings store, each against its floor with plain
+#      C++ streams, and one scheduler tick over 100 entries (Google Benchmark, medians of 5 repetitions);
+#   2. start-up until the main window is mapped and peak resident memory, under Xvfb with 100 stored messages,
+#      against a minimal Qt Widgets program (one empty QDialog), run alternately;
+#   3. the idle cost of the program minimized with 100 messages none of them due: CPU time and wake-ups.
+# Prints the table and writes it, with the machine it ran on, to bench/RESULTS.md.
+#   BENCH_RUNS          start-up runs of each program (default 10)
+#   BENCH_IDLE_SECONDS  length of the idle measurement (default 60)
+#   BENCH_BUILD_DIR     the release build folder (default build-bench)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${BENCH_BUILD_DIR:-build-bench}
+runs=${BENCH_RUNS:-10}
+idle_seconds=${BENCH_IDLE_SECONDS:-60}
+jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
+results=bench/RESULTS.md
+
+for tool in Xvfb awk; do
+    command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+done
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUDGEPOST_BENCH=ON -DNUDGEPOST_TESTS=OFF
+cmake --build "$build" -j "$jobs" --target nudgepost nudgepost_bench_store nudgepost_bench_makestore \
+    nudgepost_bench_minimal nudgepost_bench_mapwatch
+bin=$PWD/$build/bin
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/nudgepost-bench.XXXXXX")
+xvfb_pid=
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Arithmetic on decimals.
+calc() { awk "BEGIN { printf \"%.${2:-2}f\", $1 }"; }
+median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+range() { sort -g | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s–%s", lo, hi }'; }
+field() { sed -n "s/.*\b$1=\([-0-9.]*\).*/\1/p"; }
+verdict() { if awk "BEGIN { exit !($1) }"; then echo "met"; else echo "**not met**"; fi; }
+
+# ---------------------------------------------------------------------------------------------------------------
+echo "== 1. store and scheduler"
+"$bin/nudgepost_bench_store" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$work/store.csv" --benchmark_out_format=csv
+# Median real time in microseconds of one benchmark.
+bm() { awk -F, -v name="\"$1_median\"" '$1 == name { t = $3; u = $5
+        if (u == "ns") t /= 1000; else if (u == "ms") t *= 1000; else if (u == "s") t *= 1e6
+        printf "%.2f", t }' "$work/store.csv"; }
+load_us=$(bm BM_LoadAll_Settings)
+load_floor_us=$(bm BM_LoadAll_Floor)
+save_us=$(bm BM_SaveAll_Settings)
+save_floor_us=$(bm BM_SaveAll_Floor)
+save_synced_us=$(bm BM_SaveAll_FloorSynced)
+tick_restored_us=$(bm BM_SchedulerTick/restored)
+tick_minimized_us=$(bm BM_SchedulerTick/minimized_nothing_due)
+"$bin/nudgepost_bench_makestore" "$work/size.conf" 100 0
+store_bytes=$(stat -c %s "$work/size.conf")
+
+# ---------------------------------------------------------------------------------------------------------------
+echo "== 2. start-up and memory under Xvfb, $runs runs of each"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "bench: Xvfb did not start" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(tr -d '\n' <"$work/display")"
+export QT_QPA_PLATFORM=xcb XDG_SESSION_TYPE=x11
+unset WAYLAND_DISPLAY
+
+# One program copy: a fresh configuration home (the program allows one running copy per store), its own runtime
+# and temporary folders. Prints mapwatch's line.
+run_copy() { # <label> <show minimized or "-" for the minimal program> <mapwatch options...> -- <program args...>
+    local home="$work/$1" minimized=$2
+    shift 2
+    mkdir -p "$home/config" "$home/runtime"
+    chmod 700 "$home/runtime"
+    if [ "$minimized" != "-" ]; then
+        "$bin/nudgepost_bench_makestore" "$home/config/Quillmoor/nudgepost.conf" 100 "$minimized"
+    fi
+    XDG_CONFIG_HOME="$home/config" XDG_RUNTIME_DIR="$home/runtime" TMPDIR="$home/runtime" \
+        "$bin/nudgepost_bench_mapwatch" "$@"
+}
+
+# Font caches and the page cache are warmed by one run of each that does not count.
+run_copy warm-nudgepost 0 --title Nudgepost --settle-ms 1000 -- "$bin/nudgepost" >/dev/null
+run_copy warm-minimal - --title Nudgepost --settle-ms 1000 -- "$bin/nudgepost_bench_minimal" >/dev/null
+: >"$work/startup-nudgepost"
+: >"$work/startup-minimal"
+for i in $(seq "$runs"); do
+    run_copy "nudgepost-$i" 0 --title Nudgepost --settle-ms 1000 -- "$bin/nudgepost" | tee -a "$work/startup-nudgepost"
+    run_copy "minimal-$i" - --title Nudgepost --settle-ms 1000 -- "$bin/nudgepost_bench_minimal" |
+        tee -a "$work/startup-minimal"
+done
+start_n=$(field map_ms <"$work/startup-nudgepost" | median)
+start_m=$(field map_ms <"$work/startup-minimal" | median)
+start_n_range=$(field map_ms <"$work/startup-nudgepost" | range)
+start_m_range=$(field map_ms <"$work/startup-minimal" | range)
+mem_n=$(field hwm_kb <"$work/startup-nudgepost" | median)
+mem_m=$(field hwm_kb <"$work/startup-minimal" | median)
+anon_n=$(field anon_kb <"$work/startup-nudgepost" | median)
+anon_m=$(field anon_kb <"$work/startup-minimal" | median)
+threads_n=$(field threads <"$work/startup-nudgepost" | median)
+threads_m=$(field threads <"$work/startup-minimal" | median)
+
+# ---------------------------------------------------------------------------------------------------------------
+echo "== 3. idle for $idle_seconds s, minimized, 100 messages none due (both programs at once)"
+run_copy idle-nudgepost 1 --settle-ms 3000 --idle-s "$idle_seconds" -- "$bin/nudgepost" >"$work/idle-nudgepost.txt" &
+idle_pid=$!
+run_copy idle-minimal - --settle-ms 3000 --idle-s "$idle_seconds" -- "$bin/nudgepost_bench_minimal" --minimized \
+    >"$work/idle-minimal.txt"
+wait "$idle_pid"
+cat "$work/idle-nudgepost.txt" "$work/idle-minimal.txt"
+idle_cpu_n=$(field cpu_ms <"$work/idle-nudgepost.txt")
+idle_cpu_m=$(field cpu_ms <"$work/idle-minimal.txt")
+wake_n=$(calc "$(field wakeups <"$work/idle-nudgepost.txt") * 60 / $idle_seconds" 1)
+wake_m=$(calc "$(field wakeups <"$work/idle-minimal.txt") * 60 / $idle_seconds" 1)
+
+# ---------------------------------------------------------------------------------------------------------------
+save_ratio=$(calc "$save_us / $save_floor_us" 1)
+load_ratio=$(calc "$load_us / $load_floor_us" 0)
+start_ratio=$(calc "$start_n / $start_m" 2)
+mem_ratio=$(calc "$mem_n / $mem_m" 2)
+qt_version=$(pkg-config --modversion Qt6Core 2>/dev/null || echo unknown)
+cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
+
+{
+    echo "# Benchmark results"
+    echo
+    echo "Written by \`make bench\` (scripts/bench.sh); every ratio compares two figures measured side by side in the"
+    echo "same run. Release build (-O3), store files in \`${TMPDIR:-/tmp}\`."
+    echo
+    echo "- Machine: $(nproc) CPUs, $cpu_model; kernel $(uname -r); Qt $qt_version; $(date -u '+%Y-%m-%d %H:%M UTC')"
+    echo "- Store file of 100 full entries (names 199 bytes, texts 999 bytes): $store_bytes bytes"
+    echo
+    echo "| Measurement | Nudgepost | Floor / minimal Qt program | Ratio | Target | |"
+    echo "|---|---:|---:|---:|---:|---|"
+    echo "| LoadAll, 100 full entries, QSettings store vs stream read of the file | $load_us µs | $load_floor_us µs | ${load_ratio}× | – | |"
+    echo "| SaveAll, 100 full entries, QSettings store vs stream write + rename | $save_us µs | $save_floor_us µs | ${save_ratio}× | ≤ 5× | $(verdict "$save_ratio <= 5") |"
+    echo "| (context) stream write + fdatasync + rename, as QSaveFile does | | $save_synced_us µs | $(calc "$save_us / $save_synced_us" 1)× | – | |"
+    echo "| Scheduler tick, 100 entries, window restored | $tick_restored_us µs | | | – | |"
+    echo "| Scheduler tick, 100 entries, minimized, nothing due | $tick_minimized_us µs | | | – | |"
+    echo "| Start-up until the main window is mapped, median of $runs (range) | $start_n ms ($start_n_range) | $start_m ms ($start_m_range) | ${start_ratio}× | ≤ 1.3× | $(verdict "$start_ratio <= 1.3") |"
+    echo "| Peak resident memory (VmHWM), median of $runs | $(calc "$mem_n / 1024" 1) MiB | $(calc "$mem_m / 1024" 1) MiB | ${mem_ratio}× | ≤ 1.2× | $(verdict "$mem_ratio <= 1.2") |"
+    echo "| (context) private anonymous memory (RssAnon) at the same moment | $(calc "$anon_n / 1024" 1) MiB | $(calc "$anon_m / 1024" 1) MiB | $(calc "$anon_n / $anon_m" 2)× | – | |"
+    echo "| Threads after start-up | $threads_n | $threads_m | | – | |"
+    echo "| Idle CPU time in $idle_seconds s, minimized, 100 messages none due | $idle_cpu_n ms | $idle_cpu_m ms | | – | |"
+    echo "| Idle wake-ups per minute (voluntary context switches, all threads) | $wake_n | $wake_m | | ≤ 7 | $(verdict "$wake_n <= 7") |"
+    echo
+    echo "Start-up is timed by \`nudgepost_bench_mapwatch\` from the moment it starts the program to the X server's"
+    echo "MapNotify for the top-level window titled \"Nudgepost\"; peak memory is VmHWM read one second after the start,"
+    echo "just before the program is stopped. Each copy runs with a fresh \`XDG_CONFIG_HOME\`."
+} >"$results"
+
+echo
+cat "$results"
