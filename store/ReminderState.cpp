@@ -57,14 +57,13 @@ int ReminderState::ShowErrorBox(const std::string& text, const std::string& capt
 
 bool ReminderState::ReadEntry(int index, MessageEntry& entry) {
     ProfileStore& store = *m_services.store;
-    bool valid = true;
 
     const std::string name = store.GetProfileString(kMessages, Numbered(kName, index));
     const std::string text = store.GetProfileString(kMessages, Numbered(kText, index));
     CopyFitted(entry.m_szName, sizeof entry.m_szName, name);
     CopyFitted(entry.m_szText, sizeof entry.m_szText, text);
     // An embedded NUL could leave a stored name that is empty once it is in the field.
-    valid = valid && entry.m_szName[0] != '\0' && entry.m_szText[0] != '\0';
+    bool valid = entry.m_szName[0] != '\0' && entry.m_szText[0] != '\0';
 
     struct NumberField {
         const char* prefix;
