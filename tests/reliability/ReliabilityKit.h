@@ -7,6 +7,10 @@
 #include "ReminderState.h"
 #include "TestSupport.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -17,6 +21,17 @@
 #include <vector>
 
 namespace Reliability {
+
+// A whole file, or nothing when it cannot be read.
+inline QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline bool WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
 
 inline bool IsFlag(std::int32_t value) {
     return value == 0 || value == 1;

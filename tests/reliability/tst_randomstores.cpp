@@ -14,6 +14,8 @@
 #include <random>
 
 using namespace ProfileNames;
+using Reliability::ReadAll;
+using Reliability::WriteAll;
 
 namespace {
 using Value = MemoryProfileStore::Value;
@@ -241,16 +243,6 @@ QByteArray Mangle(QByteArray bytes, Dice& dice) {
         break;
     }
     return bytes;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 void RemoveStoreFiles(const QString& path) {
