@@ -35,8 +35,12 @@ inline void WhenModalOpens(std::function<void(QWidget*)> action) {
 // Types text into a field the way a user does: focus, select everything, type. Focus leaving the field later is
 // what stores it.
 inline void TypeInto(QWidget* field, const QString& text) {
+    // Only a field that really had the focus is read when it loses it; on a busy machine the window can still be
+    // waiting to become active.
     field->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(field->window(), 5000));
     field->setFocus(Qt::TabFocusReason);
+    QVERIFY(QTest::qWaitFor([field] { return field->hasFocus(); }, 5000));
     if (auto* line = qobject_cast<QLineEdit*>(field)) {
         line->selectAll();
         QTest::keyClicks(line, text);
