@@ -26,6 +26,11 @@ QWidget* MakeButton(const ControlTemplate& control, QWidget* parent) {
     if (control.style & Style::GroupBox) {
         auto* box = new QGroupBox(text, parent);
         box->setFocusPolicy(Qt::NoFocus);
+        // The templates place a group box so that its title sits on the top edge of its frame, as dialog group
+        // boxes draw it; styles that put the title above the frame would push the frame into what it holds.
+        box->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 0.55em; }"
+            "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0; }"));
         return box;
     }
     if (control.style & Style::AutoCheckBox)
@@ -95,8 +100,9 @@ int TextRoom(QWidget* widget, int width) {
     if (qobject_cast<QCheckBox*>(widget))
         return width - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget) -
                style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, widget) - 2;
+    // A button's label may run up to just inside its frame; the style's margin only pads the label's size hint.
     if (qobject_cast<QPushButton*>(widget))
-        return width - 2 * style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, widget);
+        return width - 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget) - 2;
     return width;
 }
 
