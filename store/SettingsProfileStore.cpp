@@ -1,10 +1,9 @@
 #include "SettingsProfileStore.h"
 
 #include "IntParse.h"
+#include "LockFiles.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
 #include <QStringList>
 #include <cstdint>
 #include <QVariant>
@@ -36,17 +35,8 @@ QString SettingsProfileStore::FileNameFor(const QString& organization, const QSt
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application).fileName();
 }
 
-bool SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
-    const QString lockName = storeFile + QStringLiteral(".lock");
-    if (!QFileInfo::exists(lockName))
-        return false;
-    qint64 pid = 0;
-    QString host;
-    QString application;
-    // A lock that names its owner is QLockFile's to judge: it takes over one whose owner has died.
-    if (QLockFile(lockName).getLockInfo(&pid, &host, &application))
-        return false;
-    return QFile::remove(lockName);
+int SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
+    return LockFiles::RemoveOwnerless(storeFile + QStringLiteral(".lock"));
 }
 
 void SettingsProfileStore::SetAsideDamagedFile() {

@@ -26,10 +26,11 @@ public:
     QString FileName() const { return m_settings->fileName(); }
     // The file a store of the given organisation and application lives in, without reading it.
     static QString FileNameFor(const QString& organization, const QString& application);
-    // QSettings guards its writes with "<file>.lock". A process that dies between creating that lock and writing
-    // its owner into it leaves an empty lock behind, and the next save would wait half a minute for it to go
-    // stale. Removes such a lock; only safe while no other process can be saving the same store.
-    static bool RemoveAbandonedWriteLock(const QString& storeFile);
+    // QSettings guards its writes with "<file>.lock", and the take-over of a stale one with "<file>.lock.rmlock".
+    // A process that dies between creating such a lock and writing its owner into it leaves an empty lock
+    // behind, and every later save would wait half a minute for it to go stale. Removes such locks and returns
+    // how many; only safe while no other process can be saving the same store.
+    static int RemoveAbandonedWriteLock(const QString& storeFile);
     // Where a store file that could not be parsed in full was copied before it is rewritten; empty otherwise.
     QString DamagedCopy() const { return m_damagedCopy; }
 

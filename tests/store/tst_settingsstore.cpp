@@ -1,11 +1,14 @@
 // The real settings store: QSettings files in a temporary configuration folder.
 
+#include "LockFixtures.h"
 #include "ReminderState.h"
 #include "SettingsProfileStore.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
 
 #include <QtTest>
+
+#include <QLockFile>
 
 #include <cstring>
 
@@ -237,24 +240,58 @@ void tst_SettingsStore::unwritableStoreFailsTheSave() {
 }
 
 void tst_SettingsStore::abandonedWriteLock_data() {
-    QTest::addColumn<QByteArray>("lockContent");
-    QTest::addColumn<bool>("removed");
-    QTest::newRow("empty, as a crash right after creating it leaves it") << QByteArray() << true;
-    QTest::newRow("no owner in it") << QByteArray("garbage") << true;
-    QTest::newRow("held by a live process") << QByteArray::number(QCoreApplication::applicationPid()) + "\n"
-        + QCoreApplication::applicationName().toUtf8() + "\n" + QSysInfo::machineHostName().toUtf8() + "\n"
-                                            << false;
+    // The lock files on the chain "<store>.lock", "<store>.lock.rmlock", "<store>.lock.rmlock.rmlock"; an empty
+    // string is a link that does not exist.
+    QTest::addColumn<QList<QByteArray>>("chain");
+    QTest::addColumn<QList<bool>>("kept");
+    QTest::addColumn<bool>("takenAtOnce"); // whether the next save gets the write lock without waiting
+    using namespace LockFixtures;
+    const QByteArray empty("");
+    const QByteArray live = LockOwnedBy(QCoreApplication::applicationPid());
+    const QByteArray dead = LockOwnedBy(DeadPid());
+    const QByteArray none;
+
+    QTest::newRow("empty write lock, as a crash right after creating it leaves it")
+        << QList<QByteArray>{empty} << QList<bool>{false} << true;
+    QTest::newRow("write lock naming no owner") << QList<QByteArray>{"garbage"} << QList<bool>{false} << true;
+    QTest::newRow("write lock held by a live process") << QList<QByteArray>{live} << QList<bool>{true} << false;
+    QTest::newRow("write lock of a dead process is left to QLockFile")
+        << QList<QByteArray>{dead} << QList<bool>{true} << true;
+    QTest::newRow("dead write lock behind an empty take-over lock")
+        << QList<QByteArray>{dead, empty} << QList<bool>{true, false} << true;
+    QTest::newRow("empty link deeper down the take-over chain")
+        << QList<QByteArray>{dead, dead, dead, empty} << QList<bool>{true, true, true, false} << true;
+    QTest::newRow("empty links on both ends") << QList<QByteArray>{empty, dead, empty}
+                                              << QList<bool>{false, true, false} << true;
+    QTest::newRow("empty take-over lock with no write lock")
+        << QList<QByteArray>{none, empty} << QList<bool>{false, false} << true;
 }
 
 void tst_SettingsStore::abandonedWriteLock() {
-    QFETCH(QByteArray, lockContent);
-    QFETCH(bool, removed);
+    QFETCH(QList<QByteArray>, chain);
+    QFETCH(QList<bool>, kept);
+    QFETCH(bool, takenAtOnce);
     const QString path = m_config.path() + QStringLiteral("/locks/nudgepost.conf");
-    WriteFile(path + QStringLiteral(".lock"), lockContent);
-    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), removed);
-    QCOMPARE(QFile::exists(path + QStringLiteral(".lock")), !removed);
-    QFile::remove(path + QStringLiteral(".lock"));
-    QVERIFY(!SettingsProfileStore::RemoveAbandonedWriteLock(path));
+    QStringList names;
+    int abandoned = 0;
+    for (qsizetype link = 0; link < chain.size(); ++link) {
+        names.append(path + QStringLiteral(".lock") + QStringLiteral(".rmlock").repeated(link));
+        if (!chain[link].isNull()) {
+            QVERIFY(LockFixtures::WriteLock(names.last(), chain[link]));
+            abandoned += kept[link] ? 0 : 1;
+        }
+    }
+
+    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), abandoned);
+    for (qsizetype link = 0; link < chain.size(); ++link)
+        QVERIFY2(QFile::exists(names[link]) == kept[link], qPrintable(names[link]));
+    {
+        QLockFile writeLock(path + QStringLiteral(".lock"));
+        QCOMPARE(writeLock.tryLock(0), takenAtOnce);
+    }
+    for (const QString& name : names)
+        QFile::remove(name);
+    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), 0);
 }
 
 void tst_SettingsStore::integersWrittenAreIntegersReadBack_data() {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// QLockFile takes over a lock whose owner has died only under a second lock, "<lock>.rmlock", guarded the same way
+// by "<lock>.rmlock.rmlock", and so on. A process that dies between creating any of these and writing its owner
+// into it leaves a lock that names nobody, which QLockFile treats as held until its stale time runs out: half a
+// minute by default, never for a lock with no stale time.
+namespace LockFiles {
+// The locks on the take-over chain of lockName that exist and name no owner.
+QStringList Ownerless(const QString& lockName);
+// Removes them and returns how many; only safe while nobody can be creating one of them.
+int RemoveOwnerless(const QString& lockName);
+} // namespace LockFiles
