@@ -1,18 +1,24 @@
 #include "SingleInstance.h"
 
+#include "LockFiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QThread>
 
 namespace {
 constexpr const char* kActivate = "activate\n";
-}
+constexpr unsigned long kOwnerGraceMs = 250;
+} // namespace
 
 SingleInstance::SingleInstance(const QString& storeFile, QObject* parent)
     : QObject(parent), m_storeFile(QFileInfo(storeFile).absoluteFilePath()),
       // QSettings locks "<file>.lock" while it writes; the instance lock needs a name of its own.
-      m_lockFileName(m_storeFile + QStringLiteral(".instance.lock")) {}
+      m_lockFileName(m_storeFile + QStringLiteral(".instance.lock")),
+      m_ownerGrace([] { QThread::msleep(kOwnerGraceMs); }) {}
 
 SingleInstance::~SingleInstance() = default;
 
@@ -28,7 +34,20 @@ SingleInstance::Role SingleInstance::Claim() {
     m_lock = std::make_unique<QLockFile>(m_lockFileName);
     // The lock is held for the whole run, however long; only a lock whose owner has died is stale.
     m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
+    if (!m_lock->tryLock(0) && m_lock->error() == QLockFile::LockFailedError &&
+        !LockFiles::Ownerless(m_lockFileName).isEmpty()) {
+        // A lock that names nobody never goes stale, so a copy that died while creating it would keep the
+        // program from ever starting again. A copy starting this very moment writes its owner within a few
+        // microseconds; what still names nobody after a grace period was left by a copy that died.
+        const QStringList before = LockFiles::Ownerless(m_lockFileName);
+        m_ownerGrace();
+        for (const QString& link : LockFiles::Ownerless(m_lockFileName)) {
+            if (before.contains(link))
+                QFile::remove(link);
+        }
+        m_lock->tryLock(0);
+    }
+    if (!m_lock->isLocked()) {
         const bool held = m_lock->error() == QLockFile::LockFailedError;
         m_lock.reset();
         return held ? Role::Secondary : Role::Unguarded;

@@ -1,5 +1,6 @@
 // Start-up: the platform choice, the one-copy-per-store guard, and the program itself started as a user would.
 
+#include "LockFixtures.h"
 #include "PlatformChoice.h"
 #include "SingleInstance.h"
 
@@ -26,7 +27,8 @@ private slots:
     void secondClaimOnTheSameStoreIsRefused();
     void differentStoresRunSideBySide();
     void secondCopyAsksTheFirstToShowItself();
-    void lockOfADeadCopyIsTakenOver();
+    void lockLeftBehindIsTakenOver_data();
+    void lockLeftBehindIsTakenOver();
     void unusableLockFolderStartsUnguarded();
     void programStartsOnAnEmptyStoreAndASecondCopyLeaves();
 };
@@ -87,16 +89,47 @@ void tst_Startup::secondCopyAsksTheFirstToShowItself() {
     QTRY_COMPARE(activations.count(), 1);
 }
 
-void tst_Startup::lockOfADeadCopyIsTakenOver() {
+void tst_Startup::lockLeftBehindIsTakenOver_data() {
+    // The instance lock and the locks that guard taking it over; an empty string is one that does not exist.
+    QTest::addColumn<QList<QByteArray>>("chain");
+    QTest::addColumn<bool>("ownerArrivesLate"); // a copy starting right now writes its owner into the empty lock
+    QTest::addColumn<SingleInstance::Role>("role");
+    using namespace LockFixtures;
+    const QByteArray dead = LockOwnedBy(DeadPid());
+    const QByteArray empty("");
+    QTest::newRow("lock of a copy that died") << QList<QByteArray>{dead} << false << SingleInstance::Role::Primary;
+    QTest::newRow("empty lock of a copy that died creating it")
+        << QList<QByteArray>{empty} << false << SingleInstance::Role::Primary;
+    QTest::newRow("lock of a copy that died, behind an empty take-over lock")
+        << QList<QByteArray>{dead, empty} << false << SingleInstance::Role::Primary;
+    QTest::newRow("empty lock of a copy still starting")
+        << QList<QByteArray>{empty} << true << SingleInstance::Role::Secondary;
+}
+
+void tst_Startup::lockLeftBehindIsTakenOver() {
+    QFETCH(QList<QByteArray>, chain);
+    QFETCH(bool, ownerArrivesLate);
+    QFETCH(SingleInstance::Role, role);
     QTemporaryDir dir;
-    const QString store = dir.filePath(QStringLiteral("nudgepost.conf"));
-    SingleInstance probe(store);
-    // A lock file naming a process that no longer exists, as a crashed copy leaves it.
-    QFile lock(probe.LockFileName());
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    lock.write("999999\nnudgepost\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    lock.close();
-    QCOMPARE(probe.Claim(), SingleInstance::Role::Primary);
+    SingleInstance probe(dir.filePath(QStringLiteral("nudgepost.conf")));
+    QString link = probe.LockFileName();
+    for (const QByteArray& content : chain) {
+        if (!content.isNull())
+            QVERIFY(LockFixtures::WriteLock(link, content));
+        link += QStringLiteral(".rmlock");
+    }
+    // The other copy is this process, which is alive; it names itself while the claim gives it time to.
+    bool graceGiven = false;
+    probe.SetOwnerGrace([&] {
+        graceGiven = true;
+        if (ownerArrivesLate)
+            LockFixtures::WriteLock(probe.LockFileName(), LockFixtures::LockOwnedBy(QCoreApplication::applicationPid()));
+    });
+    const SingleInstance::Role claimed = probe.Claim();
+    // Only a lock naming nobody is worth waiting for.
+    QCOMPARE(graceGiven, chain.contains(QByteArray("")));
+    QCOMPARE(claimed, role);
+    QCOMPARE(QFile::exists(probe.LockFileName()), true);
 }
 
 void tst_Startup::unusableLockFolderStartsUnguarded() {
