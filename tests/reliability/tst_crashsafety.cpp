@@ -80,6 +80,15 @@ template <class Wanted> bool ReadOutput(int fd, QByteArray& said, int timeoutMs,
 int SavesReported(const QByteArray& said) {
     return static_cast<int>(said.count('s'));
 }
+
+// Kills the hammer and reaps it; returns its wait status. Its output stays open for what it said before it died.
+int KillHammer(const HammerProcess& hammer) {
+    ::kill(hammer.pid, SIGKILL);
+    int status = 0;
+    while (waitpid(hammer.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return status;
+}
 } // namespace
 
 class tst_CrashSafety : public QObject {
@@ -142,8 +151,7 @@ void tst_CrashSafety::MeasureSaveTime() {
         const bool saved =
             ready && ReadOutput(hammer.output, said, 20'000, [](const QByteArray& s) { return SavesReported(s) >= 1; });
         const auto took = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start);
-        ::kill(hammer.pid, SIGKILL);
-        waitpid(hammer.pid, nullptr, 0);
+        KillHammer(hammer);
         close(hammer.output);
         QVERIFY(saved);
         m_firstSaveTime = std::max(m_firstSaveTime, took);
@@ -158,8 +166,7 @@ void tst_CrashSafety::MeasureSaveTime() {
     const bool timed =
         started && ReadOutput(hammer.output, said, 60'000, [](const QByteArray& s) { return SavesReported(s) >= 11; });
     m_saveTime = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - first) / 10;
-    ::kill(hammer.pid, SIGKILL);
-    waitpid(hammer.pid, nullptr, 0);
+    KillHammer(hammer);
     close(hammer.output);
     QVERIFY(timed);
     qInfo("one save of 100 full entries takes %lld us here, the first save of a fresh process %lld us",
@@ -224,10 +231,7 @@ void tst_CrashSafety::killedSaveLeavesOneWholeTable() {
         });
         if (waited)
             std::this_thread::sleep_for(std::chrono::microseconds(delayUs));
-        ::kill(hammer.pid, SIGKILL);
-        int status = 0;
-        while (waitpid(hammer.pid, &status, 0) < 0 && errno == EINTR) {
-        }
+        const int status = KillHammer(hammer);
         // What it wrote before it died is still in the pipe: every save it finished.
         ReadOutput(hammer.output, said, 1'000, [](const QByteArray&) { return false; });
         close(hammer.output);
