@@ -1,6 +1,7 @@
 # The two commands: `make run` and `make test`. Both install what is missing first.
 BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
+WIN_BUILD_DIR  ?= build-mingw
 JOBS           ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX         ?= /usr/local
 
@@ -29,6 +30,10 @@ test: deps
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
+	@# The toolkit-free libraries also build for Windows, so a call that only POSIX has fails here.
+	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON
+	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
 	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@# The libFuzzer run needs clang; the install step brings it, but a machine set up by hand may lack it.
 	@if command -v clang++ >/dev/null 2>&1; then ./scripts/fuzz.sh; \
@@ -41,4 +46,4 @@ fuzz: deps
 	./scripts/fuzz.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) build-fuzz build-bench
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(WIN_BUILD_DIR) build-fuzz build-bench

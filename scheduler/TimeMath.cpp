@@ -1,5 +1,7 @@
 #include "TimeMath.h"
 
+#include "LocalTime.h"
+
 namespace TimeMath {
 
 std::time_t EntryTime(int year, int month, int day, int hour, int minute) {
@@ -16,7 +18,7 @@ std::time_t EntryTime(int year, int month, int day, int hour, int minute) {
 
 LocalParts Local(std::time_t t) {
     std::tm local{};
-    localtime_r(&t, &local);
+    ToLocalTime(t, local);
     return {local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 

@@ -1,5 +1,6 @@
 #include "ReminderState.h"
 
+#include "LocalTime.h"
 #include "ProfileStore.h"
 #include "TextFit.h"
 #include "UserPrompts.h"
@@ -20,7 +21,7 @@ constexpr int kMissingFlag = 2;
 
 int LocalDayOfMonth(std::time_t now) {
     std::tm local{};
-    localtime_r(&now, &local);
+    ToLocalTime(now, local);
     return local.tm_mday;
 }
 } // namespace
