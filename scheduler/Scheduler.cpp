@@ -8,11 +8,10 @@ using namespace TimeMath;
 
 bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
     const LocalParts local = Local(static_cast<std::time_t>(now));
-    // Both moments lie on the entry's own date, so only the time of day decides.
-    const std::time_t entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
-    const std::time_t nowOnEntryDate = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, local.hour, local.minute);
-    const Components c = Split(static_cast<long long>(nowOnEntryDate) - entryTime);
-    return c.hours >= 0 && c.minutes >= 0;
+    // Only the time of day decides. Placing both times on the entry's own date and comparing the moments would
+    // say the same, except where that date is a day on which the clock skips an hour: a time inside the skipped
+    // hour is moved an hour on, and the message would come an hour early on every later day.
+    return local.hour * 60 + local.minute >= entry.m_nHour * 60 + entry.m_nMinute;
 }
 
 DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {

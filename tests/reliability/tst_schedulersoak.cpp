@@ -83,7 +83,8 @@ MessageEntry MakeEntry(const Plan& s) {
 // A mixture covering the awkward cases: times inside the hour that daylight saving skips or repeats, the first and
 // last minute of the day, a repeating every-day entry, an inactive one, dated entries whose window lies before the
 // start (expired at once), after the end (never due), across a change of offset, and a zero-day entry whose
-// day of the month comes round only later. Every-day entries carry a date with no change of offset in either zone.
+// day of the month comes round only later. Every-day entries are dated on ordinary days and on days of a change of
+// offset in either zone, whose skipped or repeated hour must not move their time of day.
 std::vector<MessageEntry> LongSoakEntries() {
     const Plan plans[] = {
         {"daily 07:30", true, 2000, 1, 10, 7, 30},
@@ -92,6 +93,12 @@ std::vector<MessageEntry> LongSoakEntries() {
         {"daily 00:00", true, 2000, 1, 10, 0, 0},
         {"daily 12:00 every 20", true, 2000, 1, 10, 12, 0, 0, 20},
         {"daily inactive", true, 2000, 1, 10, 2, 15, 0, 0, false},
+        {"daily 03:30 dated on Berlin's spring change", true, 2026, 3, 29, 3, 30},
+        {"daily 02:30 dated in Berlin's spring gap", true, 2026, 3, 29, 2, 30},
+        {"daily 02:30 dated on Berlin's autumn change", true, 2025, 10, 26, 2, 30},
+        {"daily 03:15 dated on New York's spring change", true, 2026, 3, 8, 3, 15},
+        {"daily 02:45 dated in New York's spring gap", true, 2026, 3, 8, 2, 45, 0, 30},
+        {"daily 01:30 dated on New York's autumn change", true, 2025, 11, 2, 1, 30},
         {"dated in the spring gap", false, 2026, 3, 29, 2, 30},
         {"dated across the autumn change", false, 2025, 10, 25, 22, 0, 3, 15},
         {"dated over before the start", false, 2025, 9, 20, 8, 0, 2},
@@ -116,13 +123,13 @@ std::vector<MessageEntry> MixedEntries(std::uint32_t seed, std::time_t start, in
         const std::string name = "mixed " + std::to_string(i);
         const int kind = pick(0, 9);
         Plan s{name.c_str(), kind < 4, 2000, 1, 10, pick(0, 23), pick(0, 59)};
-        if (kind >= 4) {
-            const std::tm when = LocalTm(start + static_cast<std::time_t>(pick(-5, spanDays + 2)) * kDay);
-            s.year = when.tm_year + 1900;
-            s.month = when.tm_mon + 1;
-            s.day = when.tm_mday;
+        // Every-day entries too are dated inside the span, so some fall on the day of the change of offset.
+        const std::tm when = LocalTm(start + static_cast<std::time_t>(pick(-5, spanDays + 2)) * kDay);
+        s.year = when.tm_year + 1900;
+        s.month = when.tm_mon + 1;
+        s.day = when.tm_mday;
+        if (kind >= 4)
             s.showDays = pick(0, 3);
-        }
         s.repeat = pick(0, 2) == 0 ? pick(1, 59) : 0;
         s.active = kind != 9;
         entries.push_back(MakeEntry(s));

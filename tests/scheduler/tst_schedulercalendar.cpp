@@ -116,6 +116,17 @@ void TestSchedulerCalendar::decisions_data() {
             << zone << true << "2024-07-01 10:00" << 0 << On(z.autumnAfter, "09:59:59") << "waiting";
         row("every day, after autumn change, on time")
             << zone << true << "2024-07-01 10:00" << 0 << On(z.autumnAfter, "10:00") << "shown";
+        // Dated on the day the clock skips an hour: the date plays no part, so the time of day holds on later days.
+        row("every day dated on spring change at 03:30, 02:30 later")
+            << zone << true << On(z.spring, "03:30") << 0 << On(z.springAfter, "02:30") << "waiting";
+        row("every day dated on spring change at 03:30, 03:29:59 later")
+            << zone << true << On(z.spring, "03:30") << 0 << On(z.springAfter, "03:29:59") << "waiting";
+        row("every day dated on spring change at 03:30, 03:30 later")
+            << zone << true << On(z.spring, "03:30") << 0 << On(z.springAfter, "03:30") << "shown";
+        row("every day dated on spring change at 02:30, 02:29:59 later")
+            << zone << true << On(z.spring, "02:30") << 0 << On(z.springAfter, "02:29:59") << "waiting";
+        row("every day dated on spring change at 02:30, 02:30 later")
+            << zone << true << On(z.spring, "02:30") << 0 << On(z.springAfter, "02:30") << "shown";
 
         // Days to show count whole days of elapsed time: the short spring day moves the end an hour later on the
         // clock, the long autumn day an hour earlier.
