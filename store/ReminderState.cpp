@@ -191,6 +191,10 @@ bool ReminderState::WriteEntry(int index, const MessageEntry& entry) {
 }
 
 bool ReminderState::SaveAll() {
+    // Without the table nothing was loaded, and writing its empty state would wipe the user's stored list; the
+    // user has already been told to exit.
+    if (!m_bTableAllocated)
+        return false;
     ProfileStore& store = *m_services.store;
     bool failed = false;
 
@@ -215,8 +219,12 @@ bool ReminderState::SaveAll() {
     // Even after a failed write, what could be written is pushed out; the save has failed all the same.
     failed = !store.Commit() || failed;
 
-    if (failed)
+    if (failed) {
+        // The box runs a nested event loop in which timer ticks go on; they must already find the failed state,
+        // or they would show messages and stack one more box for every further failed save.
+        m_bGlobalError = 1;
         m_bGlobalError = ShowErrorBox(StoreTexts::kSaveFailed, StoreTexts::kErrorCaption);
+    }
     return !failed;
 }
 

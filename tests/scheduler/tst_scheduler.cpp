@@ -52,6 +52,7 @@ private slots:
     void dueEntriesShowOneAfterAnotherInTableOrder();
     void tableChangedDuringDisplay_data();
     void tableChangedDuringDisplay();
+    void ticksDuringDisplayRearm();
     void showDueMessageRunsTheWholeSequence();
     void showDueMessageDoesNothingAfterGlobalError();
     void failedSaveDuringExpiryStopsLaterDisplays();
@@ -517,6 +518,35 @@ void TestScheduler::tableChangedDuringDisplay() {
     QCOMPARE(ToList(rig.host.displayed), expected);
 }
 
+void TestScheduler::ticksDuringDisplayRearm() {
+    const std::time_t start = At("1997-03-05 23:58");
+    SchedulerRig rig(start);
+    MessageEntry& dated = rig.Add(MakeEntry("Dated", "1997-03-05 23:58", false, 1, 5));
+    MessageEntry& daily = rig.AddShown(MakeEntry("Daily", "1997-01-01 10:00", true), At("1997-03-05 10:00"));
+    std::vector<int> seen;
+    // The display stays open past its repeat interval and past midnight; the timer goes on ticking meanwhile. The
+    // last tick comes 61 minutes after the display began, when the minute component (1) no longer re-arms.
+    rig.host.duringDisplay = [&](MessageEntry&) {
+        rig.TickAt(At("1997-03-06 00:57"));
+        seen = {dated.m_bPending, daily.m_bPending, rig.state.m_nCurrentDay};
+        // Shown again on the new day, it must not be armed again by a later tick of that same day.
+        daily.m_bPending = 0;
+        daily.m_bShown = 1;
+        rig.TickAt(At("1997-03-06 00:59"));
+        seen.push_back(daily.m_bPending);
+    };
+
+    rig.TickAt(start);
+
+    QCOMPARE(ToList(rig.host.displayed), QStringList{"Dated"});
+    QCOMPARE(seen, (std::vector<int>{1, 1, 6, 0}));
+    // The re-arming inside the display survives it: the entry was marked shown before the display began.
+    QCOMPARE(dated.m_bPending, 1);
+    QCOMPARE(dated.m_bShown, 0);
+    QCOMPARE(dated.m_tLastShown, start);
+    QCOMPARE(daily.m_bPending, 0);
+}
+
 void TestScheduler::showDueMessageRunsTheWholeSequence() {
     SchedulerRig rig(At("1997-03-05 10:00"));
     MessageEntry& entry = rig.Add(MakeEntry("A", kEntryAt, false));
@@ -546,6 +576,12 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
     MessageEntry& runOut = rig.Add(MakeEntry("Run out", "1997-02-05 10:00", false));
     MessageEntry& due = rig.Add(MakeEntry("Due", kEntryAt, false));
     MessageEntry& daily = rig.Add(MakeEntry("Daily", "1997-01-01 09:00", true));
+    // A tick that arrives while the error box is open must already find the failed state.
+    int nestedTicks = 0;
+    rig.prompts.onBox = [&] {
+        if (nestedTicks++ == 0)
+            rig.Tick();
+    };
 
     rig.Tick();
 
@@ -562,6 +598,7 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
     // The every-day entry still moves the window around its display, but no display runs.
     const QStringList expected = {"beep", QString("error:") + StoreTexts::kSaveFailed, "restore", "minimize"};
     QCOMPARE(ToList(rig.log), expected);
+    QCOMPARE(nestedTicks, 1);
 }
 
 QTEST_GUILESS_MAIN(TestScheduler)

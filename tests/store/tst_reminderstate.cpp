@@ -401,6 +401,12 @@ void tst_ReminderState::allocationFailureLoadsAndWritesNothing() {
     QVERIFY(h.state->m_pMessages == nullptr);
     QVERIFY(h.store.WriteLog().empty());
     QVERIFY(!h.state->AppendEntry(MessageEntry{}));
+    // An option toggled afterwards saves: with no table that would store a count of 0 over the user's list.
+    h.state->m_bTooltips = 0;
+    QVERIFY(!h.state->SaveAll());
+    QVERIFY(h.store.WriteLog().empty());
+    QCOMPARE(h.store.commitCount, 0);
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kOutOfMemory});
 }
 
 void tst_ReminderState::distinctNameIsExactAndReportsOnce() {
