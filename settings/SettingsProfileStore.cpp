@@ -19,20 +19,37 @@ QString AsText(const QVariant& value) {
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
 }
+
+// The store is the user's own file (the user's own key on Windows) and nothing else. QSettings would otherwise
+// look a missing value up in the organisation's file and in the system's folders (the machine's hive on
+// Windows), so a first start could load someone else's messages, and a damaged system file could spoil a healthy
+// user store.
+std::unique_ptr<QSettings> UserOnly(std::unique_ptr<QSettings> settings) {
+    settings->setFallbacksEnabled(false);
+    return settings;
+}
 } // namespace
 
 SettingsProfileStore::SettingsProfileStore(const QString& organization, const QString& application)
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organization, application)) {
+    : m_settings(UserOnly(
+          std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, organization, application))) {
     SetAsideDamagedFile();
 }
 
 SettingsProfileStore::SettingsProfileStore(const QString& iniFile)
-    : m_settings(std::make_unique<QSettings>(iniFile, QSettings::IniFormat)) {
+    : m_settings(UserOnly(std::make_unique<QSettings>(iniFile, QSettings::IniFormat))) {
     SetAsideDamagedFile();
 }
 
 QString SettingsProfileStore::FileNameFor(const QString& organization, const QString& application) {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application).fileName();
+}
+
+void SettingsProfileStore::Reopen() {
+    const QString fileName = m_settings->fileName();
+    const QSettings::Format format = m_settings->format();
+    m_settings.reset();
+    m_settings = UserOnly(std::make_unique<QSettings>(fileName, format));
 }
 
 int SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
@@ -60,7 +77,7 @@ void SettingsProfileStore::SetAsideDamagedFile() {
         readable.append({key, m_settings->value(key)});
     m_settings.reset();
     QFile::remove(fileName);
-    m_settings = std::make_unique<QSettings>(fileName, format);
+    m_settings = UserOnly(std::make_unique<QSettings>(fileName, format));
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
     m_settings->sync();
@@ -94,18 +111,32 @@ std::string SettingsProfileStore::GetProfileString(const std::string& section, c
     return AsText(value).toStdString();
 }
 
+void SettingsProfileStore::StartSaveIfNeeded() {
+    if (!m_reopenBeforeWrite)
+        return;
+    m_reopenBeforeWrite = false;
+    Reopen();
+}
+
 bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, int nValue) {
+    StartSaveIfNeeded();
     m_settings->setValue(Key(section, entry), nValue);
     return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                               const std::string& value) {
+    StartSaveIfNeeded();
     m_settings->setValue(Key(section, entry), QString::fromStdString(value));
     return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::Commit() {
     m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    const bool ok = m_settings->status() == QSettings::NoError;
+    // QSettings never clears a failed status, so every later save would fail at its first write for the rest of
+    // the run, even once the disk has room again. The save after a failed one starts on a fresh object, made
+    // only then: made at once, it would try the write again while the cause is most likely still there.
+    m_reopenBeforeWrite = !ok;
+    return ok;
 }

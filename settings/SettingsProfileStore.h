@@ -36,7 +36,11 @@ public:
 
 private:
     void SetAsideDamagedFile();
+    // The same file on a fresh QSettings, whose status speaks of nothing before it.
+    void Reopen();
+    void StartSaveIfNeeded();
 
     std::unique_ptr<QSettings> m_settings;
     QString m_damagedCopy;
+    bool m_reopenBeforeWrite = false;
 };

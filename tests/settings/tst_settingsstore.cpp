@@ -69,6 +69,7 @@ class tst_SettingsStore : public QObject {
 private slots:
     void initTestCase();
     void storeLivesUnderOrganizationAndApplication();
+    void firstStartWritesExactlyFiveValues_data();
     void firstStartWritesExactlyFiveValues();
     void roundTripOfFullTableIsExact();
     void handEditedValues_data();
@@ -76,6 +77,7 @@ private slots:
     void garbageFileIsRepairedAndRewritten();
     void partlyDamagedFileKeepsWhatReads();
     void unwritableStoreFailsTheSave();
+    void saveSucceedsAgainOnceTheCauseIsGone();
     void abandonedWriteLock_data();
     void abandonedWriteLock();
     void integersWrittenAreIntegersReadBack_data();
@@ -83,12 +85,17 @@ private slots:
 
 private:
     QTemporaryDir m_config;
+    QTemporaryDir m_system;
 };
 
 void tst_SettingsStore::initTestCase() {
     QVERIFY(m_config.isValid());
     // QSettings settles its folders on first use, so the folder is chosen before any store exists.
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+    // The system-wide folder, where an administrator's settings would lie.
+    QVERIFY(m_system.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, m_system.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, m_system.path());
 }
 
 void tst_SettingsStore::storeLivesUnderOrganizationAndApplication() {
@@ -100,9 +107,36 @@ void tst_SettingsStore::storeLivesUnderOrganizationAndApplication() {
     QVERIFY(renamed.FileName() != store.FileName());
 }
 
+void tst_SettingsStore::firstStartWritesExactlyFiveValues_data() {
+    QTest::addColumn<bool>("othersFiles");
+    QTest::newRow("no other files") << false;
+    // Files of the system and of the organisation as a whole are not the user's store and must not be read.
+    QTest::newRow("system and organisation files") << true;
+}
+
 void tst_SettingsStore::firstStartWritesExactlyFiveValues() {
+    QFETCH(bool, othersFiles);
+    const QByteArray oneMessage = "[Configuration]\nNumber%20of%20messages=1\nShow%20minimized=1\n"
+                                  "[Messages]\nMessageName0=Foreign\nMessageText0=Not yours\nMessageDay0=1\n"
+                                  "MessageMonth0=1\nMessageYear0=2000\nMessageMinute0=0\nMessageHour0=0\n"
+                                  "MessageShowTime0=0\nMessageShowEveryTime0=0\nMessageActive0=1\nShowEveryDay0=0\n";
+    const QStringList others = {m_system.path() + QStringLiteral("/Quillmoor/first-start.conf"),
+                                m_system.path() + QStringLiteral("/Quillmoor.conf"),
+                                m_config.path() + QStringLiteral("/Quillmoor.conf")};
+    if (othersFiles) {
+        for (const QString& path : others)
+            WriteFile(path, oneMessage);
+    }
+    const auto removeOthers = qScopeGuard([&others] {
+        for (const QString& path : others)
+            QFile::remove(path);
+    });
+    QFile::remove(m_config.path() + QStringLiteral("/Quillmoor/first-start.conf"));
+
     SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("first-start"));
     Loaded loaded(store);
+    QCOMPARE(loaded.state->m_nMessageCount, 0);
+    QCOMPARE(loaded.state->m_bShowMinimized, 0);
     QVERIFY(loaded.prompts.boxes.empty());
     QCOMPARE(loaded.state->m_bGlobalError, 0);
 
@@ -237,6 +271,31 @@ void tst_SettingsStore::unwritableStoreFailsTheSave() {
     QVERIFY(!loaded.state->SaveAll());
     QCOMPARE(loaded.state->m_nMessageCount, 1);
     QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray(AwkwardEntry(3).m_szName));
+}
+
+void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone() {
+    SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("recovering"));
+    Loaded loaded(store);
+    QVERIFY(loaded.prompts.boxes.empty());
+    QVERIFY(loaded.state->AppendEntry(AwkwardEntry(3)));
+
+    // A folder where the file must go makes the save fail, whoever runs the test.
+    QVERIFY(QFile::remove(store.FileName()));
+    QVERIFY(QDir().mkdir(store.FileName()));
+    QVERIFY(!loaded.state->SaveAll());
+    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
+
+    QVERIFY(QDir().rmdir(store.FileName()));
+    loaded.prompts.Clear();
+    loaded.state->m_bTooltips = 0;
+    QVERIFY(loaded.state->SaveAll());
+    QVERIFY(loaded.prompts.boxes.empty());
+    QSettings file(store.FileName(), QSettings::IniFormat);
+    QCOMPARE(file.value(QStringLiteral("Configuration/Number of messages")).toInt(), 1);
+    QCOMPARE(file.value(QStringLiteral("Configuration/Tooltips")).toInt(), 0);
+    QCOMPARE(file.value(QStringLiteral("Messages/MessageName0")).toString().toStdString(),
+             std::string(AwkwardEntry(3).m_szName));
+    QCOMPARE(file.value(QStringLiteral("Messages/ShowEveryDay0")).toInt(), AwkwardEntry(3).m_bEveryDay);
 }
 
 void tst_SettingsStore::abandonedWriteLock_data() {
