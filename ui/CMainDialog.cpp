@@ -45,7 +45,11 @@ CMainDialog::CMainDialog(const ReminderServices& services, QWidget* parent)
     AllocateTable();
     LoadAll();
     m_schedulerTimer.setInterval(SCHEDULER_PERIOD_MS);
-    connect(&m_schedulerTimer, &QTimer::timeout, this, [this] { OnTimer(SCHEDULER_TIMER_ID); });
+    // Queued: the toolkit does not fire a timer again while its own timeout is still being handled, and a display
+    // window runs its event loop inside that handling. Ticks must go on meanwhile, so the handler runs as a
+    // posted call and the timer's firing has ended when the display opens.
+    connect(
+        &m_schedulerTimer, &QTimer::timeout, this, [this] { OnTimer(SCHEDULER_TIMER_ID); }, Qt::QueuedConnection);
     ConnectHandlers();
 }
 

@@ -56,6 +56,7 @@ public:
     QListWidget* MessageList() const { return m_ctlMessageList; }
     bool TooltipsActive() const;
     const QTimer& SchedulerTimer() const { return m_schedulerTimer; }
+    QTimer& SchedulerTimer() { return m_schedulerTimer; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -90,6 +90,7 @@ private slots:
 
     void minimizedMainWindowShowsDueMessage();
     void restoredMainWindowShowsNothing();
+    void timerTicksGoOnDuringADisplay();
 };
 
 void TestShowMessageDialog::cleanup() {
@@ -279,6 +280,43 @@ void TestShowMessageDialog::restoredMainWindowShowsNothing() {
     QVERIFY(!dlg.isMinimized());
     QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
     QCOMPARE(dlg.m_pMessages[0].m_bShown, 0);
+}
+
+void TestShowMessageDialog::timerTicksGoOnDuringADisplay() {
+    bool found = false;
+    bool rearmedWhileOpen = false;
+    MemoryProfileStore store;
+    RecordingPrompts prompts;
+    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30, 20));
+    StoreOneMessage(store, TeaEntry());
+    CMainDialog dlg({&store, &prompts, fakeClock.AsClock(), {}});
+    dlg.OnInitDialog();
+    dlg.show();
+    dlg.showMinimized();
+    QTimer& timer = dlg.SchedulerTimer();
+
+    // The display stays open past the message's repeat interval of 15 minutes; the window's own timer, not a
+    // call from the test, must bring the tick that arms it again.
+    QTimer watcher;
+    watcher.setInterval(0);
+    connect(&watcher, &QTimer::timeout, &dlg, [&] {
+        CShowMessageDialog* display = OpenDisplay(&dlg);
+        if (!display)
+            return;
+        watcher.stop();
+        found = true;
+        fakeClock.Advance(16 * 60);
+        rearmedWhileOpen = QTest::qWaitFor([&] { return dlg.m_pMessages[0].m_bPending == 1; }, 5000);
+        // Nothing may show it again once it is closed: the test ends here.
+        timer.stop();
+        dlg.m_bMessagesActivated = 0;
+        display->accept();
+    });
+    watcher.start();
+    timer.start(1);
+    QTRY_VERIFY(found);
+    QVERIFY(rearmedWhileOpen);
+    QCOMPARE(prompts.beeps, 1);
 }
 
 QTEST_MAIN(TestShowMessageDialog)
