@@ -11,7 +11,8 @@ bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
     // Only the time of day decides. Placing both times on the entry's own date and comparing the moments would
     // say the same, except where that date is a day on which the clock skips an hour: a time inside the skipped
     // hour is moved an hour on, and the message would come an hour early on every later day.
-    return local.hour * 60 + local.minute >= entry.m_nHour * 60 + entry.m_nMinute;
+    const long long minuteOfDay = local.hour * 60LL + local.minute;
+    return minuteOfDay >= entry.m_nHour * 60LL + entry.m_nMinute;
 }
 
 DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {
@@ -104,8 +105,13 @@ void RunSchedulerTick(ReminderState& state, SchedulerHost& host, unsigned timerI
     // A new day is noticed before anything is shown: after a night in which no tick passed the gate, a message
     // shown now belongs to the new day and must not be armed again by it afterwards.
     RearmingPass(state, false);
-    if (host.IsMainWindowMinimized())
+    // A tick that arrives inside a display of this same pass (the user minimized the main window meanwhile) must
+    // not open a second display over the first.
+    if (host.IsMainWindowMinimized() && !state.m_bInShowingPass) {
+        state.m_bInShowingPass = true;
         ShowingPass(state, host);
+        state.m_bInShowingPass = false;
+    }
     RearmingPass(state, true);
 }
 

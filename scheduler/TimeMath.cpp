@@ -2,12 +2,19 @@
 
 #include "LocalTime.h"
 
+#include <climits>
+
 namespace TimeMath {
 
 std::time_t EntryTime(int year, int month, int day, int hour, int minute) {
+    // A hand-edited store reaches here unchecked; a year or month a tm cannot hold has no moment at all.
+    const long long tmYear = static_cast<long long>(year) - 1900;
+    const long long tmMonth = static_cast<long long>(month) - 1;
+    if (tmYear < INT_MIN || tmYear > INT_MAX || tmMonth < INT_MIN)
+        return static_cast<std::time_t>(-1);
     std::tm local{};
-    local.tm_year = year - 1900;
-    local.tm_mon = month - 1;
+    local.tm_year = static_cast<int>(tmYear);
+    local.tm_mon = static_cast<int>(tmMonth);
     local.tm_mday = day;
     local.tm_hour = hour;
     local.tm_min = minute;

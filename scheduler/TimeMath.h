@@ -8,7 +8,8 @@ inline constexpr long long kSecondsPerDay = 86400;
 inline constexpr long long kSecondsPerHour = 3600;
 inline constexpr long long kSecondsPerMinute = 60;
 
-// A local date and time as seconds since 1970, with the daylight-saving decision left to the conversion.
+// A local date and time as seconds since 1970, with the daylight-saving decision left to the conversion; -1, as
+// mktime answers, for a date that cannot be converted. Such an entry is never due: it expires at its first look.
 std::time_t EntryTime(int year, int month, int day, int hour, int minute);
 
 struct LocalParts {

@@ -102,6 +102,8 @@ public:
     std::int32_t m_nMessageCount = 0;
     std::int32_t m_nCurrentDay = 0;
     MessageEntry* m_pMessages = nullptr;
+    // Set while the scheduler's showing pass runs; ticks inside its displays then only re-arm.
+    bool m_bInShowingPass = false;
 
 private:
     // Reads the eleven values of one slot; false when one of them is missing or invalid.

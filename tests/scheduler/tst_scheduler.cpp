@@ -101,6 +101,15 @@ void TestScheduler::dueMoments_data() {
                                            << "shown";
     QTest::newRow("every day 23:59, a second early") << true << "1997-03-05 23:59" << 0 << "1997-03-09 23:58:59"
                                                      << "waiting";
+    // Hand-edited values the loader does not check: no overflow, and never a display.
+    QTest::newRow("every day, hour beyond any day") << true << "1997-03-05 2147483647:00" << 0
+                                                    << "1997-03-05 23:59:59" << "waiting";
+    QTest::newRow("every day, hour below any day") << true << "1997-03-05 -2147483648:00" << 0
+                                                   << "1997-03-05 00:00:00" << "shown";
+    QTest::newRow("dated, year no calendar holds") << false << "-2147483648-03-05 10:00" << 0
+                                                   << "1997-03-05 10:00:00" << "expired";
+    QTest::newRow("dated, month no calendar holds") << false << "1997--2147483648-05 10:00" << 0
+                                                    << "1997-03-05 10:00:00" << "expired";
     QTest::newRow("future entry, next day") << false << "1997-03-06 10:00" << 3 << "1997-03-05 10:00:00"
                                             << "waiting";
     QTest::newRow("future entry, years ahead") << false << "2030-01-01 00:00" << 0 << "1997-03-01 12:00:00"
@@ -534,6 +543,9 @@ void TestScheduler::ticksDuringDisplayRearm() {
         daily.m_bShown = 1;
         rig.TickAt(At("1997-03-06 00:59"));
         seen.push_back(daily.m_bPending);
+        // Minimized by the user while the display is open: a tick then must not open a second display.
+        rig.host.minimized = true;
+        rig.Tick();
     };
 
     rig.TickAt(start);
