@@ -59,6 +59,9 @@ int SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
 void SettingsProfileStore::SetAsideDamagedFile() {
     // The file is parsed on first access; only then does the status tell whether it was damaged.
     const QStringList keys = m_settings->allKeys();
+    // A file that exists but cannot be read loads as a first start. Were it written later, once readable again,
+    // the defaults would replace the user's list, so such a store stays unwritten for the whole run.
+    m_unreadable = m_settings->status() == QSettings::AccessError;
     if (m_settings->status() != QSettings::FormatError)
         return;
     // QSettings keeps what it could parse of a damaged file, drops the rest when it next writes, and goes on
@@ -119,6 +122,8 @@ void SettingsProfileStore::StartSaveIfNeeded() {
 }
 
 bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, int nValue) {
+    if (m_unreadable)
+        return false;
     StartSaveIfNeeded();
     m_settings->setValue(Key(section, entry), nValue);
     return m_settings->status() != QSettings::AccessError;
@@ -126,12 +131,16 @@ bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std
 
 bool SettingsProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                               const std::string& value) {
+    if (m_unreadable)
+        return false;
     StartSaveIfNeeded();
     m_settings->setValue(Key(section, entry), QString::fromStdString(value));
     return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::Commit() {
+    if (m_unreadable)
+        return false;
     m_settings->sync();
     const bool ok = m_settings->status() == QSettings::NoError;
     // QSettings never clears a failed status, so every later save would fail at its first write for the rest of

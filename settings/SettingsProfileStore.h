@@ -43,4 +43,5 @@ private:
     std::unique_ptr<QSettings> m_settings;
     QString m_damagedCopy;
     bool m_reopenBeforeWrite = false;
+    bool m_unreadable = false;
 };

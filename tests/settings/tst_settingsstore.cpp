@@ -77,6 +77,7 @@ private slots:
     void garbageFileIsRepairedAndRewritten();
     void partlyDamagedFileKeepsWhatReads();
     void unwritableStoreFailsTheSave();
+    void saveSucceedsAgainOnceTheCauseIsGone_data();
     void saveSucceedsAgainOnceTheCauseIsGone();
     void abandonedWriteLock_data();
     void abandonedWriteLock();
@@ -273,21 +274,39 @@ void tst_SettingsStore::unwritableStoreFailsTheSave() {
     QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray(AwkwardEntry(3).m_szName));
 }
 
+void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone_data() {
+    QTest::addColumn<bool>("unreadableAtStart");
+    QTest::newRow("a save failed while running") << false;
+    // What could not be read loaded as a first start; writing it later would put defaults over the user's list.
+    QTest::newRow("the store could not be read at start") << true;
+}
+
 void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone() {
+    QFETCH(bool, unreadableAtStart);
+    const QString fileName = SettingsProfileStore::FileNameFor(QStringLiteral("Quillmoor"), QStringLiteral("recovering"));
+    QFile::remove(fileName);
+    // A folder where the file must be cannot be read or written, whoever runs the test.
+    if (unreadableAtStart)
+        QVERIFY(QDir().mkpath(fileName));
     SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("recovering"));
     Loaded loaded(store);
-    QVERIFY(loaded.prompts.boxes.empty());
     QVERIFY(loaded.state->AppendEntry(AwkwardEntry(3)));
-
-    // A folder where the file must go makes the save fail, whoever runs the test.
-    QVERIFY(QFile::remove(store.FileName()));
-    QVERIFY(QDir().mkdir(store.FileName()));
-    QVERIFY(!loaded.state->SaveAll());
+    if (!unreadableAtStart) {
+        QVERIFY(loaded.prompts.boxes.empty());
+        QVERIFY(QFile::remove(fileName));
+        QVERIFY(QDir().mkdir(fileName));
+        QVERIFY(!loaded.state->SaveAll());
+    }
     QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
 
-    QVERIFY(QDir().rmdir(store.FileName()));
+    QVERIFY(QDir().rmdir(fileName));
     loaded.prompts.Clear();
     loaded.state->m_bTooltips = 0;
+    if (unreadableAtStart) {
+        QVERIFY(!loaded.state->SaveAll());
+        QVERIFY(!QFile::exists(fileName));
+        return;
+    }
     QVERIFY(loaded.state->SaveAll());
     QVERIFY(loaded.prompts.boxes.empty());
     QSettings file(store.FileName(), QSettings::IniFormat);
