@@ -4,7 +4,10 @@
 
 #include <utility>
 
-CanberraSound::CanberraSound(Application application) : m_application(std::move(application)) {}
+CanberraSound::CanberraSound(Application application) : m_application(std::move(application)) {
+    if (!m_application.x11Display.empty())
+        m_desktop = std::make_unique<XSettingsReader>(m_application.x11Display);
+}
 
 CanberraSound::~CanberraSound() {
     if (m_context)
@@ -49,6 +52,14 @@ SoundOutcome CanberraSound::Play(const SoundRequest& request) {
     ca_proplist_sets(props, CA_PROP_CANBERRA_CACHE_CONTROL, "volatile");
     if (request.x11Window != 0)
         ca_proplist_setf(props, CA_PROP_WINDOW_X11_XID, "%llu", request.x11Window);
+    if (m_desktop) {
+        // Switched off on the desktop, the sound library answers "disabled", and the bell stays quiet too.
+        const DesktopSoundSettings desktop = m_desktop->Read();
+        if (desktop.eventSounds)
+            ca_proplist_sets(props, CA_PROP_CANBERRA_ENABLE, *desktop.eventSounds ? "1" : "0");
+        if (!desktop.themeName.empty())
+            ca_proplist_sets(props, CA_PROP_CANBERRA_XDG_THEME_NAME, desktop.themeName.c_str());
+    }
     // An unopened context opens its driver here, so a sound server that was missing at the last sound is tried again.
     const int result = ca_context_play_full(m_context, 0, props, nullptr, nullptr);
     ca_proplist_destroy(props);

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "DesktopSoundSettings.h"
 #include "SoundPlayer.h"
 
+#include <memory>
 #include <string>
 
 struct ca_context;
 
 // Event sounds through libcanberra, which finds the file in the sound theme and hands it to the sound server, where
-// the desktop's volume and switch for event sounds apply. Play may block until the sound has been played (some
-// back ends do), so the program calls it from a ThreadedSoundPlayer, one call at a time.
+// the desktop's volume for event sounds applies. On X the desktop's switch for event sounds and its sound theme are
+// read before every sound. Play may block until the sound has been played (some back ends do) and waits for the X
+// server, so the program calls it from a ThreadedSoundPlayer, one call at a time.
 class CanberraSound {
 public:
     struct Application {
@@ -32,4 +35,5 @@ public:
 private:
     const Application m_application;
     ca_context* m_context = nullptr;
+    std::unique_ptr<XSettingsReader> m_desktop; // on X only
 };

@@ -2,6 +2,7 @@
 // holds up the window nor stays silent when there is nothing to play on.
 
 #include "CanberraSound.h"
+#include "DesktopSoundSettings.h"
 #include "ExclamationSound.h"
 #include "QtUserPrompts.h"
 #include "SystemSound.h"
@@ -48,6 +49,47 @@ bool WaitOffTheEventLoop(const std::function<bool()>& condition) {
     return true;
 }
 
+// An _XSETTINGS_SETTINGS value as a settings daemon writes it, in either byte order.
+struct XSetting {
+    int type; // 0 integer, 1 string, 2 colour
+    QByteArray name;
+    QByteArray text;
+    quint32 number = 0;
+};
+
+QByteArray XSettingsValue(bool bigEndian, const std::vector<XSetting>& settings) {
+    QByteArray out;
+    auto number = [&](quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.append(char(value >> 8 * (bigEndian ? bytes - 1 - i : i)));
+    };
+    auto padded = [&](const QByteArray& text) {
+        out.append(text);
+        out.append(QByteArray((4 - text.size() % 4) % 4, '\0'));
+    };
+    number(bigEndian ? 1 : 0, 1);
+    out.append(QByteArray(3, '\0'));
+    number(7, 4); // serial
+    number(quint32(settings.size()), 4);
+    for (const XSetting& setting : settings) {
+        number(quint32(setting.type), 1);
+        out.append('\0');
+        number(quint32(setting.name.size()), 2);
+        padded(setting.name);
+        number(3, 4); // last change
+        if (setting.type == 0) {
+            number(setting.number, 4);
+        } else if (setting.type == 1) {
+            number(quint32(setting.text.size()), 4);
+            padded(setting.text);
+        } else {
+            number(0xffff0000u, 4);
+            number(0x8000ffffu, 4);
+        }
+    }
+    return out;
+}
+
 int ThreadCount() {
     return int(QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
 }
@@ -59,6 +101,8 @@ private slots:
     void initTestCase();
     void choice_data();
     void choice();
+    void desktopSettings_data();
+    void desktopSettings();
     void canberraResults_data();
     void canberraResults();
     void noSoundDeviceRingsTheBellWithoutWaiting();
@@ -103,6 +147,50 @@ void TestExclamationSound::choice() {
         // Off X there is no window to name; a made-up id would point the sound server at someone else's window.
         QCOMPARE(request.x11Window, 0ULL);
     }
+}
+
+void TestExclamationSound::desktopSettings_data() {
+    QTest::addColumn<QByteArray>("property");
+    QTest::addColumn<int>("eventSounds"); // -1: the desktop does not say
+    QTest::addColumn<QString>("theme");
+
+    // Written out byte by byte, so that the reader and the writer above cannot share one misreading of the format.
+    const QByteArray switchedOff = QByteArray("\0\0\0\0" "\x01\0\0\0" "\x01\0\0\0" "\0\0\x15\0", 16) +
+                                   "Net/EnableEventSounds" + QByteArray(3 + 4 + 4, '\0');
+    QTest::newRow("switched off") << switchedOff << 0 << QString();
+
+    const std::vector<XSetting> desktop = {
+        {2, "Gtk/Colour", "", 0},
+        {1, "Net/ThemeName", "Adwaita", 0},
+        {0, "Net/DoubleClickTime", "", 400},
+        {0, "Net/EnableEventSounds", "", 1},
+        {1, "Net/SoundThemeName", "ocean", 0},
+    };
+    QTest::newRow("on, a theme, among others, least significant byte first")
+        << XSettingsValue(false, desktop) << 1 << QStringLiteral("ocean");
+    QTest::newRow("on, a theme, among others, most significant byte first")
+        << XSettingsValue(true, desktop) << 1 << QStringLiteral("ocean");
+    QTest::newRow("nothing about sounds")
+        << XSettingsValue(false, {desktop[0], desktop[1], desktop[2]}) << -1 << QString();
+    const QByteArray whole = XSettingsValue(false, desktop);
+    QTest::newRow("cut off inside the theme's name") << whole.left(whole.size() - 5) << 1 << QString();
+    QByteArray unknownType = XSettingsValue(false, {desktop[3], {1, "Net/SoundThemeName", "ocean", 0}});
+    unknownType[12] = 9; // the first setting's type: its length is unknown, so nothing can be read after it
+    QTest::newRow("unknown type") << unknownType << -1 << QString();
+    QByteArray tooMany = XSettingsValue(false, {desktop[4]});
+    tooMany[8] = char(200);
+    QTest::newRow("more settings counted than written") << tooMany << -1 << QStringLiteral("ocean");
+    QTest::newRow("empty") << QByteArray() << -1 << QString();
+}
+
+void TestExclamationSound::desktopSettings() {
+    QFETCH(QByteArray, property);
+    QFETCH(int, eventSounds);
+    QFETCH(QString, theme);
+    const DesktopSoundSettings settings =
+        DesktopSoundSettings::FromXSettings(std::string_view(property.constData(), std::size_t(property.size())));
+    QCOMPARE(settings.eventSounds.has_value() ? int(*settings.eventSounds) : -1, eventSounds);
+    QCOMPARE(QString::fromStdString(settings.themeName), theme);
 }
 
 void TestExclamationSound::canberraResults_data() {
