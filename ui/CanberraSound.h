@@ -33,7 +33,10 @@ public:
     static SoundOutcome OutcomeOf(int canberraResult);
 
 private:
+    struct Library;
+
     const Application m_application;
+    const Library* m_library = nullptr; // loaded by the first sound
     ca_context* m_context = nullptr;
     std::unique_ptr<XSettingsReader> m_desktop; // on X only
 };
