@@ -188,9 +188,9 @@ sound_outcomes="$(field played <"$work/sound.txt") played, $(field silenced <"$w
     echo "| (context) from the call until the sound system's answer is handled, median | $sound_answer ms | – | |"
     echo
     echo "Outcomes of the 101 sounds: $sound_outcomes."
-    echo "The sound system is asked on a thread of its own that starts with the first sound, so start-up and memory"
-    echo "above include no sound context. Where no sound system answers, the answer rings the X bell, the path with"
-    echo "the most work on the GUI thread."
+    echo "The sound library is loaded, and the sound system asked, on a thread of its own that starts with the first"
+    echo "sound, so start-up and memory above include neither. Where no sound system answers, the answer rings the X"
+    echo "bell, the path with the most work on the GUI thread."
 } >>"$results"
 
 echo
