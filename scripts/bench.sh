@@ -5,7 +5,8 @@
 #      C++ streams, and one scheduler tick over 100 entries (Google Benchmark, medians of 5 repetitions);
 #   2. start-up until the main window is mapped and peak resident memory, under Xvfb with 100 stored messages,
 #      against a minimal Qt Widgets program (one empty QDialog), run alternately;
-#   3. the idle cost of the program minimized with 100 messages none of them due: CPU time and wake-ups.
+#   3. the idle cost of the program minimized with 100 messages none of them due: CPU time and wake-ups;
+#   4. the cost of one exclamation sound on the GUI thread, with whatever sound system this machine offers.
 # Prints the table and writes it, with the machine it ran on, to bench/RESULTS.md.
 #   BENCH_RUNS          start-up runs of each program (default 10)
 #   BENCH_IDLE_SECONDS  length of the idle measurement (default 60)
@@ -164,6 +165,33 @@ cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
     echo "window without ever reading the font configuration; the context rows compare against the same dialog with one"
     echo "line of text, which pays that cost before it can be sized, as every window that shows text does."
 } >"$results"
+
+# ---------------------------------------------------------------------------------------------------------------
+echo "== 4. one exclamation sound on the GUI thread, 100 after the first"
+cmake --build "$build" -j "$jobs" --target nudgepost_bench_sound
+"$bin/nudgepost_bench_sound" 101 | tee "$work/sound.txt"
+sound_first=$(field first_us <"$work/sound.txt")
+sound_median=$(field median_us <"$work/sound.txt")
+sound_max=$(field max_us <"$work/sound.txt")
+sound_answer=$(field answer_ms <"$work/sound.txt")
+sound_outcomes="$(field played <"$work/sound.txt") played, $(field silenced <"$work/sound.txt") silenced,\
+ $(field unavailable <"$work/sound.txt") with no sound system (X bell)"
+{
+    echo
+    echo "## The exclamation sound"
+    echo
+    echo "| Measurement | Nudgepost | Target | |"
+    echo "|---|---:|---:|---|"
+    echo "| One exclamation sound on the GUI thread: the call and the handling of its answer, median of 100 after the first | $sound_median µs | ≤ 1000 µs | $(verdict "$sound_median <= 1000") |"
+    echo "| (context) the same, slowest of the 100 | $sound_max µs | – | |"
+    echo "| (context) the first sound, which starts the sound thread | $sound_first µs | – | |"
+    echo "| (context) from the call until the sound system's answer is handled, median | $sound_answer ms | – | |"
+    echo
+    echo "Outcomes of the 101 sounds: $sound_outcomes."
+    echo "The sound library is loaded, and the sound system asked, on a thread of its own that starts with the first"
+    echo "sound, so start-up and memory above include neither. Where no sound system answers, the answer rings the X"
+    echo "bell, the path with the most work on the GUI thread."
+} >>"$results"
 
 echo
 cat "$results"

@@ -12,6 +12,7 @@ packages=(
     desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev libbenchmark-dev libxcb1-dev
     g++-mingw-w64-x86-64
+    libcanberra-dev sound-theme-freedesktop
 )
 
 missing=()

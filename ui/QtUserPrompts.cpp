@@ -1,9 +1,19 @@
 #include "QtUserPrompts.h"
 
+#include "SystemSound.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
-void QtUserPrompts::Beep() { QApplication::beep(); }
+#include <utility>
+
+QtUserPrompts::QtUserPrompts() : QtUserPrompts(MakeSystemSoundPlayer(), [] { QApplication::beep(); }) {}
+
+QtUserPrompts::QtUserPrompts(std::unique_ptr<SoundPlayer> player, std::function<void()> bell)
+    : m_sound(std::move(player), std::move(bell)) {}
+
+// The sound belongs to the main window, which the scheduler has just brought to the front for a due message.
+void QtUserPrompts::Beep() { m_sound.Sound(X11WindowOf(m_owner)); }
 
 void QtUserPrompts::ErrorBox(const std::string& text, const std::string& caption) {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text),

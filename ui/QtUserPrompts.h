@@ -1,13 +1,22 @@
 #pragma once
 
+#include "ExclamationSound.h"
 #include "UserPrompts.h"
 
 #include <QPointer>
 #include <QWidget>
 
-// The program's own prompts: the system beep and message boxes owned by the main window once it exists.
+#include <functional>
+#include <memory>
+
+// The program's own prompts: the exclamation sound and message boxes owned by the main window once it exists.
 class QtUserPrompts : public UserPrompts {
 public:
+    // The desktop's exclamation sound, with the window system's bell where no sound system answers.
+    QtUserPrompts();
+    // Another player and bell, for tests and measurements.
+    QtUserPrompts(std::unique_ptr<SoundPlayer> player, std::function<void()> bell);
+
     void SetOwner(QWidget* owner) { m_owner = owner; }
 
     void Beep() override;
@@ -16,4 +25,5 @@ public:
 
 private:
     QPointer<QWidget> m_owner;
+    ExclamationSound m_sound;
 };

@@ -9,7 +9,7 @@ trap 'kill "${app:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
 deb=$(ls "$work"/out/nudgepost_1.0.0_*.deb)
-dpkg-deb -f "$deb" Package Version Depends
+dpkg-deb -f "$deb" Package Version Depends Recommends
 
 dpkg-deb -x "$deb" "$work/root"
 expected="./usr/bin/nudgepost
@@ -30,6 +30,8 @@ if [ "$actual" != "$expected" ]; then
 fi
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "Depends lacks Qt Widgets"; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || { echo "Depends lacks the platform plugins"; exit 1; }
+dpkg-deb -f "$deb" Depends | grep -q 'libcanberra0' || { echo "Depends lacks the sound library"; exit 1; }
+dpkg-deb -f "$deb" Recommends | grep -q 'libcanberra-pulse' || { echo "Recommends lacks the sound server plug-in"; exit 1; }
 
 mkdir -p "$work/config"
 XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/nudgepost" & app=$!
