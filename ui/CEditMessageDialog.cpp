@@ -89,7 +89,9 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
 
 int CEditMessageDialog::DoModal() {
     OnInitDialog();
-    return exec();
+    const int result = exec();
+    // Cancel, Escape and the close box answer IDCANCEL; Qt's own answer for them is 0.
+    return result == QDialog::Rejected ? IDCANCEL : result;
 }
 
 void CEditMessageDialog::OnInitDialog() {

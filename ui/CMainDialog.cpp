@@ -284,7 +284,7 @@ bool CMainDialog::ValidateMessage(const MessageEntry& entry) {
 
 bool CMainDialog::EditAndCheck(MessageEntry& workingCopy, int skipIndex) {
     CEditMessageDialog editor(&workingCopy, m_bTooltips, this);
-    if (editor.DoModal() != QDialog::Accepted)
+    if (editor.DoModal() != IDOK)
         return false;
     return ValidateMessage(workingCopy) && CheckDistinctName(workingCopy, skipIndex);
 }

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QValidator>
 #include <QVariant>
 #include <QWindow>
 
@@ -55,6 +56,25 @@ QWidget* MakeStatic(const ControlTemplate& control, QWidget* parent) {
     return label;
 }
 
+// A single-line field holds one line: line ends that arrive typed, pasted, dropped or set are taken out, so a
+// number copied with its line end stays the number and a name cannot hide a second line.
+class SingleLineValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        for (qsizetype i = input.size() - 1; i >= 0; --i) {
+            const QChar c = input.at(i);
+            if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
+                c == QChar::ParagraphSeparator) {
+                input.remove(i, 1);
+                if (i < pos)
+                    --pos;
+            }
+        }
+        return Acceptable;
+    }
+};
+
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
     if (control.style & Style::Multiline) {
         auto* edit = new QPlainTextEdit(parent);
@@ -66,7 +86,9 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
         edit->setTabChangesFocus(true);
         return edit;
     }
-    return new QLineEdit(parent);
+    auto* edit = new QLineEdit(parent);
+    edit->setValidator(new SingleLineValidator(edit));
+    return edit;
 }
 
 QWidget* MakeListBox(const ControlTemplate& control, QWidget* parent) {

@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMimeData>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,6 +171,10 @@ private slots:
     void activeBoxFlipsFlag();
     void typedNumberIsStored_data();
     void typedNumberIsStored();
+    void lineEndsNeverReachSingleLineFields_data();
+    void lineEndsNeverReachSingleLineFields();
+    void doModalAnswersIdokOrIdcancel_data();
+    void doModalAnswersIdokOrIdcancel();
     void closingReadsFocusedField_data();
     void closingReadsFocusedField();
     void enterInTextAddsLineBreak_data();
@@ -232,7 +238,7 @@ void TestEditMessageDialog::opensWithEntryValues() {
         QCOMPARE(qobject_cast<QLabel*>(dialog.Control(ID_EVERY_DAY_NOTE))->text(), QString::fromUtf8(kEveryDayNote));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::everyDayHidesDateControls_data() {
@@ -257,7 +263,7 @@ void TestEditMessageDialog::everyDayHidesDateControls() {
         QVERIFY(dialog.Control(ID_MINUTE)->isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::everyDayBoxTogglesDateControls_data() {
@@ -287,7 +293,7 @@ void TestEditMessageDialog::everyDayBoxTogglesDateControls() {
         QCOMPARE(LineText(dialog, ID_SHOW_DAYS), QStringLiteral("3"));
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     MessageEntry expected = original;
     expected.m_bEveryDay = startsEveryDay ? 0 : 1;
     QCOMPARE(Bytes(entry), Bytes(expected));
@@ -316,7 +322,7 @@ void TestEditMessageDialog::activeBoxFlipsFlag() {
             QVERIFY(dialog.Control(id)->isVisible());
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(entry.m_bActive, clicks % 2 == 0 ? active : 1 - active);
     QCOMPARE(entry.m_bEveryDay, 0);
 }
@@ -367,17 +373,88 @@ void TestEditMessageDialog::typedNumberIsStored() {
         QCOMPARE(entry.*member, stored);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(entry.*member, stored);
     QCOMPARE(Bytes(entry), Bytes(expected));
+}
+
+void TestEditMessageDialog::lineEndsNeverReachSingleLineFields_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<bool>("drop"); // else pasted over the whole field
+    QTest::addColumn<QString>("incoming");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("minute, pasted with its line end") << int(ID_MINUTE) << false << "30\n" << "30";
+    QTest::newRow("minute, pasted with CR LF") << int(ID_MINUTE) << false << "45\r\n" << "45";
+    QTest::newRow("hour, dropped between line ends") << int(ID_HOUR) << true << "\n7\n" << "7";
+    QTest::newRow("name, pasted across two lines") << int(ID_NAME) << false << "Shop\nping" << "Shopping";
+    QTest::newRow("name, dropped with CR LF") << int(ID_NAME) << true << "Dentist\r\n" << "Dentist";
+}
+
+void TestEditMessageDialog::lineEndsNeverReachSingleLineFields() {
+    QFETCH(int, field);
+    QFETCH(bool, drop);
+    QFETCH(QString, incoming);
+    QFETCH(QString, stored);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        auto* edit = qobject_cast<QLineEdit*>(dialog.Control(field));
+        edit->setFocus(Qt::MouseFocusReason);
+        if (drop) {
+            edit->clear();
+            QMimeData data;
+            data.setText(incoming);
+            const QPointF at(2, edit->height() / 2);
+            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &dropped);
+            QVERIFY(dropped.isAccepted());
+        } else {
+            QGuiApplication::clipboard()->setText(incoming);
+            edit->selectAll();
+            QTest::keySequence(edit, QKeySequence::Paste);
+        }
+        QCOMPARE(edit->text(), stored);
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, IDOK);
+    if (field == ID_NAME)
+        QCOMPARE(QString::fromUtf8(entry.m_szName), stored);
+    else
+        QCOMPARE(entry.*NumberMember(field), stored.toInt());
+}
+
+void TestEditMessageDialog::doModalAnswersIdokOrIdcancel_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("answer");
+
+    QTest::newRow("OK clicked") << "ok" << 1;
+    QTest::newRow("Cancel clicked") << "cancel" << 2;
+    QTest::newRow("close box") << "close" << 2;
+}
+
+void TestEditMessageDialog::doModalAnswersIdokOrIdcancel() {
+    QFETCH(QString, how);
+    QFETCH(int, answer);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        if (how == "close")
+            QVERIFY(dialog.close());
+        else
+            ClickButton(dialog, how == "ok" ? ID_OK : ID_CANCEL);
+    });
+    QCOMPARE(result, answer);
 }
 
 void TestEditMessageDialog::closingReadsFocusedField_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Enter") << int(Qt::Key_Return) << IDOK;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << IDCANCEL;
 }
 
 // With another window active the field never loses the focus, so only the close itself can read it.
@@ -425,7 +502,7 @@ void TestEditMessageDialog::enterInTextAddsLineBreak() {
         QVERIFY(text->hasFocus());
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(QByteArray(entry.m_szText), QByteArray("first\r\nsecond"));
 }
 
@@ -459,7 +536,7 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
         TypeInto(dialog.Control(field), typed);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
 }
 
@@ -506,7 +583,7 @@ void TestEditMessageDialog::unchangedCopyComesBackIdentical() {
         }
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(Bytes(entry), before);
 }
 
@@ -596,7 +673,7 @@ void TestEditMessageDialog::tooltipTexts() {
         QCOMPARE(QToolTip::text(), text);
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::tooltipsOffShowNone_data() {
@@ -628,7 +705,7 @@ void TestEditMessageDialog::tooltipsOffShowNone() {
         QVERIFY(!QToolTip::isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::tabOrderFromOk_data() {
@@ -650,7 +727,7 @@ void TestEditMessageDialog::tabOrderFromOk() {
         QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_NAME));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
     // Passing through the buttons and into the name changes nothing.
     QCOMPARE(Bytes(entry), before);
 }
