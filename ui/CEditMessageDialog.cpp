@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 enum ControlIds {
@@ -83,8 +84,10 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
     setModal(true);
     connect(m_built.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
     connect(m_built.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_ctlActive, &QCheckBox::clicked, this, &CEditMessageDialog::OnActiveMessage);
-    connect(m_ctlEveryDay, &QCheckBox::clicked, this, &CEditMessageDialog::OnEveryDay);
+    // Every change of a box's mark flips its flag once, however it was made (a click, Space, an accessibility
+    // tool's toggle); initialisation sets the marks with the handlers held back.
+    connect(m_ctlActive, &QCheckBox::toggled, this, &CEditMessageDialog::OnActiveMessage);
+    connect(m_ctlEveryDay, &QCheckBox::toggled, this, &CEditMessageDialog::OnEveryDay);
 }
 
 int CEditMessageDialog::DoModal() {
@@ -96,8 +99,12 @@ int CEditMessageDialog::DoModal() {
 
 void CEditMessageDialog::OnInitDialog() {
     CenterWindow(this, parentWidget());
-    m_ctlActive->setChecked(m_pEntry->m_bActive != 0);
-    m_ctlEveryDay->setChecked(m_pEntry->m_bEveryDay != 0);
+    {
+        const QSignalBlocker blockActive(m_ctlActive);
+        const QSignalBlocker blockEveryDay(m_ctlEveryDay);
+        m_ctlActive->setChecked(m_pEntry->m_bActive != 0);
+        m_ctlEveryDay->setChecked(m_pEntry->m_bEveryDay != 0);
+    }
     m_ctlName->setText(QString::fromUtf8(m_pEntry->m_szName));
     m_ctlText->setPlainText(TextForDisplay(m_pEntry->m_szText));
     // Signed, so a stored negative number shows and reads back as itself.

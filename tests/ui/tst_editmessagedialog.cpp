@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "TextFit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -300,31 +301,58 @@ void TestEditMessageDialog::everyDayBoxTogglesDateControls() {
 }
 
 void TestEditMessageDialog::activeBoxFlipsFlag_data() {
+    QTest::addColumn<int>("box");
     QTest::addColumn<int>("active");
     QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("how");
 
-    QTest::newRow("active, one click") << 1 << 1;
-    QTest::newRow("inactive, one click") << 0 << 1;
-    QTest::newRow("active, two clicks") << 1 << 2;
+    QTest::newRow("active, one click") << int(ID_ACTIVE) << 1 << 1 << "click";
+    QTest::newRow("inactive, one click") << int(ID_ACTIVE) << 0 << 1 << "click";
+    QTest::newRow("active, two clicks") << int(ID_ACTIVE) << 1 << 2 << "click";
+    QTest::newRow("active, space") << int(ID_ACTIVE) << 1 << 1 << "space";
+    // What a screen reader or switch access does: the box's accessible toggle, with no click.
+    QTest::newRow("active, accessible toggle") << int(ID_ACTIVE) << 1 << 1 << "accessible";
+    QTest::newRow("inactive, accessible toggle twice") << int(ID_ACTIVE) << 0 << 2 << "accessible";
+    QTest::newRow("every day, accessible toggle") << int(ID_EVERY_DAY) << 0 << 1 << "accessible";
 }
 
 void TestEditMessageDialog::activeBoxFlipsFlag() {
+    QFETCH(int, box);
     QFETCH(int, active);
     QFETCH(int, clicks);
+    QFETCH(QString, how);
     MessageEntry entry = SampleEntry();
     entry.m_bActive = active;
+    std::int32_t& flag = box == ID_ACTIVE ? entry.m_bActive : entry.m_bEveryDay;
+    const int start = flag;
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        for (int i = 0; i < clicks; ++i)
-            ClickCheckBox(dialog, ID_ACTIVE);
+        auto* check = qobject_cast<QCheckBox*>(dialog.Control(box));
+        for (int i = 0; i < clicks; ++i) {
+            if (how == "click") {
+                ClickCheckBox(dialog, box);
+            } else if (how == "space") {
+                check->setFocus();
+                QTest::keyClick(check, Qt::Key_Space);
+            } else {
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(check);
+                QVERIFY(iface && iface->actionInterface());
+                iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            }
+        }
+        QCOMPARE(check->isChecked(), clicks % 2 == 0 ? start != 0 : start == 0);
         // Only the every-day box moves the date controls.
+        const bool dateShown = box == ID_ACTIVE || clicks % 2 == 0;
         for (int id : kDateControls)
-            QVERIFY(dialog.Control(id)->isVisible());
+            QCOMPARE(dialog.Control(id)->isVisible(), dateShown);
         ClickButton(dialog, ID_OK);
     });
     QCOMPARE(result, IDOK);
-    QCOMPARE(entry.m_bActive, clicks % 2 == 0 ? active : 1 - active);
-    QCOMPARE(entry.m_bEveryDay, 0);
+    QCOMPARE(flag, clicks % 2 == 0 ? start : 1 - start);
+    if (box == ID_ACTIVE)
+        QCOMPARE(entry.m_bEveryDay, 0);
+    else
+        QCOMPARE(entry.m_bActive, active);
 }
 
 void TestEditMessageDialog::typedNumberIsStored_data() {

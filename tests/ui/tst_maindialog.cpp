@@ -4,11 +4,17 @@
 #include "CMainDialog.h"
 #include "MemoryProfileStore.h"
 #include "MessageList.h"
+#include "QtUserPrompts.h"
 #include "ModalDriver.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QScopeGuard>
 #include <QLabel>
 #include <QListWidget>
 #include <QToolTip>
@@ -114,6 +120,8 @@ private slots:
     void deleteInTheMiddleKeepsOrder();
     void confirmations_data();
     void confirmations();
+    void confirmationDefaultsToYesInGnomeOrder_data();
+    void confirmationDefaultsToYesInGnomeOrder();
     void fullTableRefusesAddAndCopy();
     void failedStateRefusesEveryCommand();
     void aboutBox_data();
@@ -259,30 +267,57 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("before");
-    QTest::newRow("activate messages") << 1002 << "Activated messages" << 1;
-    QTest::newRow("show tooltips") << 1031 << "Show tooltips" << 1;
-    QTest::newRow("confirm deletions") << 1034 << "Show warnings" << 1;
-    QTest::newRow("show minimized on start") << 1037 << "Show minimized" << 0;
+    QTest::addColumn<QString>("how");
+    // An accessibility tool (screen reader, switch access, voice control) toggles a box without a click.
+    for (const char* how : {"click", "space", "accessible toggle"}) {
+        QTest::addRow("activate messages, %s", how) << 1002 << "Activated messages" << 1 << how;
+        QTest::addRow("show tooltips, %s", how) << 1031 << "Show tooltips" << 1 << how;
+        QTest::addRow("confirm deletions, %s", how) << 1034 << "Show warnings" << 1 << how;
+        QTest::addRow("show minimized on start, %s", how) << 1037 << "Show minimized" << 0 << how;
+    }
 }
 
 void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
     QFETCH(int, id);
     QFETCH(QString, value);
     QFETCH(int, before);
+    QFETCH(QString, how);
     const std::string name = value == "Show tooltips" ? kTooltips : value.toStdString();
+    const auto flag = [&](CMainDialog& dlg) {
+        return id == 1002 ? dlg.m_bMessagesActivated
+               : id == 1031 ? dlg.m_bTooltips
+               : id == 1034 ? dlg.m_bShowWarnings
+                            : dlg.m_bShowMinimized;
+    };
 
     MainFixture f;
     PutNamed(f.store, {"One"});
-    f.Open();
+    CMainDialog& dlg = f.Open();
     QCOMPARE(f.Check(id)->isChecked(), before == 1);
-    QTest::mouseClick(f.Check(id), Qt::LeftButton);
+    QCOMPARE(f.store.commitCount, 0); // filling the boxes ran no handler
+    if (how == "click") {
+        QTest::mouseClick(f.Check(id), Qt::LeftButton);
+    } else if (how == "space") {
+        f.Check(id)->setFocus();
+        QTest::keyClick(f.Check(id), Qt::Key_Space);
+    } else {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(f.Check(id));
+        QVERIFY(box && box->actionInterface());
+        QVERIFY(box->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    }
     QCOMPARE(f.Check(id)->isChecked(), before == 0);
+    QCOMPARE(flag(dlg), 1 - before);
     QCOMPARE(f.store.GetProfileInt(kConfiguration, name, -1), 1 - before);
+    QCOMPARE(f.store.commitCount, 1);
 
     f.dialog.reset();
     f.prompts.Clear();
+    f.store.commitCount = 0;
     CMainDialog& again = f.Open();
     QCOMPARE(f.Check(id)->isChecked(), before == 0);
+    QCOMPARE(flag(again), 1 - before);
+    QCOMPARE(f.store.commitCount, 0);
     QVERIFY(f.prompts.boxes.empty());
     if (id == 1037) {
         QVERIFY(again.isMinimized());
@@ -641,6 +676,71 @@ void tst_MainDialog::confirmations() {
     } else {
         QVERIFY(f.prompts.boxes.empty());
     }
+}
+
+void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("expectedCount");
+    QTest::newRow("delete marked message") << 1007 << 2;
+    QTest::newRow("clear all messages") << 1008 << 0;
+}
+
+// The program's own box, not the recorder: the desktop's button order puts No first, and Enter must still delete.
+void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder() {
+    QFETCH(int, button);
+    QFETCH(int, expectedCount);
+
+    class GnomeOrder : public QProxyStyle {
+    public:
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                      QStyleHintReturn* data) const override {
+            if (hint == QStyle::SH_DialogButtonLayout)
+                return QDialogButtonBox::GnomeLayout;
+            return QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    class QuietPrompts : public QtUserPrompts {
+    public:
+        void Beep() override { ++beeps; }
+        int beeps = 0;
+    };
+    const QString styleName = QApplication::style()->name();
+    QApplication::setStyle(new GnomeOrder);
+    const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(styleName); });
+
+    MemoryProfileStore store;
+    PutNamed(store, {"A", "B", "C"});
+    QuietPrompts prompts;
+    FakeClock clock(LocalTime(2026, 12, 7, 12, 0));
+    CMainDialog dlg(ReminderServices{&store, &prompts, clock.AsClock(), {}});
+    prompts.SetOwner(&dlg);
+    dlg.OnInitDialog();
+    dlg.show();
+    const auto found = dlg.MessageList()->findItems("B\tACTIVE", Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    dlg.MessageList()->setCurrentItem(found.first());
+
+    QString question;
+    bool noComesFirst = false;
+    bool yesIsDefault = false;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box)
+            return;
+        question = box->text();
+        QAbstractButton* yes = box->button(QMessageBox::Yes);
+        QAbstractButton* no = box->button(QMessageBox::No);
+        noComesFirst = yes && no && no->mapToGlobal(QPoint()).x() < yes->mapToGlobal(QPoint()).x();
+        yesIsDefault = box->defaultButton() == yes;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::mouseClick(dlg.Control(button), Qt::LeftButton);
+    QCOMPARE(question, QString::fromUtf8(button == 1007 ? MainTexts::kConfirmDelete : MainTexts::kConfirmClear));
+    QVERIFY2(noComesFirst, "the style does not put No before Yes, so the test proves nothing");
+    QVERIFY(yesIsDefault);
+    QCOMPARE(dlg.m_nMessageCount, expectedCount);
+    QCOMPARE(prompts.beeps, 1);
+    dlg.hide();
 }
 
 void tst_MainDialog::fullTableRefusesAddAndCopy() {
