@@ -32,7 +32,7 @@ int CShowMessageDialog::DoModal() {
 
 void CShowMessageDialog::OnInitDialog() {
     CenterWindow(this, parentWidget());
-    setWindowTitle(QString::fromUtf8(m_pEntry->m_szName));
+    setWindowTitle(LiteralWindowTitle(QString::fromUtf8(m_pEntry->m_szName)));
     m_ctlText->setText(TextForDisplay(m_pEntry->m_szText));
     m_ctlSchedule->setText(QString::fromStdString(FormatScheduleLine(*m_pEntry)));
     OnTimer();

@@ -235,6 +235,12 @@ void CenterWindow(QWidget* dialog, QWidget* owner) {
     dialog->move(CenteredTopLeft(frameSize, ownerFrame, screen->availableGeometry()));
 }
 
+QString LiteralWindowTitle(const QString& text) {
+    QString title = text;
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return title;
+}
+
 int ControlId(const QWidget* control) { return control->property(kControlIdProperty).toInt(); }
 
 BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl) {

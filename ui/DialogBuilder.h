@@ -57,5 +57,9 @@ private:
 // child, placed by its rectangle, with the tab order of the template and the group boxes behind what they frame.
 BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl);
 
+// A window title that shows text exactly: Qt reads "[*]" as the place of its modified marker and shows a doubled
+// one as a single literal.
+QString LiteralWindowTitle(const QString& text);
+
 // The id a control was built with (IDC_STATIC for controls without one).
 int ControlId(const QWidget* control);
