@@ -106,7 +106,7 @@ void CEditMessageDialog::OnInitDialog() {
         m_ctlEveryDay->setChecked(m_pEntry->m_bEveryDay != 0);
     }
     m_ctlName->setText(QString::fromUtf8(m_pEntry->m_szName));
-    m_ctlText->setPlainText(TextForDisplay(m_pEntry->m_szText));
+    SetFieldText(m_ctlText, TextForDisplay(m_pEntry->m_szText));
     // Signed, so a stored negative number shows and reads back as itself.
     m_ctlDay->setText(Number(m_pEntry->m_nDay));
     m_ctlMonth->setText(Number(m_pEntry->m_nMonth));

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QDialog;
+class QPlainTextEdit;
 class QWidget;
 
 // The horizontal and vertical base units of a dialog font: a dialog unit is a quarter of the first and an eighth
@@ -75,6 +76,11 @@ void SetControlText(QWidget* control, const QString& text);
 // A window title that shows text exactly: Qt reads "[*]" as the place of its modified marker and shows a doubled
 // one as a single literal.
 QString LiteralWindowTitle(const QString& text);
+
+// How tall a multi-line field's text stands once wrapped in the field, top margin included.
+int TextAreaHeight(const QPlainTextEdit* edit, const QString& text);
+// Puts a text into a multi-line field as the program's own: taken whole, even where it is taller than the field.
+void SetFieldText(QPlainTextEdit* edit, const QString& text);
 
 // The id a control was built with (IDC_STATIC for controls without one).
 int ControlId(const QWidget* control);

@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
@@ -182,6 +183,8 @@ private slots:
     void enterInTextAddsLineBreak();
     void longTextIsCutAtCharacter_data();
     void longTextIsCutAtCharacter();
+    void textFieldRefusesWhatItCannotShow_data();
+    void textFieldRefusesWhatItCannotShow();
     void unchangedCopyComesBackIdentical_data();
     void unchangedCopyComesBackIdentical();
     void cancelLeavesCallerTableAlone_data();
@@ -549,9 +552,11 @@ void TestEditMessageDialog::longTextIsCutAtCharacter_data() {
         << int(ID_NAME) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
     QTest::newRow("name, three-byte sign across the end")
         << int(ID_NAME) << euro.repeated(67) << euro.repeated(66).toUtf8();
+    // Zero-width, so that the bytes run out before the field's area does.
+    const QString zeroWidth = QString::fromUtf8("\xE2\x80\x8B"); // three bytes
     QTest::newRow("text, three-byte sign across the end")
-        << int(ID_TEXT) << QStringLiteral("a") + euro.repeated(333)
-        << (QStringLiteral("a") + euro.repeated(332)).toUtf8();
+        << int(ID_TEXT) << QStringLiteral("a") + zeroWidth.repeated(333)
+        << (QStringLiteral("a") + zeroWidth.repeated(332)).toUtf8();
 }
 
 void TestEditMessageDialog::longTextIsCutAtCharacter() {
@@ -566,6 +571,69 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
     });
     QCOMPARE(result, IDOK);
     QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
+}
+
+void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("incoming");
+    QTest::addColumn<bool>("cut");
+
+    const QString tenLines = QStringLiteral("line\n").repeated(9) + QStringLiteral("last");
+    QTest::newRow("ten typed lines") << "type" << tenLines << true;
+    QTest::newRow("one long typed word") << "type" << QString(400, QLatin1Char('w')) << true;
+    QTest::newRow("ten pasted lines") << "paste" << tenLines << true;
+    QTest::newRow("two pasted lines") << "paste" << "first\nsecond" << false;
+    QTest::newRow("ten dropped lines") << "drop" << tenLines << true;
+    QTest::newRow("two dropped lines") << "drop" << "first\nsecond" << false;
+}
+
+// The field has no vertical scrolling, so an edit after which its text would not show whole is refused.
+void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
+    QFETCH(QString, how);
+    QFETCH(QString, incoming);
+    QFETCH(bool, cut);
+    MessageEntry entry = SampleEntry();
+    const QString before = QStringLiteral("Call the dentist\nabout Tuesday.");
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        auto* text = qobject_cast<QPlainTextEdit*>(dialog.Control(ID_TEXT));
+        text->setFocus(Qt::MouseFocusReason);
+        text->selectAll();
+        if (how == "type") {
+            for (const QChar c : incoming)
+                QTest::keyClick(text, c == QLatin1Char('\n') ? Qt::Key_Return : Qt::Key(c.toUpper().unicode()),
+                                Qt::NoModifier);
+        } else if (how == "paste") {
+            QGuiApplication::clipboard()->setText(incoming);
+            QTest::keySequence(text, QKeySequence::Paste);
+        } else {
+            text->clear();
+            QMimeData data;
+            data.setText(incoming);
+            QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(text->viewport(), &enter);
+            QDropEvent dropped(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(text->viewport(), &dropped);
+            QVERIFY(dropped.isAccepted());
+        }
+        const QString kept = text->toPlainText();
+        if (!cut) {
+            QCOMPARE(kept, incoming);
+        } else if (how == "type") {
+            // Each keystroke that would need a line more than the area shows is refused; the rest are taken.
+            QVERIFY2(kept.size() > 10 && kept.size() < incoming.size() && incoming.startsWith(kept.left(10)),
+                     qPrintable(kept));
+        } else {
+            // A paste or drop that does not fit is refused whole.
+            QCOMPARE(kept, how == "drop" ? QString() : before);
+        }
+        // The field's own layout agrees that everything shows.
+        QTRY_COMPARE(text->verticalScrollBar()->maximum(), 0);
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, IDOK);
+    QVERIFY(QString::fromUtf8(entry.m_szText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).size() <=
+            incoming.size() + before.size());
 }
 
 void TestEditMessageDialog::unchangedCopyComesBackIdentical_data() {
