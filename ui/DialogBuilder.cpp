@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,6 +21,7 @@
 #include <QVariant>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -252,6 +254,61 @@ QFont WindowFace(const QFont& templateFace, const std::vector<std::pair<QWidget*
     return face;
 }
 
+// Left and Up, Right and Down move the focus to the previous and next control of the template group the focused
+// control belongs to, wrapping within the group and passing over hidden, disabled and unfocusable controls, as the
+// dialog manager of the templates' platform does. Only buttons and check boxes hand their arrows over; fields and
+// the list use arrows themselves.
+class GroupArrowKeys : public QObject {
+public:
+    GroupArrowKeys(QObject* parent, std::vector<QWidget*> controls, std::vector<bool> groupStarts)
+        : QObject(parent), m_controls(std::move(controls)), m_groupStarts(std::move(groupStarts)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier)
+            return false;
+        int step = 0;
+        switch (key->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            step = -1;
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            step = 1;
+            break;
+        default:
+            return false;
+        }
+        const auto found = std::find(m_controls.begin(), m_controls.end(), watched);
+        if (found == m_controls.end())
+            return false;
+        const int index = int(found - m_controls.begin());
+        int first = index;
+        while (first > 0 && !m_groupStarts[first])
+            --first;
+        int last = index;
+        while (last + 1 < int(m_controls.size()) && !m_groupStarts[last + 1])
+            ++last;
+        const int size = last - first + 1;
+        for (int offset = 1; offset < size; ++offset) {
+            QWidget* candidate = m_controls[first + ((index - first + step * offset) % size + size) % size];
+            if (candidate->isVisible() && candidate->isEnabled() && candidate->focusPolicy() != Qt::NoFocus) {
+                candidate->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                return true;
+            }
+        }
+        // Alone in its group: the focus stays, rather than leaving the group as Qt's buttons would let it.
+        return true;
+    }
+
+private:
+    std::vector<QWidget*> m_controls;
+    std::vector<bool> m_groupStarts;
+};
+
 Qt::WindowFlags FlagsFor(unsigned windowStyle) {
     // A window with a minimize box is a main window, which window managers list and let the user minimize.
     Qt::WindowFlags flags = (windowStyle & WindowStyle::MinimizeBox) ? Qt::Window : Qt::Dialog;
@@ -441,6 +498,15 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::v
     }
     for (QWidget* box : groupBoxes)
         box->lower();
+
+    std::vector<bool> groupStarts;
+    for (std::size_t i = 0; i < tpl.controls.size(); ++i)
+        groupStarts.push_back(i == 0 || (tpl.controls[i].style & Style::Group) != 0);
+    auto* arrows = new GroupArrowKeys(dialog, built.m_controls, std::move(groupStarts));
+    for (QWidget* widget : built.m_controls) {
+        if (qobject_cast<QAbstractButton*>(widget))
+            widget->installEventFilter(arrows);
+    }
 
     std::vector<std::pair<QWidget*, QString>> texts;
     for (QWidget* widget : built.m_controls) {

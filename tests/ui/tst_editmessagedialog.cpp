@@ -193,6 +193,8 @@ private slots:
     void tooltipTexts();
     void tooltipsOffShowNone_data();
     void tooltipsOffShowNone();
+    void arrowKeysMoveWithinGroup_data();
+    void arrowKeysMoveWithinGroup();
     void tabOrderFromOk_data();
     void tabOrderFromOk();
 };
@@ -802,6 +804,41 @@ void TestEditMessageDialog::tooltipsOffShowNone() {
         ClickButton(dialog, ID_CANCEL);
     });
     QCOMPARE(result, IDCANCEL);
+}
+
+void TestEditMessageDialog::arrowKeysMoveWithinGroup_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+
+    // Groups of the template: OK and Cancel; name, text and "Active message"; the every-day box on its own.
+    QTest::newRow("OK, right") << int(ID_OK) << int(Qt::Key_Right) << int(ID_CANCEL);
+    QTest::newRow("OK, down") << int(ID_OK) << int(Qt::Key_Down) << int(ID_CANCEL);
+    QTest::newRow("Cancel, right wraps to OK") << int(ID_CANCEL) << int(Qt::Key_Right) << int(ID_OK);
+    QTest::newRow("OK, left wraps to Cancel") << int(ID_OK) << int(Qt::Key_Left) << int(ID_CANCEL);
+    QTest::newRow("active box, up") << int(ID_ACTIVE) << int(Qt::Key_Up) << int(ID_TEXT);
+    QTest::newRow("active box, down wraps to name") << int(ID_ACTIVE) << int(Qt::Key_Down) << int(ID_NAME);
+    QTest::newRow("every-day box alone in its group") << int(ID_EVERY_DAY) << int(Qt::Key_Up) << int(ID_EVERY_DAY);
+    QTest::newRow("name field keeps its arrows") << int(ID_NAME) << int(Qt::Key_Down) << int(ID_NAME);
+    QTest::newRow("day field keeps its arrows") << int(ID_DAY) << int(Qt::Key_Down) << int(ID_DAY);
+}
+
+void TestEditMessageDialog::arrowKeysMoveWithinGroup() {
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        dialog.Control(from)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(from));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(to));
+        QVERIFY(dialog.isVisible());
+        ClickButton(dialog, ID_CANCEL);
+    });
+    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(entry.m_bActive, 1); // moving onto a box does not tick it
 }
 
 void TestEditMessageDialog::tabOrderFromOk_data() {
