@@ -1,7 +1,10 @@
 // The main window: its controls, options, list lines, failed state and list commands, driven on the offscreen
 // platform through the real dialogs.
 
+#include "CAboutDialog.h"
+#include "CEditMessageDialog.h"
 #include "CMainDialog.h"
+#include "CShowMessageDialog.h"
 #include "MemoryProfileStore.h"
 #include "MessageList.h"
 #include "QtUserPrompts.h"
@@ -17,7 +20,9 @@
 #include <QScopeGuard>
 #include <QLabel>
 #include <QListWidget>
+#include <QScreen>
 #include <QToolTip>
+#include <QWindow>
 #include <QtTest>
 
 #include <cstring>
@@ -95,6 +100,8 @@ private slots:
     void builderConvertsDialogUnits();
     void templatesYieldIdsInOrder_data();
     void templatesYieldIdsInOrder();
+    void framesAreCentred_data();
+    void framesAreCentred();
     void windowIsFixedWithoutMaximize();
     void controlsAreNamedForAccessibility();
     void updateButtonsStates();
@@ -210,6 +217,75 @@ void tst_MainDialog::templatesYieldIdsInOrder() {
             QVERIFY(!label->wordWrap());
         }
     }
+}
+
+void tst_MainDialog::framesAreCentred_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("ownerInCorner"); // the owner pushed into the work area's lower right corner
+    QTest::newRow("main window") << "main" << false;
+    QTest::newRow("editor") << "editor" << false;
+    QTest::newRow("display window") << "display" << false;
+    QTest::newRow("about box") << "about" << false;
+    QTest::newRow("editor, owner in the corner") << "editor" << true;
+}
+
+// The frame, title bar included, is what is centred; run on a platform whose windows have frames.
+void tst_MainDialog::framesAreCentred() {
+    QFETCH(QString, window);
+    QFETCH(bool, ownerInCorner);
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    CMainDialog& dlg = f.Open();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QMargins margins = dlg.windowHandle()->frameMargins();
+    if (margins.top() <= margins.bottom())
+        QSKIP("The platform reports no title bar; the frame tests run under X with a window manager.");
+    const QRect workArea = dlg.screen()->availableGeometry();
+    const auto near = [](QPoint a, QPoint b) { return qAbs(a.x() - b.x()) <= 2 && qAbs(a.y() - b.y()) <= 2; };
+    // The title bar is known and placed for: the frame, not the client area, sits in the middle.
+    QTRY_VERIFY2(near(dlg.frameGeometry().center(), workArea.center()),
+                 qPrintable(QStringLiteral("frame %1,%2 %3x%4").arg(dlg.frameGeometry().x()).arg(dlg.frameGeometry().y())
+                                .arg(dlg.frameGeometry().width()).arg(dlg.frameGeometry().height())));
+    if (window == "main")
+        return;
+    if (ownerInCorner) {
+        dlg.move(workArea.bottomRight() - QPoint(dlg.frameGeometry().width() / 2, dlg.frameGeometry().height() / 2));
+        QTRY_VERIFY(dlg.frameGeometry().bottom() > workArea.bottom());
+    }
+
+    QRect frame;
+    QRect client;
+    bool seen = false;
+    WhenModalOpens([&](QWidget* modal) {
+        if (QTest::qWaitForWindowExposed(modal)) {
+            const QPoint target = ownerInCorner ? QPoint() : dlg.frameGeometry().center();
+            (void)QTest::qWaitFor([&] {
+                return ownerInCorner ? workArea.contains(modal->frameGeometry())
+                                     : near(modal->frameGeometry().center(), target);
+            });
+            frame = modal->frameGeometry();
+            client = modal->geometry();
+            seen = true;
+        }
+        modal->close();
+    });
+    MessageEntry entry = f.dialog->m_pMessages[0];
+    if (window == "editor") {
+        CEditMessageDialog editor(&entry, 1, &dlg);
+        editor.DoModal();
+    } else if (window == "display") {
+        CShowMessageDialog display(&entry, f.clock.AsClock(), &dlg);
+        display.DoModal();
+    } else {
+        CAboutDialog about(&dlg);
+        about.DoModal();
+    }
+    QVERIFY(seen);
+    QVERIFY(frame.top() < client.top()); // framed, title bar and all
+    if (ownerInCorner)
+        QVERIFY2(workArea.contains(frame), qPrintable(QStringLiteral("%1,%2").arg(frame.right()).arg(frame.bottom())));
+    else
+        QVERIFY(near(frame.center(), dlg.frameGeometry().center()));
 }
 
 void tst_MainDialog::windowIsFixedWithoutMaximize() {
