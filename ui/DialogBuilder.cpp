@@ -461,17 +461,16 @@ QString LiteralWindowTitle(const QString& text) {
 void FitText(QWidget* control) {
     if (!control->property(kSingleLineProperty).toBool())
         return;
-    auto* label = qobject_cast<QLabel*>(control);
-    if (label)
+    if (auto* label = qobject_cast<QLabel*>(control))
         label->setWordWrap(false);
-    // Back to the window's face first: a shorter text than the last one needs no smaller size.
-    control->setFont(control->window()->font());
+    // Measured from the window's face each time: a shorter text than the last one needs no smaller size.
     const QString text = ControlText(control);
     const int room = TextRoom(control);
-    QFont font = control->font();
+    QFont font = control->window()->font();
     int pixelSize = QFontInfo(font).pixelSize();
     while (!Fits(font, text, room) && pixelSize > kSmallestFace)
         font.setPixelSize(--pixelSize);
+    // The clock is set twice a second; an unchanged face is not set again.
     if (font != control->font())
         control->setFont(font);
 }
