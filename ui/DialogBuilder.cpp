@@ -402,8 +402,7 @@ void PlaceFrame(QWidget* dialog, QWidget* owner, const QSize& frameSize) {
 // window is placed for an estimated frame; when it is first exposed it is placed again for its real one.
 class FrameCentering : public QObject {
 public:
-    FrameCentering(QWidget* dialog, QWidget* owner, QSize estimatedFrame)
-        : QObject(dialog), m_dialog(dialog), m_owner(owner), m_estimatedFrame(estimatedFrame) {
+    FrameCentering(QWidget* dialog, QWidget* owner) : QObject(dialog), m_dialog(dialog), m_owner(owner) {
         setObjectName(QStringLiteral("frameCentering"));
         dialog->installEventFilter(this);
         WatchWindow();
@@ -413,9 +412,9 @@ public:
         if (watched == m_dialog && event->type() == QEvent::Show) {
             WatchWindow();
         } else if (watched == m_window && event->type() == QEvent::Expose && m_window->isExposed()) {
-            const QSize frame = m_dialog->frameGeometry().size();
-            if (frame != m_estimatedFrame)
-                PlaceFrame(m_dialog, m_owner, frame);
+            // The owner's frame may have been as little known as this one's (an owner just restored from its
+            // icon), so both are measured again.
+            PlaceFrame(m_dialog, m_owner, m_dialog->frameGeometry().size());
             deleteLater();
         }
         return false;
@@ -432,7 +431,6 @@ private:
     QWidget* m_dialog;
     QPointer<QWidget> m_owner;
     QPointer<QWindow> m_window;
-    QSize m_estimatedFrame;
 };
 } // namespace
 
@@ -449,7 +447,7 @@ void CenterWindow(QWidget* dialog, QWidget* owner) {
     PlaceFrame(dialog, owner, frameSize);
     delete dialog->findChild<QObject*>(QStringLiteral("frameCentering"), Qt::FindDirectChildrenOnly);
     if (!dialog->isVisible())
-        new FrameCentering(dialog, owner, frameSize);
+        new FrameCentering(dialog, owner);
 }
 
 QString LiteralWindowTitle(const QString& text) {
