@@ -1,5 +1,6 @@
 #include "CEditMessageDialog.h"
 
+#include "AreaLimit.h"
 #include "CShowMessageDialog.h"
 #include "IntParse.h"
 #include "TextFit.h"

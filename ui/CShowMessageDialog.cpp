@@ -4,9 +4,8 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QRegularExpression>
-#include <QScrollBar>
+#include <QScrollArea>
 
 namespace {
 // The longest texts the two single-line controls can be given, which the window's face must leave room for: the
@@ -24,7 +23,8 @@ std::vector<ReservedText> LongestLines() {
     return {
         {1029, QString::fromStdString(FormatScheduleLine(dated))},
         {1029, QString::fromStdString(FormatScheduleLine(everyDay))},
-        {1046, QString::fromStdString(FormatClockLine(0)).replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("8"))},
+        {1046, QString::fromStdString(FormatClockLine(0))
+                   .replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("8"))},
     };
 }
 } // namespace
@@ -36,7 +36,8 @@ QString TextForDisplay(const char* storedText) {
 }
 
 CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent)
-    : QDialog(parent), m_built(BuildDialog(this, ShowMessageTemplate(), LongestLines())), m_pEntry(entry), m_clock(std::move(clock)) {
+    : QDialog(parent), m_built(BuildDialog(this, ShowMessageTemplate(), LongestLines())), m_pEntry(entry),
+      m_clock(std::move(clock)) {
     if (!m_clock)
         m_clock = [] { return std::time(nullptr); };
     m_ctlClock = m_built.Get<QLabel>(1046);
@@ -78,4 +79,6 @@ void CShowMessageDialog::OnInitDialog() {
     m_built.Get<QPushButton>(1)->setFocus();
 }
 
-void CShowMessageDialog::OnTimer() { SetControlText(m_ctlClock, QString::fromStdString(FormatClockLine(m_clock()))); }
+void CShowMessageDialog::OnTimer() {
+    SetControlText(m_ctlClock, QString::fromStdString(FormatClockLine(m_clock())));
+}

@@ -1,28 +1,22 @@
 #include "DialogBuilder.h"
 
 #include "AppIcon.h"
+#include "AreaLimit.h"
+#include "GroupArrowKeys.h"
+#include "SingleLineValidator.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
-#include <QTextDocument>
-#include <QTextLayout>
-#include <QtMath>
-#include <QValidator>
 #include <QVariant>
-#include <QPointer>
-#include <QWindow>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
@@ -61,102 +55,6 @@ QWidget* MakeStatic(const ControlTemplate& control, QWidget* parent) {
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return label;
 }
-
-// A single-line field holds one line: line ends that arrive typed, pasted, dropped or set are taken out, so a
-// number copied with its line end stays the number and a name cannot hide a second line.
-class SingleLineValidator : public QValidator {
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& pos) const override {
-        for (qsizetype i = input.size() - 1; i >= 0; --i) {
-            const QChar c = input.at(i);
-            if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
-                c == QChar::ParagraphSeparator) {
-                input.remove(i, 1);
-                if (i < pos)
-                    --pos;
-            }
-        }
-        return Acceptable;
-    }
-};
-
-// A multi-line field without vertical scrolling takes no more text than its area shows: an edit (typed, pasted,
-// dropped) after which the text would need more lines than fit is undone at once. A text set by the program is
-// taken whole, and while it does not fit, edits that do not make it taller are still taken, so it can be shortened.
-class AreaLimit : public QObject {
-public:
-    explicit AreaLimit(QPlainTextEdit* edit) : QObject(edit), m_edit(edit) {
-        QTextDocument* document = edit->document();
-        connect(document, &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-            m_change = {position, removed, added};
-        });
-        connect(document, &QTextDocument::contentsChanged, this, &AreaLimit::Check);
-    }
-
-    void SetText(const QString& text) {
-        m_settingText = true;
-        m_edit->setPlainText(text);
-        m_settingText = false;
-        m_accepted = CurrentText();
-    }
-
-private:
-    struct Change {
-        int position = 0;
-        int removed = 0;
-        int added = 0;
-    };
-
-    QString CurrentText() const {
-        // The raw text keeps no-break spaces, which the plain text would turn into blanks.
-        QString text = m_edit->document()->toRawText();
-        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-        return text;
-    }
-
-    void Check() {
-        if (m_reverting)
-            return;
-        const QString text = CurrentText();
-        if (m_settingText || text == m_accepted) {
-            m_accepted = text;
-            return;
-        }
-        const int room = m_edit->contentsRect().height();
-        const int height = TextAreaHeight(m_edit, text);
-        if (height <= room || height <= TextAreaHeight(m_edit, m_accepted)) {
-            m_accepted = text;
-            return;
-        }
-        // Put back what the edit replaced, joined to the edit's own undo step so that undo skips both.
-        const Change change = m_change;
-        m_reverting = true;
-        QTextCursor cursor(m_edit->document());
-        cursor.joinPreviousEditBlock();
-        cursor.setPosition(std::min(change.position, int(text.size())));
-        cursor.setPosition(std::min(change.position + change.added, int(text.size())), QTextCursor::KeepAnchor);
-        cursor.insertText(m_accepted.mid(change.position, change.removed));
-        cursor.endEditBlock();
-        m_reverting = false;
-        if (CurrentText() != m_accepted) {
-            // The change was reported in a way the cursor could not undo; take the last accepted text back whole.
-            m_settingText = true;
-            m_edit->setPlainText(m_accepted);
-            m_settingText = false;
-        }
-        QTextCursor place = m_edit->textCursor();
-        place.setPosition(std::min(change.position + change.removed, int(m_accepted.size())));
-        m_edit->setTextCursor(place);
-    }
-
-    QPlainTextEdit* m_edit;
-    QString m_accepted;
-    Change m_change;
-    bool m_reverting = false;
-    bool m_settingText = false;
-};
 
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
     if (control.style & Style::Multiline) {
@@ -255,61 +153,6 @@ QFont WindowFace(const QFont& templateFace, const std::vector<std::pair<QWidget*
     return face;
 }
 
-// Left and Up, Right and Down move the focus to the previous and next control of the template group the focused
-// control belongs to, wrapping within the group and passing over hidden, disabled and unfocusable controls, as the
-// dialog manager of the templates' platform does. Only buttons and check boxes hand their arrows over; fields and
-// the list use arrows themselves.
-class GroupArrowKeys : public QObject {
-public:
-    GroupArrowKeys(QObject* parent, std::vector<QWidget*> controls, std::vector<bool> groupStarts)
-        : QObject(parent), m_controls(std::move(controls)), m_groupStarts(std::move(groupStarts)) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->modifiers() & ~Qt::KeypadModifier)
-            return false;
-        int step = 0;
-        switch (key->key()) {
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            step = -1;
-            break;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            step = 1;
-            break;
-        default:
-            return false;
-        }
-        const auto found = std::find(m_controls.begin(), m_controls.end(), watched);
-        if (found == m_controls.end())
-            return false;
-        const int index = int(found - m_controls.begin());
-        int first = index;
-        while (first > 0 && !m_groupStarts[first])
-            --first;
-        int last = index;
-        while (last + 1 < int(m_controls.size()) && !m_groupStarts[last + 1])
-            ++last;
-        const int size = last - first + 1;
-        for (int offset = 1; offset < size; ++offset) {
-            QWidget* candidate = m_controls[first + ((index - first + step * offset) % size + size) % size];
-            if (candidate->isVisible() && candidate->isEnabled() && candidate->focusPolicy() != Qt::NoFocus) {
-                candidate->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
-            }
-        }
-        // Alone in its group: the focus stays, rather than leaving the group as Qt's buttons would let it.
-        return true;
-    }
-
-private:
-    std::vector<QWidget*> m_controls;
-    std::vector<bool> m_groupStarts;
-};
-
 Qt::WindowFlags FlagsFor(unsigned windowStyle) {
     // A window with a minimize box is a main window, which window managers list and let the user minimize.
     Qt::WindowFlags flags = (windowStyle & WindowStyle::MinimizeBox) ? Qt::Window : Qt::Dialog;
@@ -370,86 +213,6 @@ QFont DialogFont(const DialogTemplate& tpl) {
     return font;
 }
 
-QPoint CenteredTopLeft(const QSize& frameSize, const std::optional<QRect>& ownerFrame, const QRect& workArea) {
-    const QPoint centre = ownerFrame ? ownerFrame->center() : workArea.center();
-    QPoint topLeft(centre.x() - frameSize.width() / 2, centre.y() - frameSize.height() / 2);
-    if (topLeft.x() + frameSize.width() > workArea.right() + 1)
-        topLeft.setX(workArea.right() + 1 - frameSize.width());
-    if (topLeft.y() + frameSize.height() > workArea.bottom() + 1)
-        topLeft.setY(workArea.bottom() + 1 - frameSize.height());
-    topLeft.setX(std::max(topLeft.x(), workArea.left()));
-    topLeft.setY(std::max(topLeft.y(), workArea.top()));
-    return topLeft;
-}
-
-namespace {
-bool OwnerUsable(const QWidget* owner) { return owner && owner->isVisible() && !owner->isMinimized(); }
-
-// Where the frame goes, for a frame of the given size.
-void PlaceFrame(QWidget* dialog, QWidget* owner, const QSize& frameSize) {
-    const bool ownerUsable = OwnerUsable(owner);
-    QScreen* screen = ownerUsable ? owner->screen() : dialog->screen();
-    if (!screen)
-        return;
-    std::optional<QRect> ownerFrame;
-    if (ownerUsable)
-        ownerFrame = owner->frameGeometry();
-    // move() places a window's frame, so the frame's corner is what is computed.
-    dialog->move(CenteredTopLeft(frameSize, ownerFrame, screen->availableGeometry()));
-}
-
-// A window's frame is known only once the window manager has framed it, after the window is shown. Until then the
-// window is placed for an estimated frame; when it is first exposed it is placed again for its real one.
-class FrameCentering : public QObject {
-public:
-    FrameCentering(QWidget* dialog, QWidget* owner) : QObject(dialog), m_dialog(dialog), m_owner(owner) {
-        setObjectName(QStringLiteral("frameCentering"));
-        dialog->installEventFilter(this);
-        WatchWindow();
-    }
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_dialog && event->type() == QEvent::Show) {
-            WatchWindow();
-        } else if (watched == m_window && event->type() == QEvent::Expose && m_window->isExposed()) {
-            // The owner's frame may have been as little known as this one's (an owner just restored from its
-            // icon), so both are measured again.
-            PlaceFrame(m_dialog, m_owner, m_dialog->frameGeometry().size());
-            deleteLater();
-        }
-        return false;
-    }
-
-private:
-    void WatchWindow() {
-        if (m_window || !m_dialog->windowHandle())
-            return;
-        m_window = m_dialog->windowHandle();
-        m_window->installEventFilter(this);
-    }
-
-    QWidget* m_dialog;
-    QPointer<QWidget> m_owner;
-    QPointer<QWindow> m_window;
-};
-} // namespace
-
-void CenterWindow(QWidget* dialog, QWidget* owner) {
-    // Until the window manager has framed the window, the owner's frame is the best guess at its own: dialogs get
-    // the same decoration as the main window. A window without a visible owner has nothing to go by.
-    QMargins frame;
-    if (dialog->isVisible()) {
-        frame = dialog->windowHandle() ? dialog->windowHandle()->frameMargins() : QMargins();
-    } else if (OwnerUsable(owner) && owner->windowHandle()) {
-        frame = owner->windowHandle()->frameMargins();
-    }
-    const QSize frameSize = dialog->size().grownBy(frame);
-    PlaceFrame(dialog, owner, frameSize);
-    delete dialog->findChild<QObject*>(QStringLiteral("frameCentering"), Qt::FindDirectChildrenOnly);
-    if (!dialog->isVisible())
-        new FrameCentering(dialog, owner);
-}
-
 QString LiteralWindowTitle(const QString& text) {
     QString title = text;
     title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
@@ -479,36 +242,6 @@ void SetControlText(QWidget* control, const QString& text) {
     else if (auto* button = qobject_cast<QAbstractButton*>(control))
         button->setText(text);
     FitText(control);
-}
-
-int TextAreaHeight(const QPlainTextEdit* edit, const QString& text) {
-    const QTextDocument* document = edit->document();
-    const qreal margin = document->documentMargin();
-    const qreal width = edit->contentsRect().width() - 2 * margin;
-    qreal height = margin;
-    // Laid out as the field lays out its blocks: one layout per line of text, leading included.
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, edit->font());
-        layout.setTextOption(document->defaultTextOption());
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLeadingIncluded(true);
-            line.setLineWidth(width);
-            height += line.height();
-        }
-        layout.endLayout();
-    }
-    return qCeil(height);
-}
-
-void SetFieldText(QPlainTextEdit* edit, const QString& text) {
-    for (QObject* child : edit->children()) {
-        if (auto* limit = dynamic_cast<AreaLimit*>(child)) {
-            limit->SetText(text);
-            return;
-        }
-    }
-    edit->setPlainText(text);
 }
 
 int ControlId(const QWidget* control) { return control->property(kControlIdProperty).toInt(); }

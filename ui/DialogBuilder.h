@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogTemplates.h"
+#include "WindowCentering.h"
 
 #include <QFont>
 #include <QHash>
@@ -13,7 +14,6 @@
 #include <vector>
 
 class QDialog;
-class QPlainTextEdit;
 class QWidget;
 
 // The horizontal and vertical base units of a dialog font: a dialog unit is a quarter of the first and an eighth
@@ -34,13 +34,6 @@ QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units);
 // The font a template asks for; the family is looked up with a sans-serif fallback.
 QFont DialogFont(const DialogTemplate& tpl);
 
-// Where a window of the given frame size goes: centred on the owner's frame, or on the work area when there is no
-// visible owner, then moved as far as needed to lie inside the work area.
-QPoint CenteredTopLeft(const QSize& frameSize, const std::optional<QRect>& ownerFrame, const QRect& workArea);
-// Centres dialog's frame over owner's frame (or the screen's work area when owner is null, hidden or minimized),
-// inside the work area. Called before the first show, it places the window for an estimated frame and places it
-// again once it is shown and framed.
-void CenterWindow(QWidget* dialog, QWidget* owner);
 
 // A text a control will be given while the window runs, which the window's face must leave room for.
 struct ReservedText {
@@ -57,7 +50,8 @@ public:
     DialogBaseUnits Units() const { return m_units; }
 
 private:
-    friend BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::vector<ReservedText>& reserved);
+    friend BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl,
+                                   const std::vector<ReservedText>& reserved);
     QHash<int, QWidget*> m_byId;
     std::vector<QWidget*> m_controls;
     DialogBaseUnits m_units;
@@ -78,11 +72,6 @@ void SetControlText(QWidget* control, const QString& text);
 // A window title that shows text exactly: Qt reads "[*]" as the place of its modified marker and shows a doubled
 // one as a single literal.
 QString LiteralWindowTitle(const QString& text);
-
-// How tall a multi-line field's text stands once wrapped in the field, top margin included.
-int TextAreaHeight(const QPlainTextEdit* edit, const QString& text);
-// Puts a text into a multi-line field as the program's own: taken whole, even where it is taller than the field.
-void SetFieldText(QPlainTextEdit* edit, const QString& text);
 
 // The id a control was built with (IDC_STATIC for controls without one).
 int ControlId(const QWidget* control);

@@ -10,11 +10,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QMimeData>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>

@@ -7,19 +7,19 @@
 #include "CShowMessageDialog.h"
 #include "MemoryProfileStore.h"
 #include "MessageList.h"
-#include "QtUserPrompts.h"
 #include "ModalDriver.h"
+#include "QtUserPrompts.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
 
 #include <QAccessible>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QScopeGuard>
-#include <QLabel>
-#include <QListWidget>
 #include <QScreen>
 #include <QToolTip>
 #include <QWindow>
@@ -306,7 +306,8 @@ void tst_MainDialog::framesAreCentred() {
         QVERIFY2(workArea.contains(frame), qPrintable(describe(frame)));
     else
         QVERIFY2(near(frame.center(), ownerCentre),
-                 qPrintable(describe(frame) + QStringLiteral(", owner's centre %1,%2").arg(ownerCentre.x()).arg(ownerCentre.y())));
+                 qPrintable(describe(frame) +
+                            QStringLiteral(", owner's centre %1,%2").arg(ownerCentre.x()).arg(ownerCentre.y())));
 }
 
 void tst_MainDialog::windowIsFixedWithoutMaximize() {
