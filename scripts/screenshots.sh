@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under a virtual X server on a prepared temporary store and saves pictures of its four
-# windows into docs/screenshots/: the main window, the editor, a due message and the About box.
+# windows into docs/screenshots/: the main window, the editor, a due message and the About box; then, on a second
+# store, the display window for a dated message repeated every 15 minutes and for a message with a long text.
 #   usage: scripts/screenshots.sh [PROGRAM] [OUTDIR]
 # Needs xvfb, openbox, xdotool and imagemagick (scripts/install-deps.sh installs them).
 set -euo pipefail
@@ -116,3 +117,51 @@ click_dialog_units 105 207 # "Minimize": the first tick after it shows the due m
 message=$(timeout 30 xdotool search --sync --onlyvisible --name '^Stand-up meeting$' | head -n 1)
 sleep 1
 shoot "$message" message.png
+xdotool windowactivate --sync "$message" key Escape
+kill "$app"
+wait "$app" 2>/dev/null || true
+
+# Two messages due today from midnight, on a store that starts minimized, so the first tick shows them one after
+# the other: a dated one that repeats every 15 minutes and one with as long a text as the editor takes.
+mkdir -p "$work/config2/Quillmoor"
+cat > "$work/config2/Quillmoor/nudgepost.conf" <<CONF
+[Configuration]
+Number%20of%20messages=2
+Activated%20messages=1
+Tooltips=1
+Show%20warnings=1
+Show%20minimized=1
+
+[Messages]
+MessageName0=Stretch break
+MessageText0=Stand up, roll the shoulders, look out of the window.
+MessageDay0=$(date +%-d)
+MessageMonth0=$(date +%-m)
+MessageYear0=$(date +%Y)
+MessageMinute0=0
+MessageHour0=0
+MessageShowTime0=0
+MessageShowEveryTime0=15
+MessageActive0=1
+ShowEveryDay0=0
+MessageName1=Before the trip
+MessageText1=Pack the charger, the passport and the tickets. Ask the neighbours to water the plants and to empty the letter box.\\r\\nSwitch off the heating in every room but the bathroom.
+MessageDay1=$(date +%-d)
+MessageMonth1=$(date +%-m)
+MessageYear1=$(date +%Y)
+MessageMinute1=0
+MessageHour1=0
+MessageShowTime1=0
+MessageShowEveryTime1=0
+MessageActive1=1
+ShowEveryDay1=0
+CONF
+
+XDG_CONFIG_HOME="$work/config2" QT_QPA_PLATFORM=xcb "$program" >/dev/null 2>&1 & app=$!
+dated=$(timeout 30 xdotool search --sync --onlyvisible --name '^Stretch break$' | head -n 1)
+sleep 1
+shoot "$dated" message-dated.png
+xdotool windowactivate --sync "$dated" key Escape
+long=$(timeout 30 xdotool search --sync --onlyvisible --name '^Before the trip$' | head -n 1)
+sleep 1
+shoot "$long" message-long.png

@@ -14,6 +14,49 @@ std::string_view TrimBlanks(std::string_view text) {
         text.remove_suffix(1);
     return text;
 }
+// Whatever can stand invisibly around a number copied from elsewhere: ASCII white space, line ends included, and
+// the UTF-8 forms of the other Unicode blanks (no-break, typographic and ideographic spaces, line and paragraph
+// separators, zero-width spaces).
+constexpr std::string_view kWideBlanks[] = {
+    "\xC2\x85",     "\xC2\xA0",     "\xE1\x9A\x80", "\xE2\x80\x80", "\xE2\x80\x81", "\xE2\x80\x82",
+    "\xE2\x80\x83", "\xE2\x80\x84", "\xE2\x80\x85", "\xE2\x80\x86", "\xE2\x80\x87", "\xE2\x80\x88",
+    "\xE2\x80\x89", "\xE2\x80\x8A", "\xE2\x80\x8B", "\xE2\x80\xA8", "\xE2\x80\xA9", "\xE2\x80\xAF",
+    "\xE2\x81\x9F", "\xE2\x81\xA0", "\xE3\x80\x80", "\xEF\xBB\xBF",
+};
+
+bool IsAsciiWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+std::string_view TrimDialogBlanks(std::string_view text) {
+    for (bool trimmed = true; trimmed && !text.empty();) {
+        trimmed = IsAsciiWhiteSpace(text.front());
+        if (trimmed) {
+            text.remove_prefix(1);
+            continue;
+        }
+        for (std::string_view blank : kWideBlanks) {
+            if (text.starts_with(blank)) {
+                text.remove_prefix(blank.size());
+                trimmed = true;
+                break;
+            }
+        }
+    }
+    for (bool trimmed = true; trimmed && !text.empty();) {
+        trimmed = IsAsciiWhiteSpace(text.back());
+        if (trimmed) {
+            text.remove_suffix(1);
+            continue;
+        }
+        for (std::string_view blank : kWideBlanks) {
+            if (text.ends_with(blank)) {
+                text.remove_suffix(blank.size());
+                trimmed = true;
+                break;
+            }
+        }
+    }
+    return text;
+}
 } // namespace
 
 std::optional<int> ParseStoredInt(std::string_view text) {
@@ -34,10 +77,7 @@ std::optional<int> ParseStoredInt(std::string_view text) {
 }
 
 int ParseDialogInt(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
+    text = TrimDialogBlanks(text);
     bool negative = false;
     if (!text.empty() && text.front() == '-') {
         negative = true;

@@ -8,6 +8,6 @@
 std::optional<int> ParseStoredInt(std::string_view text);
 
 // The dialog fields' conversion: an optional minus sign and digits, with blanks around them, give their signed value;
-// an empty field, any other character or a value outside 32 bits gives 0. A blank typed after the number is
-// invisible in the field, so it does not turn the number into 0.
+// an empty field, any other character or a value outside 32 bits gives 0. Blanks of every kind around the number,
+// line ends and the Unicode spaces included, are invisible in the field, so they do not turn the number into 0.
 int ParseDialogInt(std::string_view text);

@@ -1,5 +1,6 @@
 #include "CEditMessageDialog.h"
 
+#include "AreaLimit.h"
 #include "CShowMessageDialog.h"
 #include "IntParse.h"
 #include "TextFit.h"
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 namespace {
 enum ControlIds {
@@ -83,21 +85,29 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
     setModal(true);
     connect(m_built.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
     connect(m_built.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_ctlActive, &QCheckBox::clicked, this, &CEditMessageDialog::OnActiveMessage);
-    connect(m_ctlEveryDay, &QCheckBox::clicked, this, &CEditMessageDialog::OnEveryDay);
+    // Every change of a box's mark flips its flag once, however it was made (a click, Space, an accessibility
+    // tool's toggle); initialisation sets the marks with the handlers held back.
+    connect(m_ctlActive, &QCheckBox::toggled, this, &CEditMessageDialog::OnActiveMessage);
+    connect(m_ctlEveryDay, &QCheckBox::toggled, this, &CEditMessageDialog::OnEveryDay);
 }
 
 int CEditMessageDialog::DoModal() {
     OnInitDialog();
-    return exec();
+    const int result = exec();
+    // Cancel, Escape and the close box answer IDCANCEL; Qt's own answer for them is 0.
+    return result == QDialog::Rejected ? IDCANCEL : result;
 }
 
 void CEditMessageDialog::OnInitDialog() {
     CenterWindow(this, parentWidget());
-    m_ctlActive->setChecked(m_pEntry->m_bActive != 0);
-    m_ctlEveryDay->setChecked(m_pEntry->m_bEveryDay != 0);
+    {
+        const QSignalBlocker blockActive(m_ctlActive);
+        const QSignalBlocker blockEveryDay(m_ctlEveryDay);
+        m_ctlActive->setChecked(m_pEntry->m_bActive != 0);
+        m_ctlEveryDay->setChecked(m_pEntry->m_bEveryDay != 0);
+    }
     m_ctlName->setText(QString::fromUtf8(m_pEntry->m_szName));
-    m_ctlText->setPlainText(TextForDisplay(m_pEntry->m_szText));
+    SetFieldText(m_ctlText, TextForDisplay(m_pEntry->m_szText));
     // Signed, so a stored negative number shows and reads back as itself.
     m_ctlDay->setText(Number(m_pEntry->m_nDay));
     m_ctlMonth->setText(Number(m_pEntry->m_nMonth));

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStyle>
 
 namespace {
@@ -73,19 +74,21 @@ void CMainDialog::BindControls() {
 }
 
 void CMainDialog::ConnectHandlers() {
+    // The option boxes answer every change of their mark (a click, Space, an accessibility tool's toggle), not
+    // only clicks, so the flag can never disagree with what the box shows.
     connect(m_ctlAddMessage, &QPushButton::clicked, this, &CMainDialog::OnAddMessage);
     connect(m_ctlDeleteMarked, &QPushButton::clicked, this, &CMainDialog::OnDeleteMarked);
-    connect(m_ctlActivateMessages, &QCheckBox::clicked, this, &CMainDialog::OnActivateMessages);
+    connect(m_ctlActivateMessages, &QCheckBox::toggled, this, &CMainDialog::OnActivateMessages);
     connect(m_ctlMessageList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnEditMarked);
     connect(m_ctlClearAll, &QPushButton::clicked, this, &CMainDialog::OnClearAll);
     connect(m_ctlMessageList, &QListWidget::itemSelectionChanged, this, &CMainDialog::OnListSelChange);
     connect(m_ctlMinimize, &QPushButton::clicked, this, &CMainDialog::OnMinimize);
-    connect(m_ctlShowTooltips, &QCheckBox::clicked, this, &CMainDialog::OnShowTooltips);
+    connect(m_ctlShowTooltips, &QCheckBox::toggled, this, &CMainDialog::OnShowTooltips);
     connect(m_ctlCopyMarked, &QPushButton::clicked, this, &CMainDialog::OnCopyMarked);
     connect(m_ctlEditMarked, &QPushButton::clicked, this, &CMainDialog::OnEditMarked);
-    connect(m_ctlConfirmDeletions, &QCheckBox::clicked, this, &CMainDialog::OnConfirmDeletions);
+    connect(m_ctlConfirmDeletions, &QCheckBox::toggled, this, &CMainDialog::OnConfirmDeletions);
     connect(m_built.Get<QPushButton>(IDC_ABOUT), &QPushButton::clicked, this, &CMainDialog::OnAbout);
-    connect(m_ctlShowMinimized, &QCheckBox::clicked, this, &CMainDialog::OnShowMinimizedOnStart);
+    connect(m_ctlShowMinimized, &QCheckBox::toggled, this, &CMainDialog::OnShowMinimizedOnStart);
     connect(m_built.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
 }
 
@@ -110,6 +113,11 @@ void CMainDialog::OnInitDialog() {
     }
 
     ShowListControls(m_bMessagesActivated != 0);
+    // Setting the marks from the flags is not a change by the user: no handler runs for it.
+    const QSignalBlocker blockActivate(m_ctlActivateMessages);
+    const QSignalBlocker blockConfirm(m_ctlConfirmDeletions);
+    const QSignalBlocker blockMinimized(m_ctlShowMinimized);
+    const QSignalBlocker blockTooltips(m_ctlShowTooltips);
     m_ctlActivateMessages->setChecked(m_bMessagesActivated != 0);
     m_ctlConfirmDeletions->setChecked(m_bShowWarnings != 0);
     m_ctlShowMinimized->setChecked(m_bShowMinimized != 0);
@@ -288,7 +296,7 @@ bool CMainDialog::ValidateMessage(const MessageEntry& entry) {
 
 bool CMainDialog::EditAndCheck(MessageEntry& workingCopy, int skipIndex) {
     CEditMessageDialog editor(&workingCopy, m_bTooltips, this);
-    if (editor.DoModal() != QDialog::Accepted)
+    if (editor.DoModal() != IDOK)
         return false;
     return ValidateMessage(workingCopy) && CheckDistinctName(workingCopy, skipIndex);
 }

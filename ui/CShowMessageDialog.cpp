@@ -4,6 +4,30 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollArea>
+
+namespace {
+// The longest texts the two single-line controls can be given, which the window's face must leave room for: the
+// dated and every-day sentences with a two-digit repeat, and the clock.
+std::vector<ReservedText> LongestLines() {
+    MessageEntry dated{};
+    dated.m_nDay = 28;
+    dated.m_nMonth = 12;
+    dated.m_nYear = 2088;
+    dated.m_nHour = 23;
+    dated.m_nMinute = 59;
+    dated.m_nRepeatMinutes = 59;
+    MessageEntry everyDay = dated;
+    everyDay.m_bEveryDay = 1;
+    return {
+        {1029, QString::fromStdString(FormatScheduleLine(dated))},
+        {1029, QString::fromStdString(FormatScheduleLine(everyDay))},
+        {1046, QString::fromStdString(FormatClockLine(0))
+                   .replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("8"))},
+    };
+}
+} // namespace
 
 QString TextForDisplay(const char* storedText) {
     QString text = QString::fromUtf8(storedText);
@@ -12,12 +36,26 @@ QString TextForDisplay(const char* storedText) {
 }
 
 CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent)
-    : QDialog(parent), m_built(BuildDialog(this, ShowMessageTemplate())), m_pEntry(entry), m_clock(std::move(clock)) {
+    : QDialog(parent), m_built(BuildDialog(this, ShowMessageTemplate(), LongestLines())), m_pEntry(entry),
+      m_clock(std::move(clock)) {
     if (!m_clock)
         m_clock = [] { return std::time(nullptr); };
     m_ctlClock = m_built.Get<QLabel>(1046);
     m_ctlSchedule = m_built.Get<QLabel>(1029);
     m_ctlText = m_built.Get<QLabel>(1012);
+    // A text longer than the field can show (only a hand-edited store holds one) scrolls instead of being cut.
+    auto* textArea = new QScrollArea(this);
+    textArea->setGeometry(m_ctlText->geometry());
+    textArea->setFrameStyle(m_ctlText->frameStyle());
+    m_ctlText->setFrameStyle(QFrame::NoFrame);
+    textArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    textArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    textArea->setWidgetResizable(true);
+    textArea->setFocusPolicy(Qt::NoFocus);
+    textArea->setWidget(m_ctlText);
+    textArea->viewport()->setAutoFillBackground(false);
+    m_ctlText->setAutoFillBackground(false);
+    m_textArea = textArea;
     setModal(true);
     connect(m_built.Get<QPushButton>(1), &QPushButton::clicked, this, &QDialog::accept);
     m_clockTimer.setInterval(CLOCK_PERIOD_MS);
@@ -32,13 +70,15 @@ int CShowMessageDialog::DoModal() {
 
 void CShowMessageDialog::OnInitDialog() {
     CenterWindow(this, parentWidget());
-    setWindowTitle(QString::fromUtf8(m_pEntry->m_szName));
+    setWindowTitle(LiteralWindowTitle(QString::fromUtf8(m_pEntry->m_szName)));
     m_ctlText->setText(TextForDisplay(m_pEntry->m_szText));
-    m_ctlSchedule->setText(QString::fromStdString(FormatScheduleLine(*m_pEntry)));
+    SetControlText(m_ctlSchedule, QString::fromStdString(FormatScheduleLine(*m_pEntry)));
     OnTimer();
     m_clockTimer.stop();
     m_clockTimer.start();
     m_built.Get<QPushButton>(1)->setFocus();
 }
 
-void CShowMessageDialog::OnTimer() { m_ctlClock->setText(QString::fromStdString(FormatClockLine(m_clock()))); }
+void CShowMessageDialog::OnTimer() {
+    SetControlText(m_ctlClock, QString::fromStdString(FormatClockLine(m_clock())));
+}

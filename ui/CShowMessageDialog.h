@@ -8,6 +8,7 @@
 #include <QTimer>
 
 class QLabel;
+class QScrollArea;
 
 inline constexpr unsigned CLOCK_TIMER_ID = 1;
 inline constexpr int CLOCK_PERIOD_MS = 500;
@@ -26,6 +27,7 @@ public:
     QLabel* ClockLine() const { return m_ctlClock; }
     QLabel* ScheduleLine() const { return m_ctlSchedule; }
     QLabel* MessageText() const { return m_ctlText; }
+    QScrollArea* MessageTextArea() const { return m_textArea; }
     const QTimer& ClockTimer() const { return m_clockTimer; }
 
 private:
@@ -33,6 +35,7 @@ private:
     QLabel* m_ctlClock = nullptr;
     QLabel* m_ctlSchedule = nullptr;
     QLabel* m_ctlText = nullptr;
+    QScrollArea* m_textArea = nullptr;
     const MessageEntry* m_pEntry;
     Clock m_clock;
     QTimer m_clockTimer;

@@ -1,6 +1,9 @@
 #include "DialogBuilder.h"
 
 #include "AppIcon.h"
+#include "AreaLimit.h"
+#include "GroupArrowKeys.h"
+#include "SingleLineValidator.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -11,10 +14,8 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVariant>
-#include <QWindow>
 
 #include <cstdlib>
 
@@ -58,6 +59,7 @@ QWidget* MakeStatic(const ControlTemplate& control, QWidget* parent) {
 QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
     if (control.style & Style::Multiline) {
         auto* edit = new QPlainTextEdit(parent);
+        new AreaLimit(edit);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         edit->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -66,7 +68,9 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
         edit->setTabChangesFocus(true);
         return edit;
     }
-    return new QLineEdit(parent);
+    auto* edit = new QLineEdit(parent);
+    edit->setValidator(new SingleLineValidator(edit));
+    return edit;
 }
 
 QWidget* MakeListBox(const ControlTemplate& control, QWidget* parent) {
@@ -94,37 +98,59 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent) {
     return nullptr;
 }
 
+constexpr const char* kSingleLineProperty = "singleLineText";
+constexpr int kSmallestFace = 8; // pixels: below this a face stops being readable
+
 // The width a control has for its text, once the parts the style draws around the text are taken off.
-int TextRoom(QWidget* widget, int width) {
+int TextRoom(QWidget* widget) {
     QStyle* style = widget->style();
+    const int width = widget->width();
     if (qobject_cast<QCheckBox*>(widget))
         return width - style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget) -
                style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, widget) - 2;
     // A button's label may run up to just inside its frame; the style's margin only pads the label's size hint.
     if (qobject_cast<QPushButton*>(widget))
         return width - 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, widget) - 2;
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        return label->contentsRect().width() - 2 * label->margin();
     return width;
 }
 
-// A single-line text that the substitute face draws wider than its rectangle gets a slightly smaller size of the
-// same face, rather than being clipped or wrapped onto a line the rectangle cannot show.
-void FitSingleLineText(QWidget* widget, const ControlTemplate& control, const QString& text, DialogBaseUnits units) {
-    if (text.isEmpty() || (control.style & Style::GroupBox) || control.controlClass == ControlClass::Edit ||
+QString ControlText(const QWidget* widget) {
+    if (auto* label = qobject_cast<const QLabel*>(widget))
+        return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+        return button->text();
+    return {};
+}
+
+bool Fits(const QFont& font, const QString& text, int room) {
+    return QFontMetrics(font).horizontalAdvance(text) <= room;
+}
+
+// A control holds one line of text when its rectangle has no room for a second line of the template's face.
+bool HoldsOneLine(const ControlTemplate& control, DialogBaseUnits units, const QFont& font) {
+    if ((control.style & (Style::GroupBox | Style::Icon)) || control.controlClass == ControlClass::Edit ||
         control.controlClass == ControlClass::ListBox)
-        return;
-    const QFontMetrics dialogMetrics(widget->font());
-    const bool singleLine = MulDivRound(control.cy, units.y, 8) < 2 * dialogMetrics.height();
-    if (!singleLine || text.contains(QLatin1Char('\n')))
-        return;
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setWordWrap(false);
-    const int room = TextRoom(widget, widget->width());
-    QFont font = widget->font();
-    int pixelSize = QFontInfo(font).pixelSize();
-    while (QFontMetrics(font).horizontalAdvance(text) > room && pixelSize > 8) {
-        font.setPixelSize(--pixelSize);
-        widget->setFont(font);
-    }
+        return false;
+    return MulDivRound(control.cy, units.y, 8) < 2 * QFontMetrics(font).height();
+}
+
+// The one face size of a window: the largest, up to the template's, at which every single-line text the window
+// will hold fits its control, so that neighbouring texts never come out in different sizes.
+QFont WindowFace(const QFont& templateFace, const std::vector<std::pair<QWidget*, QString>>& texts) {
+    QFont face = templateFace;
+    int pixelSize = QFontInfo(face).pixelSize();
+    const auto allFit = [&texts](const QFont& candidate) {
+        for (const auto& [widget, text] : texts) {
+            if (!Fits(candidate, text, TextRoom(widget)))
+                return false;
+        }
+        return true;
+    };
+    while (!allFit(face) && pixelSize > kSmallestFace)
+        face.setPixelSize(--pixelSize);
+    return face;
 }
 
 Qt::WindowFlags FlagsFor(unsigned windowStyle) {
@@ -187,35 +213,40 @@ QFont DialogFont(const DialogTemplate& tpl) {
     return font;
 }
 
-QPoint CenteredTopLeft(const QSize& frameSize, const std::optional<QRect>& ownerFrame, const QRect& workArea) {
-    const QPoint centre = ownerFrame ? ownerFrame->center() : workArea.center();
-    QPoint topLeft(centre.x() - frameSize.width() / 2, centre.y() - frameSize.height() / 2);
-    if (topLeft.x() + frameSize.width() > workArea.right() + 1)
-        topLeft.setX(workArea.right() + 1 - frameSize.width());
-    if (topLeft.y() + frameSize.height() > workArea.bottom() + 1)
-        topLeft.setY(workArea.bottom() + 1 - frameSize.height());
-    topLeft.setX(std::max(topLeft.x(), workArea.left()));
-    topLeft.setY(std::max(topLeft.y(), workArea.top()));
-    return topLeft;
+QString LiteralWindowTitle(const QString& text) {
+    QString title = text;
+    title.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    return title;
 }
 
-void CenterWindow(QWidget* dialog, QWidget* owner) {
-    const bool ownerUsable = owner && owner->isVisible() && !owner->isMinimized();
-    QScreen* screen = ownerUsable ? owner->screen() : dialog->screen();
-    if (!screen)
+void FitText(QWidget* control) {
+    if (!control->property(kSingleLineProperty).toBool())
         return;
-    std::optional<QRect> ownerFrame;
-    if (ownerUsable)
-        ownerFrame = owner->frameGeometry();
-    // Before its first show a window has no frame yet; its client size is the best measure there is.
-    const QSize frameSize = dialog->isVisible() ? dialog->frameGeometry().size() : dialog->size();
-    // move() places a window's frame, so the frame's corner is what is computed.
-    dialog->move(CenteredTopLeft(frameSize, ownerFrame, screen->availableGeometry()));
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setWordWrap(false);
+    // Measured from the window's face each time: a shorter text than the last one needs no smaller size.
+    const QString text = ControlText(control);
+    const int room = TextRoom(control);
+    QFont font = control->window()->font();
+    int pixelSize = QFontInfo(font).pixelSize();
+    while (!Fits(font, text, room) && pixelSize > kSmallestFace)
+        font.setPixelSize(--pixelSize);
+    // The clock is set twice a second; an unchanged face is not set again.
+    if (font != control->font())
+        control->setFont(font);
+}
+
+void SetControlText(QWidget* control, const QString& text) {
+    if (auto* label = qobject_cast<QLabel*>(control))
+        label->setText(text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        button->setText(text);
+    FitText(control);
 }
 
 int ControlId(const QWidget* control) { return control->property(kControlIdProperty).toInt(); }
 
-BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl) {
+BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::vector<ReservedText>& reserved) {
     BuiltDialog built;
     dialog->setWindowTitle(QString::fromUtf8(tpl.title));
     dialog->setWindowFlags(FlagsFor(tpl.windowStyle));
@@ -233,7 +264,8 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl) {
         widget->setObjectName(control.id == IDC_STATIC ? QStringLiteral("static")
                                                        : QStringLiteral("control%1").arg(control.id));
         widget->setGeometry(DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy), built.m_units));
-        FitSingleLineText(widget, control, QString::fromUtf8(control.text), built.m_units);
+        if (HoldsOneLine(control, built.m_units, font))
+            widget->setProperty(kSingleLineProperty, true);
         if (control.text[0] != '\0')
             widget->setAccessibleName(QString::fromUtf8(control.text));
         widget->setVisible((control.style & Style::Visible) != 0);
@@ -253,5 +285,33 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl) {
     }
     for (QWidget* box : groupBoxes)
         box->lower();
+
+    std::vector<bool> groupStarts;
+    for (std::size_t i = 0; i < tpl.controls.size(); ++i)
+        groupStarts.push_back(i == 0 || (tpl.controls[i].style & Style::Group) != 0);
+    auto* arrows = new GroupArrowKeys(dialog, built.m_controls, std::move(groupStarts));
+    for (QWidget* widget : built.m_controls) {
+        if (qobject_cast<QAbstractButton*>(widget))
+            widget->installEventFilter(arrows);
+    }
+
+    std::vector<std::pair<QWidget*, QString>> texts;
+    for (QWidget* widget : built.m_controls) {
+        if (widget->property(kSingleLineProperty).toBool() && !ControlText(widget).isEmpty())
+            texts.emplace_back(widget, ControlText(widget));
+    }
+    for (const ReservedText& text : reserved) {
+        if (QWidget* widget = built.Control(text.id))
+            texts.emplace_back(widget, text.text);
+    }
+    const QFont face = WindowFace(font, texts);
+    if (face != font) {
+        dialog->setFont(face);
+        // A widget with a style sheet keeps the font it was polished with.
+        for (QWidget* box : groupBoxes)
+            box->setFont(face);
+    }
+    for (QWidget* widget : built.m_controls)
+        FitText(widget);
     return built;
 }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "DialogTemplates.h"
+#include "WindowCentering.h"
 
 #include <QFont>
 #include <QHash>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -32,11 +34,12 @@ QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units);
 // The font a template asks for; the family is looked up with a sans-serif fallback.
 QFont DialogFont(const DialogTemplate& tpl);
 
-// Where a window of the given frame size goes: centred on the owner's frame, or on the work area when there is no
-// visible owner, then moved as far as needed to lie inside the work area.
-QPoint CenteredTopLeft(const QSize& frameSize, const std::optional<QRect>& ownerFrame, const QRect& workArea);
-// Centres dialog over owner (or the screen's work area when owner is null, hidden or minimized).
-void CenterWindow(QWidget* dialog, QWidget* owner);
+
+// A text a control will be given while the window runs, which the window's face must leave room for.
+struct ReservedText {
+    int id;
+    QString text;
+};
 
 // The widgets made from one template, by id and in template order.
 class BuiltDialog {
@@ -47,7 +50,8 @@ public:
     DialogBaseUnits Units() const { return m_units; }
 
 private:
-    friend BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl);
+    friend BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl,
+                                   const std::vector<ReservedText>& reserved);
     QHash<int, QWidget*> m_byId;
     std::vector<QWidget*> m_controls;
     DialogBaseUnits m_units;
@@ -55,7 +59,19 @@ private:
 
 // Gives the dialog its title, font, window flags and fixed size and creates every control of the template as a
 // child, placed by its rectangle, with the tab order of the template and the group boxes behind what they frame.
-BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl);
+// The window gets one face size, the template's or the largest smaller one at which every single-line text of the
+// template and every reserved text fits its control on one line.
+BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::vector<ReservedText>& reserved = {});
+
+// The one rule for single-line texts, applied whenever such a text is set: it stays on one line, in the window's
+// face, or, should it still not fit, in the largest smaller size that does. Other controls are left alone.
+void FitText(QWidget* control);
+// Sets a label's or button's text and fits it.
+void SetControlText(QWidget* control, const QString& text);
+
+// A window title that shows text exactly: Qt reads "[*]" as the place of its modified marker and shows a doubled
+// one as a single literal.
+QString LiteralWindowTitle(const QString& text);
 
 // The id a control was built with (IDC_STATIC for controls without one).
 int ControlId(const QWidget* control);

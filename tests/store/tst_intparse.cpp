@@ -48,6 +48,16 @@ void TestIntParse::parseDialogInt_data() {
     QTest::newRow("decimal point") << QByteArray("1.5") << 0;
     QTest::newRow("hexadecimal") << QByteArray("0x10") << 0;
     QTest::newRow("trailing blank") << QByteArray("12 ") << 12;
+    // A number copied with its line end, or from a page that spaces it with something other than a blank.
+    QTest::newRow("trailing line feed") << QByteArray("30\n") << 30;
+    QTest::newRow("line ends around") << QByteArray("\r\n-30\r\n") << -30;
+    QTest::newRow("tab, vertical tab, form feed") << QByteArray("\t\v\f8\f") << 8;
+    QTest::newRow("no-break spaces") << QByteArray("\xC2\xA0" "15" "\xC2\xA0") << 15;
+    QTest::newRow("thin and ideographic space") << QByteArray("\xE2\x80\x89" "15" "\xE3\x80\x80") << 15;
+    QTest::newRow("line separator, zero-width no-break") << QByteArray("\xEF\xBB\xBF" "9" "\xE2\x80\xA8") << 9;
+    QTest::newRow("line feed inside") << QByteArray("1\n2") << 0;
+    QTest::newRow("no-break space after minus") << QByteArray("-\xC2\xA0" "5") << 0;
+    QTest::newRow("half a no-break space") << QByteArray("5\xC2") << 0;
 }
 
 void TestIntParse::parseDialogInt() {

@@ -6,14 +6,18 @@
 #include "TestSupport.h"
 #include "TextFit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
 #include <QtTest>
@@ -169,12 +173,18 @@ private slots:
     void activeBoxFlipsFlag();
     void typedNumberIsStored_data();
     void typedNumberIsStored();
+    void lineEndsNeverReachSingleLineFields_data();
+    void lineEndsNeverReachSingleLineFields();
+    void doModalAnswersIdokOrIdcancel_data();
+    void doModalAnswersIdokOrIdcancel();
     void closingReadsFocusedField_data();
     void closingReadsFocusedField();
     void enterInTextAddsLineBreak_data();
     void enterInTextAddsLineBreak();
     void longTextIsCutAtCharacter_data();
     void longTextIsCutAtCharacter();
+    void textFieldRefusesWhatItCannotShow_data();
+    void textFieldRefusesWhatItCannotShow();
     void unchangedCopyComesBackIdentical_data();
     void unchangedCopyComesBackIdentical();
     void cancelLeavesCallerTableAlone_data();
@@ -183,6 +193,8 @@ private slots:
     void tooltipTexts();
     void tooltipsOffShowNone_data();
     void tooltipsOffShowNone();
+    void arrowKeysMoveWithinGroup_data();
+    void arrowKeysMoveWithinGroup();
     void tabOrderFromOk_data();
     void tabOrderFromOk();
 };
@@ -232,7 +244,7 @@ void TestEditMessageDialog::opensWithEntryValues() {
         QCOMPARE(qobject_cast<QLabel*>(dialog.Control(ID_EVERY_DAY_NOTE))->text(), QString::fromUtf8(kEveryDayNote));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::everyDayHidesDateControls_data() {
@@ -257,7 +269,7 @@ void TestEditMessageDialog::everyDayHidesDateControls() {
         QVERIFY(dialog.Control(ID_MINUTE)->isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::everyDayBoxTogglesDateControls_data() {
@@ -287,38 +299,65 @@ void TestEditMessageDialog::everyDayBoxTogglesDateControls() {
         QCOMPARE(LineText(dialog, ID_SHOW_DAYS), QStringLiteral("3"));
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     MessageEntry expected = original;
     expected.m_bEveryDay = startsEveryDay ? 0 : 1;
     QCOMPARE(Bytes(entry), Bytes(expected));
 }
 
 void TestEditMessageDialog::activeBoxFlipsFlag_data() {
+    QTest::addColumn<int>("box");
     QTest::addColumn<int>("active");
     QTest::addColumn<int>("clicks");
+    QTest::addColumn<QString>("how");
 
-    QTest::newRow("active, one click") << 1 << 1;
-    QTest::newRow("inactive, one click") << 0 << 1;
-    QTest::newRow("active, two clicks") << 1 << 2;
+    QTest::newRow("active, one click") << int(ID_ACTIVE) << 1 << 1 << "click";
+    QTest::newRow("inactive, one click") << int(ID_ACTIVE) << 0 << 1 << "click";
+    QTest::newRow("active, two clicks") << int(ID_ACTIVE) << 1 << 2 << "click";
+    QTest::newRow("active, space") << int(ID_ACTIVE) << 1 << 1 << "space";
+    // What a screen reader or switch access does: the box's accessible toggle, with no click.
+    QTest::newRow("active, accessible toggle") << int(ID_ACTIVE) << 1 << 1 << "accessible";
+    QTest::newRow("inactive, accessible toggle twice") << int(ID_ACTIVE) << 0 << 2 << "accessible";
+    QTest::newRow("every day, accessible toggle") << int(ID_EVERY_DAY) << 0 << 1 << "accessible";
 }
 
 void TestEditMessageDialog::activeBoxFlipsFlag() {
+    QFETCH(int, box);
     QFETCH(int, active);
     QFETCH(int, clicks);
+    QFETCH(QString, how);
     MessageEntry entry = SampleEntry();
     entry.m_bActive = active;
+    std::int32_t& flag = box == ID_ACTIVE ? entry.m_bActive : entry.m_bEveryDay;
+    const int start = flag;
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        for (int i = 0; i < clicks; ++i)
-            ClickCheckBox(dialog, ID_ACTIVE);
+        auto* check = qobject_cast<QCheckBox*>(dialog.Control(box));
+        for (int i = 0; i < clicks; ++i) {
+            if (how == "click") {
+                ClickCheckBox(dialog, box);
+            } else if (how == "space") {
+                check->setFocus();
+                QTest::keyClick(check, Qt::Key_Space);
+            } else {
+                QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(check);
+                QVERIFY(iface && iface->actionInterface());
+                iface->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+            }
+        }
+        QCOMPARE(check->isChecked(), clicks % 2 == 0 ? start != 0 : start == 0);
         // Only the every-day box moves the date controls.
+        const bool dateShown = box == ID_ACTIVE || clicks % 2 == 0;
         for (int id : kDateControls)
-            QVERIFY(dialog.Control(id)->isVisible());
+            QCOMPARE(dialog.Control(id)->isVisible(), dateShown);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
-    QCOMPARE(entry.m_bActive, clicks % 2 == 0 ? active : 1 - active);
-    QCOMPARE(entry.m_bEveryDay, 0);
+    QCOMPARE(result, IDOK);
+    QCOMPARE(flag, clicks % 2 == 0 ? start : 1 - start);
+    if (box == ID_ACTIVE)
+        QCOMPARE(entry.m_bEveryDay, 0);
+    else
+        QCOMPARE(entry.m_bActive, active);
 }
 
 void TestEditMessageDialog::typedNumberIsStored_data() {
@@ -367,17 +406,88 @@ void TestEditMessageDialog::typedNumberIsStored() {
         QCOMPARE(entry.*member, stored);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(entry.*member, stored);
     QCOMPARE(Bytes(entry), Bytes(expected));
+}
+
+void TestEditMessageDialog::lineEndsNeverReachSingleLineFields_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<bool>("drop"); // else pasted over the whole field
+    QTest::addColumn<QString>("incoming");
+    QTest::addColumn<QString>("stored");
+
+    QTest::newRow("minute, pasted with its line end") << int(ID_MINUTE) << false << "30\n" << "30";
+    QTest::newRow("minute, pasted with CR LF") << int(ID_MINUTE) << false << "45\r\n" << "45";
+    QTest::newRow("hour, dropped between line ends") << int(ID_HOUR) << true << "\n7\n" << "7";
+    QTest::newRow("name, pasted across two lines") << int(ID_NAME) << false << "Shop\nping" << "Shopping";
+    QTest::newRow("name, dropped with CR LF") << int(ID_NAME) << true << "Dentist\r\n" << "Dentist";
+}
+
+void TestEditMessageDialog::lineEndsNeverReachSingleLineFields() {
+    QFETCH(int, field);
+    QFETCH(bool, drop);
+    QFETCH(QString, incoming);
+    QFETCH(QString, stored);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        auto* edit = qobject_cast<QLineEdit*>(dialog.Control(field));
+        edit->setFocus(Qt::MouseFocusReason);
+        if (drop) {
+            edit->clear();
+            QMimeData data;
+            data.setText(incoming);
+            const QPointF at(2, edit->height() / 2);
+            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &enter);
+            QDropEvent dropped(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(edit, &dropped);
+            QVERIFY(dropped.isAccepted());
+        } else {
+            QGuiApplication::clipboard()->setText(incoming);
+            edit->selectAll();
+            QTest::keySequence(edit, QKeySequence::Paste);
+        }
+        QCOMPARE(edit->text(), stored);
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, IDOK);
+    if (field == ID_NAME)
+        QCOMPARE(QString::fromUtf8(entry.m_szName), stored);
+    else
+        QCOMPARE(entry.*NumberMember(field), stored.toInt());
+}
+
+void TestEditMessageDialog::doModalAnswersIdokOrIdcancel_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("answer");
+
+    QTest::newRow("OK clicked") << "ok" << 1;
+    QTest::newRow("Cancel clicked") << "cancel" << 2;
+    QTest::newRow("close box") << "close" << 2;
+}
+
+void TestEditMessageDialog::doModalAnswersIdokOrIdcancel() {
+    QFETCH(QString, how);
+    QFETCH(int, answer);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        if (how == "close")
+            QVERIFY(dialog.close());
+        else
+            ClickButton(dialog, how == "ok" ? ID_OK : ID_CANCEL);
+    });
+    QCOMPARE(result, answer);
 }
 
 void TestEditMessageDialog::closingReadsFocusedField_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("Enter") << int(Qt::Key_Return) << int(QDialog::Accepted);
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    QTest::newRow("Enter") << int(Qt::Key_Return) << IDOK;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << IDCANCEL;
 }
 
 // With another window active the field never loses the focus, so only the close itself can read it.
@@ -425,7 +535,7 @@ void TestEditMessageDialog::enterInTextAddsLineBreak() {
         QVERIFY(text->hasFocus());
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(QByteArray(entry.m_szText), QByteArray("first\r\nsecond"));
 }
 
@@ -444,9 +554,11 @@ void TestEditMessageDialog::longTextIsCutAtCharacter_data() {
         << int(ID_NAME) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
     QTest::newRow("name, three-byte sign across the end")
         << int(ID_NAME) << euro.repeated(67) << euro.repeated(66).toUtf8();
+    // Zero-width, so that the bytes run out before the field's area does.
+    const QString zeroWidth = QString::fromUtf8("\xE2\x80\x8B"); // three bytes
     QTest::newRow("text, three-byte sign across the end")
-        << int(ID_TEXT) << QStringLiteral("a") + euro.repeated(333)
-        << (QStringLiteral("a") + euro.repeated(332)).toUtf8();
+        << int(ID_TEXT) << QStringLiteral("a") + zeroWidth.repeated(333)
+        << (QStringLiteral("a") + zeroWidth.repeated(332)).toUtf8();
 }
 
 void TestEditMessageDialog::longTextIsCutAtCharacter() {
@@ -459,8 +571,71 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
         TypeInto(dialog.Control(field), typed);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
+}
+
+void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("incoming");
+    QTest::addColumn<bool>("cut");
+
+    const QString tenLines = QStringLiteral("line\n").repeated(9) + QStringLiteral("last");
+    QTest::newRow("ten typed lines") << "type" << tenLines << true;
+    QTest::newRow("one long typed word") << "type" << QString(400, QLatin1Char('w')) << true;
+    QTest::newRow("ten pasted lines") << "paste" << tenLines << true;
+    QTest::newRow("two pasted lines") << "paste" << "first\nsecond" << false;
+    QTest::newRow("ten dropped lines") << "drop" << tenLines << true;
+    QTest::newRow("two dropped lines") << "drop" << "first\nsecond" << false;
+}
+
+// The field has no vertical scrolling, so an edit after which its text would not show whole is refused.
+void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
+    QFETCH(QString, how);
+    QFETCH(QString, incoming);
+    QFETCH(bool, cut);
+    MessageEntry entry = SampleEntry();
+    const QString before = QStringLiteral("Call the dentist\nabout Tuesday.");
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        auto* text = qobject_cast<QPlainTextEdit*>(dialog.Control(ID_TEXT));
+        text->setFocus(Qt::MouseFocusReason);
+        text->selectAll();
+        if (how == "type") {
+            for (const QChar c : incoming)
+                QTest::keyClick(text, c == QLatin1Char('\n') ? Qt::Key_Return : Qt::Key(c.toUpper().unicode()),
+                                Qt::NoModifier);
+        } else if (how == "paste") {
+            QGuiApplication::clipboard()->setText(incoming);
+            QTest::keySequence(text, QKeySequence::Paste);
+        } else {
+            text->clear();
+            QMimeData data;
+            data.setText(incoming);
+            QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(text->viewport(), &enter);
+            QDropEvent dropped(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(text->viewport(), &dropped);
+            QVERIFY(dropped.isAccepted());
+        }
+        const QString kept = text->toPlainText();
+        if (!cut) {
+            QCOMPARE(kept, incoming);
+        } else if (how == "type") {
+            // Each keystroke that would need a line more than the area shows is refused; the rest are taken.
+            QVERIFY2(kept.size() > 10 && kept.size() < incoming.size() && incoming.startsWith(kept.left(10)),
+                     qPrintable(kept));
+        } else {
+            // A paste or drop that does not fit is refused whole.
+            QCOMPARE(kept, how == "drop" ? QString() : before);
+        }
+        // The field's own layout agrees that everything shows.
+        QTRY_COMPARE(text->verticalScrollBar()->maximum(), 0);
+        ClickButton(dialog, ID_OK);
+    });
+    QCOMPARE(result, IDOK);
+    QVERIFY(QString::fromUtf8(entry.m_szText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).size() <=
+            incoming.size() + before.size());
 }
 
 void TestEditMessageDialog::unchangedCopyComesBackIdentical_data() {
@@ -506,7 +681,7 @@ void TestEditMessageDialog::unchangedCopyComesBackIdentical() {
         }
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, int(QDialog::Accepted));
+    QCOMPARE(result, IDOK);
     QCOMPARE(Bytes(entry), before);
 }
 
@@ -596,7 +771,7 @@ void TestEditMessageDialog::tooltipTexts() {
         QCOMPARE(QToolTip::text(), text);
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
 }
 
 void TestEditMessageDialog::tooltipsOffShowNone_data() {
@@ -628,7 +803,42 @@ void TestEditMessageDialog::tooltipsOffShowNone() {
         QVERIFY(!QToolTip::isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
+}
+
+void TestEditMessageDialog::arrowKeysMoveWithinGroup_data() {
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+
+    // Groups of the template: OK and Cancel; name, text and "Active message"; the every-day box on its own.
+    QTest::newRow("OK, right") << int(ID_OK) << int(Qt::Key_Right) << int(ID_CANCEL);
+    QTest::newRow("OK, down") << int(ID_OK) << int(Qt::Key_Down) << int(ID_CANCEL);
+    QTest::newRow("Cancel, right wraps to OK") << int(ID_CANCEL) << int(Qt::Key_Right) << int(ID_OK);
+    QTest::newRow("OK, left wraps to Cancel") << int(ID_OK) << int(Qt::Key_Left) << int(ID_CANCEL);
+    QTest::newRow("active box, up") << int(ID_ACTIVE) << int(Qt::Key_Up) << int(ID_TEXT);
+    QTest::newRow("active box, down wraps to name") << int(ID_ACTIVE) << int(Qt::Key_Down) << int(ID_NAME);
+    QTest::newRow("every-day box alone in its group") << int(ID_EVERY_DAY) << int(Qt::Key_Up) << int(ID_EVERY_DAY);
+    QTest::newRow("name field keeps its arrows") << int(ID_NAME) << int(Qt::Key_Down) << int(ID_NAME);
+    QTest::newRow("day field keeps its arrows") << int(ID_DAY) << int(Qt::Key_Down) << int(ID_DAY);
+}
+
+void TestEditMessageDialog::arrowKeysMoveWithinGroup() {
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    MessageEntry entry = SampleEntry();
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        dialog.Control(from)->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(from));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(to));
+        QVERIFY(dialog.isVisible());
+        ClickButton(dialog, ID_CANCEL);
+    });
+    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(entry.m_bActive, 1); // moving onto a box does not tick it
 }
 
 void TestEditMessageDialog::tabOrderFromOk_data() {
@@ -650,7 +860,7 @@ void TestEditMessageDialog::tabOrderFromOk() {
         QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_NAME));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
-    QCOMPARE(result, int(QDialog::Rejected));
+    QCOMPARE(result, IDCANCEL);
     // Passing through the buttons and into the name changes nothing.
     QCOMPARE(Bytes(entry), before);
 }

@@ -1,17 +1,28 @@
 // The main window: its controls, options, list lines, failed state and list commands, driven on the offscreen
 // platform through the real dialogs.
 
+#include "CAboutDialog.h"
+#include "CEditMessageDialog.h"
 #include "CMainDialog.h"
+#include "CShowMessageDialog.h"
 #include "MemoryProfileStore.h"
 #include "MessageList.h"
 #include "ModalDriver.h"
+#include "QtUserPrompts.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
 
+#include <QAccessible>
 #include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QProxyStyle>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QToolTip>
+#include <QWindow>
 #include <QtTest>
 
 #include <cstring>
@@ -89,6 +100,8 @@ private slots:
     void builderConvertsDialogUnits();
     void templatesYieldIdsInOrder_data();
     void templatesYieldIdsInOrder();
+    void framesAreCentred_data();
+    void framesAreCentred();
     void windowIsFixedWithoutMaximize();
     void controlsAreNamedForAccessibility();
     void updateButtonsStates();
@@ -114,6 +127,8 @@ private slots:
     void deleteInTheMiddleKeepsOrder();
     void confirmations_data();
     void confirmations();
+    void confirmationDefaultsToYesInGnomeOrder_data();
+    void confirmationDefaultsToYesInGnomeOrder();
     void fullTableRefusesAddAndCopy();
     void failedStateRefusesEveryCommand();
     void aboutBox_data();
@@ -191,6 +206,108 @@ void tst_MainDialog::templatesYieldIdsInOrder() {
     // Every control lies inside the dialog's fixed client area.
     for (QWidget* control : built.Controls())
         QVERIFY(dialog.rect().contains(control->geometry()));
+    // One face size for the whole window, and every one-line label whole on its line in it.
+    const int face = QFontInfo(dialog.font()).pixelSize();
+    for (QWidget* control : built.Controls()) {
+        QVERIFY2(QFontInfo(control->font()).pixelSize() == face, control->metaObject()->className());
+        auto* label = qobject_cast<QLabel*>(control);
+        if (label && !label->text().isEmpty() && label->height() < 2 * QFontMetrics(label->font()).height()) {
+            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                     qPrintable(label->text()));
+            QVERIFY(!label->wordWrap());
+        }
+    }
+}
+
+void tst_MainDialog::framesAreCentred_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("ownerInCorner"); // the owner pushed into the work area's lower right corner
+    QTest::addColumn<bool>("ownerRestored"); // the owner restored from its icon just before, as for a due message
+    QTest::newRow("main window") << "main" << false << false;
+    QTest::newRow("editor") << "editor" << false << false;
+    QTest::newRow("display window") << "display" << false << false;
+    QTest::newRow("about box") << "about" << false << false;
+    QTest::newRow("editor, owner in the corner") << "editor" << true << false;
+    QTest::newRow("display window, owner just restored") << "display" << false << true;
+}
+
+// The frame, title bar included, is what is centred; run on a platform whose windows have frames.
+void tst_MainDialog::framesAreCentred() {
+    QFETCH(QString, window);
+    QFETCH(bool, ownerInCorner);
+    QFETCH(bool, ownerRestored);
+    MainFixture f;
+    PutNamed(f.store, {"One"});
+    // As when a due message comes: the main window started minimized, never framed, and is restored just before.
+    if (ownerRestored)
+        f.store.Set(kConfiguration, kShowMinimized, 1);
+    CMainDialog& dlg = f.Open();
+    const QRect workArea = dlg.screen()->availableGeometry();
+    const auto near = [](QPoint a, QPoint b) { return qAbs(a.x() - b.x()) <= 2 && qAbs(a.y() - b.y()) <= 2; };
+    const auto describe = [](const QRect& r) {
+        return QStringLiteral("frame %1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    if (ownerRestored) {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+            QSKIP("The platform reports no title bar; the frame tests run under X with a window manager.");
+        // Once the window manager has taken the minimized window in, it is restored.
+        if (!QTest::qWaitFor([&] { return dlg.windowHandle()->frameMargins().top() > 0; }))
+            QSKIP("The platform reports no title bar; the frame tests run under X with a window manager.");
+        dlg.showNormal();
+    } else {
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QMargins margins = dlg.windowHandle()->frameMargins();
+        if (margins.top() <= margins.bottom())
+            QSKIP("The platform reports no title bar; the frame tests run under X with a window manager.");
+        // The title bar is known and placed for: the frame, not the client area, sits in the middle.
+        QTRY_VERIFY2(near(dlg.frameGeometry().center(), workArea.center()), qPrintable(describe(dlg.frameGeometry())));
+    }
+    if (window == "main")
+        return;
+    if (ownerInCorner) {
+        dlg.move(workArea.bottomRight() - QPoint(dlg.frameGeometry().width() / 2, dlg.frameGeometry().height() / 2));
+        QTRY_VERIFY(dlg.frameGeometry().bottom() > workArea.bottom());
+    }
+
+    QRect frame;
+    QRect client;
+    QPoint ownerCentre;
+    bool seen = false;
+    WhenModalOpens([&](QWidget* modal) {
+        if (QTest::qWaitForWindowExposed(modal)) {
+            (void)QTest::qWaitFor([&] {
+                return ownerInCorner ? workArea.contains(modal->frameGeometry())
+                                     : near(modal->frameGeometry().center(), dlg.frameGeometry().center());
+            });
+            frame = modal->frameGeometry();
+            client = modal->geometry();
+            ownerCentre = dlg.frameGeometry().center();
+            seen = true;
+        }
+        modal->close();
+    });
+    MessageEntry entry = f.dialog->m_pMessages[0];
+    if (window == "editor") {
+        CEditMessageDialog editor(&entry, 1, &dlg);
+        editor.DoModal();
+    } else if (window == "display") {
+        CShowMessageDialog display(&entry, f.clock.AsClock(), &dlg);
+        display.DoModal();
+    } else {
+        CAboutDialog about(&dlg);
+        about.DoModal();
+    }
+    QVERIFY(seen);
+    const QMargins margins = dlg.windowHandle()->frameMargins();
+    if (margins.top() <= margins.bottom())
+        QSKIP("The platform reports no title bar; the frame tests run under X with a window manager.");
+    QVERIFY(frame.top() < client.top()); // framed, title bar and all
+    if (ownerInCorner)
+        QVERIFY2(workArea.contains(frame), qPrintable(describe(frame)));
+    else
+        QVERIFY2(near(frame.center(), ownerCentre),
+                 qPrintable(describe(frame) +
+                            QStringLiteral(", owner's centre %1,%2").arg(ownerCentre.x()).arg(ownerCentre.y())));
 }
 
 void tst_MainDialog::windowIsFixedWithoutMaximize() {
@@ -259,30 +376,57 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart_data() {
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("value");
     QTest::addColumn<int>("before");
-    QTest::newRow("activate messages") << 1002 << "Activated messages" << 1;
-    QTest::newRow("show tooltips") << 1031 << "Show tooltips" << 1;
-    QTest::newRow("confirm deletions") << 1034 << "Show warnings" << 1;
-    QTest::newRow("show minimized on start") << 1037 << "Show minimized" << 0;
+    QTest::addColumn<QString>("how");
+    // An accessibility tool (screen reader, switch access, voice control) toggles a box without a click.
+    for (const char* how : {"click", "space", "accessible toggle"}) {
+        QTest::addRow("activate messages, %s", how) << 1002 << "Activated messages" << 1 << how;
+        QTest::addRow("show tooltips, %s", how) << 1031 << "Show tooltips" << 1 << how;
+        QTest::addRow("confirm deletions, %s", how) << 1034 << "Show warnings" << 1 << how;
+        QTest::addRow("show minimized on start, %s", how) << 1037 << "Show minimized" << 0 << how;
+    }
 }
 
 void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
     QFETCH(int, id);
     QFETCH(QString, value);
     QFETCH(int, before);
+    QFETCH(QString, how);
     const std::string name = value == "Show tooltips" ? kTooltips : value.toStdString();
+    const auto flag = [&](CMainDialog& dlg) {
+        return id == 1002 ? dlg.m_bMessagesActivated
+               : id == 1031 ? dlg.m_bTooltips
+               : id == 1034 ? dlg.m_bShowWarnings
+                            : dlg.m_bShowMinimized;
+    };
 
     MainFixture f;
     PutNamed(f.store, {"One"});
-    f.Open();
+    CMainDialog& dlg = f.Open();
     QCOMPARE(f.Check(id)->isChecked(), before == 1);
-    QTest::mouseClick(f.Check(id), Qt::LeftButton);
+    QCOMPARE(f.store.commitCount, 0); // filling the boxes ran no handler
+    if (how == "click") {
+        QTest::mouseClick(f.Check(id), Qt::LeftButton);
+    } else if (how == "space") {
+        f.Check(id)->setFocus();
+        QTest::keyClick(f.Check(id), Qt::Key_Space);
+    } else {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(f.Check(id));
+        QVERIFY(box && box->actionInterface());
+        QVERIFY(box->actionInterface()->actionNames().contains(QAccessibleActionInterface::toggleAction()));
+        box->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    }
     QCOMPARE(f.Check(id)->isChecked(), before == 0);
+    QCOMPARE(flag(dlg), 1 - before);
     QCOMPARE(f.store.GetProfileInt(kConfiguration, name, -1), 1 - before);
+    QCOMPARE(f.store.commitCount, 1);
 
     f.dialog.reset();
     f.prompts.Clear();
+    f.store.commitCount = 0;
     CMainDialog& again = f.Open();
     QCOMPARE(f.Check(id)->isChecked(), before == 0);
+    QCOMPARE(flag(again), 1 - before);
+    QCOMPARE(f.store.commitCount, 0);
     QVERIFY(f.prompts.boxes.empty());
     if (id == 1037) {
         QVERIFY(again.isMinimized());
@@ -641,6 +785,71 @@ void tst_MainDialog::confirmations() {
     } else {
         QVERIFY(f.prompts.boxes.empty());
     }
+}
+
+void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("expectedCount");
+    QTest::newRow("delete marked message") << 1007 << 2;
+    QTest::newRow("clear all messages") << 1008 << 0;
+}
+
+// The program's own box, not the recorder: the desktop's button order puts No first, and Enter must still delete.
+void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder() {
+    QFETCH(int, button);
+    QFETCH(int, expectedCount);
+
+    class GnomeOrder : public QProxyStyle {
+    public:
+        int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                      QStyleHintReturn* data) const override {
+            if (hint == QStyle::SH_DialogButtonLayout)
+                return QDialogButtonBox::GnomeLayout;
+            return QProxyStyle::styleHint(hint, option, widget, data);
+        }
+    };
+    class QuietPrompts : public QtUserPrompts {
+    public:
+        void Beep() override { ++beeps; }
+        int beeps = 0;
+    };
+    const QString styleName = QApplication::style()->name();
+    QApplication::setStyle(new GnomeOrder);
+    const auto restoreStyle = qScopeGuard([&] { QApplication::setStyle(styleName); });
+
+    MemoryProfileStore store;
+    PutNamed(store, {"A", "B", "C"});
+    QuietPrompts prompts;
+    FakeClock clock(LocalTime(2026, 12, 7, 12, 0));
+    CMainDialog dlg(ReminderServices{&store, &prompts, clock.AsClock(), {}});
+    prompts.SetOwner(&dlg);
+    dlg.OnInitDialog();
+    dlg.show();
+    const auto found = dlg.MessageList()->findItems("B\tACTIVE", Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    dlg.MessageList()->setCurrentItem(found.first());
+
+    QString question;
+    bool noComesFirst = false;
+    bool yesIsDefault = false;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        if (!box)
+            return;
+        question = box->text();
+        QAbstractButton* yes = box->button(QMessageBox::Yes);
+        QAbstractButton* no = box->button(QMessageBox::No);
+        noComesFirst = yes && no && no->mapToGlobal(QPoint()).x() < yes->mapToGlobal(QPoint()).x();
+        yesIsDefault = box->defaultButton() == yes;
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QTest::mouseClick(dlg.Control(button), Qt::LeftButton);
+    QCOMPARE(question, QString::fromUtf8(button == 1007 ? MainTexts::kConfirmDelete : MainTexts::kConfirmClear));
+    QVERIFY2(noComesFirst, "the style does not put No before Yes, so the test proves nothing");
+    QVERIFY(yesIsDefault);
+    QCOMPARE(dlg.m_nMessageCount, expectedCount);
+    QCOMPARE(prompts.beeps, 1);
+    dlg.hide();
 }
 
 void tst_MainDialog::fullTableRefusesAddAndCopy() {

@@ -8,8 +8,11 @@
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 template <typename T> T* ChildWithId(QWidget* root, int id) {
@@ -84,6 +87,10 @@ private slots:
 
     void displayShowsTheEntry_data();
     void displayShowsTheEntry();
+    void longestSentencesFitOneLine_data();
+    void longestSentencesFitOneLine();
+    void textTallerThanItsFieldScrolls_data();
+    void textTallerThanItsFieldScrolls();
     void clockLineFollowsTheClock();
     void displayCloses_data();
     void displayCloses();
@@ -115,6 +122,9 @@ void TestShowMessageDialog::displayShowsTheEntry_data() {
         << "Call the dentist.\nAsk for Tuesday."
         << "This message was supposed to be seen first on 05.03.1997 at 09:30. It will be repeated every 15 minutes."
         << "Current Time: 09:31:07";
+    QTest::newRow("name holding Qt's modified marker")
+        << "Plan [*] B, [*][*]" << "x" << false << "1997-03-05 09:30" << 0 << "1997-03-05 09:31:07" << "x"
+        << "This message was supposed to be seen first on 05.03.1997 at 09:30." << "Current Time: 09:31:07";
     QTest::newRow("every day, markup kept as text")
         << "Stand up"
         << "<b>Walk</b> & stretch" << true << "1997-03-05 07:05" << 5 << "2001-08-20 07:05:00"
@@ -141,13 +151,74 @@ void TestShowMessageDialog::displayShowsTheEntry() {
 
     display.OnInitDialog();
 
-    QCOMPARE(display.windowTitle(), name);
+    // What the title bar shows, after Qt has read its markers.
+    display.winId();
+    QCOMPARE(display.windowHandle()->title(), name);
     QCOMPARE(LabelText(&display, 1012), text);
     QCOMPARE(ChildWithId<QLabel>(&display, 1012)->textFormat(), Qt::PlainText);
     QCOMPARE(LabelText(&display, 1029), schedule);
     QCOMPARE(LabelText(&display, 1046), clock);
     QVERIFY(display.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(display.isModal());
+}
+
+void TestShowMessageDialog::longestSentencesFitOneLine_data() {
+    QTest::addColumn<bool>("everyDay");
+    QTest::addColumn<int>("repeat");
+    QTest::newRow("dated, repeat 59") << false << 59;
+    QTest::newRow("dated, repeat 15") << false << 15;
+    QTest::newRow("every day, repeat 59") << true << 59;
+    QTest::newRow("dated, no repeat") << false << 0;
+}
+
+void TestShowMessageDialog::longestSentencesFitOneLine() {
+    QFETCH(bool, everyDay);
+    QFETCH(int, repeat);
+    const MessageEntry entry = MakeEntry("Tea", "2088-12-28 23:59", everyDay, 0, repeat);
+    FakeClock fakeClock(LocalTime(2088, 12, 28, 23, 59, 58));
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+    display.OnInitDialog();
+
+    // Each line stays whole on one line of its rectangle, in the one face of the window.
+    for (QLabel* line : {display.ScheduleLine(), display.ClockLine()}) {
+        const QFontMetrics metrics(line->font());
+        QVERIFY2(metrics.horizontalAdvance(line->text()) <= line->contentsRect().width(), qPrintable(line->text()));
+        QVERIFY(metrics.height() <= line->height());
+        QVERIFY(!line->wordWrap());
+        QCOMPARE(QFontInfo(line->font()).pixelSize(), QFontInfo(display.font()).pixelSize());
+    }
+    QCOMPARE(QFontInfo(display.MessageText()->font()).pixelSize(), QFontInfo(display.font()).pixelSize());
+}
+
+void TestShowMessageDialog::textTallerThanItsFieldScrolls_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("scrolls");
+    QTest::newRow("two lines") << QByteArray("Kettle on.\r\nCups out.") << false;
+    QTest::newRow("ten lines") << QByteArray("line\r\n").repeated(9) + "last line" << true;
+    QTest::newRow("999 bytes of words") << QByteArray("word ").repeated(200).left(999) << true;
+}
+
+// Only a hand-edited store holds a text longer than the field shows; it scrolls rather than being cut.
+void TestShowMessageDialog::textTallerThanItsFieldScrolls() {
+    QFETCH(QByteArray, text);
+    QFETCH(bool, scrolls);
+    MessageEntry entry = TeaEntry();
+    std::snprintf(entry.m_szText, sizeof entry.m_szText, "%s", text.constData());
+    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30));
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+    display.OnInitDialog();
+    display.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&display));
+
+    QScrollArea* area = display.MessageTextArea();
+    QVERIFY(area);
+    QCOMPARE(display.MessageText()->parentWidget(), area->viewport());
+    QTRY_COMPARE(area->verticalScrollBar()->isVisible(), scrolls);
+    // The label holds the whole wrapped text, however much of it the field shows at once.
+    QLabel* label = display.MessageText();
+    QVERIFY(label->height() >= label->heightForWidth(label->width()));
+    QCOMPARE(area->verticalScrollBar()->maximum() > 0, scrolls);
+    display.accept();
 }
 
 void TestShowMessageDialog::clockLineFollowsTheClock() {

@@ -1,0 +1,14 @@
+#include "SingleLineValidator.h"
+
+QValidator::State SingleLineValidator::validate(QString& input, int& pos) const {
+    for (qsizetype i = input.size() - 1; i >= 0; --i) {
+        const QChar c = input.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            input.remove(i, 1);
+            if (i < pos)
+                --pos;
+        }
+    }
+    return Acceptable;
+}
