@@ -11,6 +11,7 @@ packages=(
     xvfb xauth x11-utils openbox imagemagick xdotool librsvg2-bin
     desktop-file-utils appstream dpkg-dev file
     clang libclang-rt-dev libbenchmark-dev libxcb1-dev
+    dbus-daemon
 )
 
 missing=()
