@@ -139,6 +139,7 @@ wake_m=$(calc "$(field wakeups <"$work/idle-minimal.txt") * 60 / $idle_seconds" 
 echo "== 4. start-up by parts, $runs runs of each"
 : >"$work/parts"
 : >"$work/parts-base"
+: >"$work/parts-without-group-boxes"
 for i in $(seq "$runs"); do
     mkdir -p "$work/parts-$i/config" "$work/parts-$i/runtime"
     chmod 700 "$work/parts-$i/runtime"
@@ -146,26 +147,24 @@ for i in $(seq "$runs"); do
     XDG_CONFIG_HOME="$work/parts-$i/config" XDG_RUNTIME_DIR="$work/parts-$i/runtime" \
         "$bin/nudgepost_bench_startup" "$work/parts-$i/config/Quillmoor/nudgepost.conf" | tee -a "$work/parts"
     XDG_CONFIG_HOME="$work/parts-$i/config" XDG_RUNTIME_DIR="$work/parts-$i/runtime" \
+        "$bin/nudgepost_bench_startup" "$work/parts-$i/config/Quillmoor/nudgepost.conf" --without-group-boxes |
+        tee -a "$work/parts-without-group-boxes"
+    XDG_CONFIG_HOME="$work/parts-$i/config" XDG_RUNTIME_DIR="$work/parts-$i/runtime" \
         "$bin/nudgepost_bench_startup_base" | tee -a "$work/parts-base"
 done
-# Median of one key, or of the difference of two keys taken run by run, in milliseconds or MiB.
-part_ms() { if [ $# -eq 1 ]; then field "$1_ms"; else paste <(field "$1_ms" <"$file") <(field "$2_ms" <"$file") |
-    awk '{ print $1 - $2 }'; fi | median | xargs -I{} awk 'BEGIN { printf "%.2f", {} }'; }
-part_mib() { if [ $# -eq 1 ]; then field "$1_kb"; else paste <(field "$1_kb" <"$file") <(field "$2_kb" <"$file") |
-    awk '{ print $1 - $2 }'; fi | median | xargs -I{} awk 'BEGIN { printf "%.2f", {} / 1024 }'; }
-parts_row() { # <label> <key> [<key subtracted>]
-    local label=$1
-    shift
-    file=$work/parts
-    local n_ms n_mib b_ms="" b_mib=""
-    n_ms=$(part_ms "$@" <"$file")
-    n_mib=$(part_mib "$@" <"$file")
-    if [ $# -eq 1 ] && grep -q "$1_ms=" "$work/parts-base"; then
-        file=$work/parts-base
-        b_ms="$(part_ms "$1" <"$file") ms"
-        b_mib="$(part_mib "$1" <"$file") MiB"
+# Median of one key of one part, in milliseconds or MiB; with a second file, the difference of the two medians.
+part_ms() { local a; a=$(field "$1_ms" <"$2" | median)
+    if [ $# -eq 3 ]; then a=$(calc "$a - $(field "$1_ms" <"$3" | median)" 2); fi; calc "$a" 2; }
+part_mib() { local a; a=$(field "$1_kb" <"$2" | median)
+    if [ $# -eq 3 ]; then a=$(calc "$a - $(field "$1_kb" <"$3" | median)" 0); fi; calc "$a / 1024" 2; }
+parts_row() { # <label> <key> [<file of the runs without the part>]
+    local label=$1 key=$2 b_ms="" b_mib=""
+    shift 2
+    if [ $# -eq 0 ] && grep -q "${key}_ms=" "$work/parts-base"; then
+        b_ms="$(part_ms "$key" "$work/parts-base") ms"
+        b_mib="$(part_mib "$key" "$work/parts-base") MiB"
     fi
-    echo "| $label | $n_ms ms | $n_mib MiB | $b_ms | $b_mib |"
+    echo "| $label | $(part_ms "$key" "$work/parts" "$@") ms | $(part_mib "$key" "$work/parts" "$@") MiB | $b_ms | $b_mib |"
 }
 
 # ---------------------------------------------------------------------------------------------------------------
@@ -223,9 +222,10 @@ cpu_model=$(awk -F': ' '/^model name/ { print $2; exit }' /proc/cpuinfo)
     parts_row "First line of text laid out and drawn: the font configuration" text
     parts_row "Store read: QSettings parses the file, LoadAll checks 100 entries" store
     parts_row "Icon: every size decoded as the window system receives it" icon
-    parts_row "Main window's controls without the group boxes, first built: dialog font, style, drawn once" controls_first
+    parts_row "Main window's controls, built and drawn once: dialog font, style" controls
+    parts_row "of which the group boxes: the same, less a run built without them" controls \
+        "$work/parts-without-group-boxes"
     parts_row "List filled with 100 lines, sorted, drawn once" list
-    parts_row "Group boxes' style: main window's controls with the group boxes less without them" controls_groupboxes controls
     parts_row "(context) main window built, loaded, filled and exposed, after the parts above" window
     echo "| Peak resident memory (VmHWM) at the end | | $(field hwm_kb <"$work/parts" | median | xargs -I{} awk 'BEGIN { printf "%.1f", {} / 1024 }') MiB | | $(field hwm_kb <"$work/parts-base" | median | xargs -I{} awk 'BEGIN { printf "%.1f", {} / 1024 }') MiB |"
 } >"$results"
