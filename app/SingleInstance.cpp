@@ -70,7 +70,7 @@ QString SingleInstance::ServerNameFor(const QString& guardPath) {
 #else
 QString SingleInstance::BusNameFor(const QString& guardPath) {
     // A path may hold any character and be of any length; its hash fits every rule of bus names.
-    return QStringLiteral("org.quillmoor.Nudgepost.Store_") + QString::fromLatin1(PathHash(guardPath));
+    return QStringLiteral("com.quillmoor.Nudgepost.Store_") + QString::fromLatin1(PathHash(guardPath));
 }
 #endif
 
