@@ -6,19 +6,35 @@
 #include "SingleInstance.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+
+QString CReminderApp::ApplicationNameFor(const QString& executablePath) {
+    const QFileInfo executable(executablePath);
+    const QString name = executable.completeBaseName();
+    // A name that is all extension, such as ".nudgepost", keeps it rather than becoming nothing.
+    return name.isEmpty() ? executable.fileName() : name;
+}
 
 int CReminderApp::InitInstance() {
-    // The organisation names the store; the application name stays the executable's base name, so a renamed copy
-    // keeps a store of its own.
+    // The organisation names the store, and so does the executable's base name, so a renamed copy keeps a store of
+    // its own. Qt's own choice of that name differs between systems, so it is set here.
     QCoreApplication::setOrganizationName(QStringLiteral("Quillmoor"));
+    QCoreApplication::setApplicationName(ApplicationNameFor(QCoreApplication::applicationFilePath()));
     const QString organization = QCoreApplication::organizationName();
     const QString application = QCoreApplication::applicationName();
     const QString storeFile = SettingsProfileStore::FileNameFor(organization, application);
 
-    SingleInstance instance(storeFile);
+    SingleInstance instance(SingleInstance::GuardPathFor(organization, application, storeFile));
     switch (instance.Claim()) {
     case SingleInstance::Role::Secondary:
-        instance.NotifyPrimary();
+        // The running copy could not be asked to show itself (no session bus, say); starting again is no fault.
+        if (!instance.NotifyPrimary()) {
+            std::printf("%s is already running for the store %s\n", qPrintable(application),
+                        qPrintable(QDir::toNativeSeparators(storeFile)));
+        }
         return 0;
     case SingleInstance::Role::Primary:
         // Nobody else saves this store now, so a lock left by a copy that crashed can go before the first save.

@@ -12,7 +12,7 @@ CReminderApp theApp;
 int main(int argc, char* argv[]) {
     if (const char* platform = ChooseQtPlatform(std::getenv("XDG_SESSION_TYPE"), std::getenv("WAYLAND_DISPLAY"),
                                                 std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM")))
-        setenv("QT_QPA_PLATFORM", platform, 1);
+        qputenv("QT_QPA_PLATFORM", platform);
     QApplication app(argc, argv);
     return theApp.InitInstance();
 }

@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-dev libbenchmark-dev libxcb1-dev
     g++-mingw-w64-x86-64
     libcanberra-dev sound-theme-freedesktop
+    dbus-daemon
 )
 
 missing=()

@@ -1,9 +1,14 @@
-// Start-up: the platform choice, the one-copy-per-store guard, and the program itself started as a user would.
+// Start-up: the platform choice, the application name, the one-copy-per-store guard, and the program itself
+// started as a user would. The suite runs its own session bus, so that the copies it starts reach each other there
+// and nowhere else.
 
+#include "CReminderApp.h"
 #include "LockFixtures.h"
 #include "PlatformChoice.h"
 #include "SingleInstance.h"
 
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QtTest>
 
 #include <cstring>
@@ -11,27 +16,67 @@
 namespace {
 QString ProgramPath() { return QCoreApplication::applicationDirPath() + QStringLiteral("/nudgepost"); }
 
-QProcessEnvironment ProgramEnvironment(const QString& configHome) {
+// withBus: the suite's own session bus; otherwise an address where no bus listens and no X display, through which
+// the bus library could start one of its own.
+QProcessEnvironment ProgramEnvironment(const QString& configHome, bool withBus = true) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!withBus) {
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + configHome +
+                                                                   QStringLiteral("/no-bus-here"));
+        env.remove(QStringLiteral("DISPLAY"));
+    }
     return env;
+}
+
+QByteArray AlreadyRunningLine(const QString& application, const QString& storeFile) {
+    return (application + QStringLiteral(" is already running for the store ") + storeFile + QLatin1Char('\n'))
+        .toLocal8Bit();
 }
 } // namespace
 
 class tst_Startup : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
+    void cleanupTestCase();
     void platformChoice_data();
     void platformChoice();
+    void applicationName_data();
+    void applicationName();
     void secondClaimOnTheSameStoreIsRefused();
+    void differentStoresRunSideBySide_data();
     void differentStoresRunSideBySide();
     void secondCopyAsksTheFirstToShowItself();
     void lockLeftBehindIsTakenOver_data();
     void lockLeftBehindIsTakenOver();
     void unusableLockFolderStartsUnguarded();
+    void programAsSecondCopy_data();
+    void programAsSecondCopy();
+    void programStartsOnAnEmptyStoreAndASecondCopyLeaves_data();
     void programStartsOnAnEmptyStoreAndASecondCopyLeaves();
+
+private:
+    QProcess m_bus;
 };
+
+void tst_Startup::initTestCase() {
+    // Before anything in this process connects to a session bus, which Qt does once and for good.
+    m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                                QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
+    QVERIFY2(m_bus.waitForStarted(), "dbus-daemon (Debian package dbus-daemon) is needed");
+    QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
+    const QByteArray address = m_bus.readLine().trimmed();
+    QVERIFY(!address.isEmpty());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address);
+    QVERIFY(QDBusConnection::sessionBus().isConnected());
+}
+
+void tst_Startup::cleanupTestCase() {
+    m_bus.terminate();
+    m_bus.waitForFinished();
+}
 
 void tst_Startup::platformChoice_data() {
     QTest::addColumn<QString>("session");
@@ -59,6 +104,23 @@ void tst_Startup::platformChoice() {
     QCOMPARE(QString::fromUtf8(result ? result : ""), expected);
 }
 
+void tst_Startup::applicationName_data() {
+    QTest::addColumn<QString>("executable");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("as delivered") << "/usr/bin/nudgepost" << "nudgepost";
+    QTest::newRow("windows executable") << "C:/Programs/NUDGEPOST.EXE" << "NUDGEPOST";
+    QTest::newRow("more than one dot") << "C:/Programs/nudge.post.exe" << "nudge.post";
+    QTest::newRow("a version after a dot") << "/opt/nudgepost.v2" << "nudgepost";
+    QTest::newRow("a dot in the folder only") << "/opt/my.tools/nudgepost" << "nudgepost";
+    QTest::newRow("nothing before the dot") << "/home/user/.nudgepost" << ".nudgepost";
+}
+
+void tst_Startup::applicationName() {
+    QFETCH(QString, executable);
+    QFETCH(QString, expected);
+    QCOMPARE(CReminderApp::ApplicationNameFor(executable), expected);
+}
+
 void tst_Startup::secondClaimOnTheSameStoreIsRefused() {
     QTemporaryDir dir;
     const QString store = dir.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
@@ -68,13 +130,31 @@ void tst_Startup::secondClaimOnTheSameStoreIsRefused() {
     QCOMPARE(second.Claim(), SingleInstance::Role::Secondary);
 }
 
+void tst_Startup::differentStoresRunSideBySide_data() {
+    // The other store, beside Quillmoor/nudgepost.conf; each must get a name the bus accepts.
+    QTest::addColumn<QString>("other");
+    QTest::newRow("renamed copy") << "Quillmoor/nudgepost-copy.conf";
+    QTest::newRow("dots, spaces and letters beyond ASCII")
+        << QString::fromUtf8("Qu\xc3\xafllmoor 2/n\xc3\xbc dge.post v2.conf");
+    QTest::newRow("folder starting with a digit") << "9/Quillmoor/nudgepost.conf";
+    const QString folder(100, QLatin1Char('x'));
+    QTest::newRow("path longer than a bus name may be")
+        << folder + QLatin1Char('/') + folder + QLatin1Char('/') + folder + QStringLiteral("/nudgepost.conf");
+}
+
 void tst_Startup::differentStoresRunSideBySide() {
+    QFETCH(QString, other);
     QTemporaryDir dir;
-    SingleInstance first(dir.filePath(QStringLiteral("Quillmoor/nudgepost.conf")));
-    SingleInstance renamed(dir.filePath(QStringLiteral("Quillmoor/nudgepost-copy.conf")));
+    const QString firstStore = dir.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
+    const QString otherStore = dir.filePath(other);
+    SingleInstance first(firstStore);
+    SingleInstance second(otherStore);
     QCOMPARE(first.Claim(), SingleInstance::Role::Primary);
-    QCOMPARE(renamed.Claim(), SingleInstance::Role::Primary);
-    QVERIFY(SingleInstance::ServerNameFor(dir.filePath("a.conf")) != SingleInstance::ServerNameFor(dir.filePath("b.conf")));
+    QCOMPARE(second.Claim(), SingleInstance::Role::Primary);
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    QVERIFY(SingleInstance::BusNameFor(firstStore) != SingleInstance::BusNameFor(otherStore));
+    QVERIFY(bus->isServiceRegistered(SingleInstance::BusNameFor(firstStore)));
+    QVERIFY(bus->isServiceRegistered(SingleInstance::BusNameFor(otherStore)));
 }
 
 void tst_Startup::secondCopyAsksTheFirstToShowItself() {
@@ -141,12 +221,61 @@ void tst_Startup::unusableLockFolderStartsUnguarded() {
     QCOMPARE(guard.Claim(), SingleInstance::Role::Unguarded);
 }
 
-void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
+void tst_Startup::programAsSecondCopy_data() {
+    QTest::addColumn<bool>("withBus");
+    QTest::addColumn<int>("activations");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("session bus") << true << 1 << false;
+    QTest::newRow("no session bus") << false << 0 << true;
+}
+
+// The first copy is this process, holding the store's guard; the program started on the same store is the second.
+void tst_Startup::programAsSecondCopy() {
+    QFETCH(bool, withBus);
+    QFETCH(int, activations);
+    QFETCH(bool, message);
     QTemporaryDir config;
     const QString storeFile = config.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
+    SingleInstance first(storeFile);
+    QCOMPARE(first.Claim(), SingleInstance::Role::Primary);
+    QSignalSpy activated(&first, &SingleInstance::activationRequested);
+
+    QProcess second;
+    second.setProcessEnvironment(ProgramEnvironment(config.path(), withBus));
+    second.start(ProgramPath(), {});
+    // The call to the first copy waits for its answer, which this process gives only from its event loop.
+    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 30000);
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(second.readAllStandardOutput(), message ? AlreadyRunningLine("nudgepost", storeFile) : QByteArray());
+    QCoreApplication::processEvents();
+    QCOMPARE(activated.count(), activations);
+    QVERIFY(!QFile::exists(storeFile));
+}
+
+void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves_data() {
+    QTest::addColumn<bool>("withBus");
+    QTest::addColumn<QString>("executable"); // the program copied under this name; empty: as built
+    QTest::addColumn<QString>("application");
+    QTest::newRow("session bus") << true << "" << "nudgepost";
+    QTest::newRow("no session bus") << false << "" << "nudgepost";
+    QTest::newRow("renamed, with dots") << true << "nudge.post.bin" << "nudge.post";
+}
+
+void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
+    QFETCH(bool, withBus);
+    QFETCH(QString, executable);
+    QFETCH(QString, application);
+    QTemporaryDir config;
+    QString program = ProgramPath();
+    if (!executable.isEmpty()) {
+        program = config.filePath(executable);
+        QVERIFY(QFile::copy(ProgramPath(), program));
+    }
+    const QString storeFile = config.filePath(QStringLiteral("Quillmoor/") + application + QStringLiteral(".conf"));
     QProcess first;
-    first.setProcessEnvironment(ProgramEnvironment(config.path()));
-    first.start(ProgramPath(), {});
+    first.setProcessEnvironment(ProgramEnvironment(config.path(), withBus));
+    first.start(program, {});
     QVERIFY(first.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(storeFile), 30000);
 
@@ -155,11 +284,14 @@ void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
     QCOMPARE(stored.value(QStringLiteral("Configuration/Number of messages")).toInt(), 0);
 
     QProcess second;
-    second.setProcessEnvironment(ProgramEnvironment(config.path()));
-    second.start(ProgramPath(), {});
+    second.setProcessEnvironment(ProgramEnvironment(config.path(), withBus));
+    second.start(program, {});
     QVERIFY(second.waitForFinished(30000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
+    // Through the bus the first copy was reached and asked to come to the front; without it, the second says why
+    // it ends.
+    QCOMPARE(second.readAllStandardOutput(), withBus ? QByteArray() : AlreadyRunningLine(application, storeFile));
     QCOMPARE(first.state(), QProcess::Running);
 
     first.terminate();

@@ -32,6 +32,9 @@ dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || { echo "Depends lacks Q
 dpkg-deb -f "$deb" Depends | grep -q 'qt6-qpa-plugins' || { echo "Depends lacks the platform plugins"; exit 1; }
 dpkg-deb -f "$deb" Depends | grep -q 'libcanberra0' || { echo "Depends lacks the sound library"; exit 1; }
 dpkg-deb -f "$deb" Recommends | grep -q 'libcanberra-pulse' || { echo "Recommends lacks the sound server plug-in"; exit 1; }
+# A running copy is reached through the session bus here; Qt Network, for the local socket of Windows, would only
+# load its libraries at every start.
+if dpkg-deb -f "$deb" Depends | grep -q 'libqt6network6'; then echo "Depends names Qt Network"; exit 1; fi
 
 mkdir -p "$work/config"
 XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen "$work/root/usr/bin/nudgepost" & app=$!

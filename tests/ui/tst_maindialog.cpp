@@ -98,6 +98,7 @@ private slots:
 
     void builderConvertsDialogUnits_data();
     void builderConvertsDialogUnits();
+    void untitledGroupBoxFrameSitsWhereATitledOnesDoes();
     void templatesYieldIdsInOrder_data();
     void templatesYieldIdsInOrder();
     void framesAreCentred_data();
@@ -159,6 +160,29 @@ void tst_MainDialog::builderConvertsDialogUnits() {
     QCOMPARE(DialogUnitsToPixels(units, base), pixels);
     QCOMPARE(DialogUnitsToPixels(QSize(317, 236), base), QSize(476, 384));
     QCOMPARE(BaseUnitsFromMetrics(338, 16).x, 7);
+}
+
+void tst_MainDialog::untitledGroupBoxFrameSitsWhereATitledOnesDoes() {
+    // The two kinds are drawn by different code; side by side in one window their frames must line up.
+    const DialogTemplate tpl{1, "Boxes", "MS Sans Serif", 8, 200, 60, 0,
+                             {{-1, ControlClass::Button, "", Style::Visible | Style::GroupBox, 5, 5, 90, 50},
+                              {-1, ControlClass::Button, " T ", Style::Visible | Style::GroupBox, 105, 5, 90, 50}}};
+    QDialog dialog;
+    const BuiltDialog built = BuildDialog(&dialog, tpl);
+    QCOMPARE(built.Controls().size(), std::size_t(2));
+    auto frameRow = [](QWidget* box) {
+        // The middle column is clear of the title, which starts at the left.
+        const QImage image = box->grab().toImage();
+        const int x = image.width() / 2;
+        for (int y = 0; y < image.height(); ++y) {
+            if (image.pixel(x, y) != image.pixel(x, image.height() / 2))
+                return y;
+        }
+        return -1;
+    };
+    const int untitled = frameRow(built.Controls()[0]);
+    QVERIFY(untitled > 0);
+    QCOMPARE(untitled, frameRow(built.Controls()[1]));
 }
 
 void tst_MainDialog::templatesYieldIdsInOrder_data() {
