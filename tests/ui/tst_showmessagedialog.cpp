@@ -65,6 +65,22 @@ MessageEntry TeaEntry() {
     return entry;
 }
 
+// The main window, opened and shown, on a store holding the tea message, at the moment it comes due.
+struct TeaWindow {
+    TeaWindow() : fakeClock(LocalTime(1997, 3, 5, 9, 30, 20)), dlg(Services(store, prompts, fakeClock)) {
+        dlg.OnInitDialog();
+        dlg.show();
+    }
+    static ReminderServices Services(MemoryProfileStore& store, RecordingPrompts& prompts, FakeClock& clock) {
+        StoreOneMessage(store, TeaEntry());
+        return {&store, &prompts, clock.AsClock(), {}};
+    }
+    MemoryProfileStore store;
+    RecordingPrompts prompts;
+    FakeClock fakeClock;
+    CMainDialog dlg;
+};
+
 // What the display window showed while it was open.
 struct SeenDisplay {
     bool ran = false;
@@ -275,21 +291,15 @@ void TestShowMessageDialog::displayCloses() {
 
 void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
     SeenDisplay seen;
-    MemoryProfileStore store;
-    RecordingPrompts prompts;
-    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30, 20));
-    StoreOneMessage(store, TeaEntry());
-    CMainDialog dlg({&store, &prompts, fakeClock.AsClock(), {}});
-    dlg.OnInitDialog();
-    dlg.show();
-    dlg.showMinimized();
-    QVERIFY(dlg.isMinimized());
-    QCOMPARE(prompts.beeps, 0);
+    TeaWindow tea;
+    tea.dlg.showMinimized();
+    QVERIFY(tea.dlg.isMinimized());
+    QCOMPARE(tea.prompts.beeps, 0);
 
     // Runs inside the display window's own event loop; it always closes what it finds so the test cannot hang.
-    QTimer::singleShot(0, &dlg, [&] {
+    QTimer::singleShot(0, &tea.dlg, [&] {
         seen.ran = true;
-        CShowMessageDialog* display = OpenDisplay(&dlg);
+        CShowMessageDialog* display = OpenDisplay(&tea.dlg);
         if (!display)
             return;
         seen.found = true;
@@ -298,11 +308,11 @@ void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
         seen.schedule = LabelText(display, 1029);
         seen.clock = LabelText(display, 1046);
         seen.topmost = display->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
-        seen.ownerMinimized = dlg.isMinimized();
-        seen.beeps = prompts.beeps;
+        seen.ownerMinimized = tea.dlg.isMinimized();
+        seen.beeps = tea.prompts.beeps;
         display->accept();
     });
-    dlg.OnTimer(SCHEDULER_TIMER_ID);
+    tea.dlg.OnTimer(SCHEDULER_TIMER_ID);
     QTRY_VERIFY(seen.ran);
 
     QVERIFY(seen.found);
@@ -315,79 +325,67 @@ void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
     QVERIFY(!seen.ownerMinimized);
     QCOMPARE(seen.beeps, 1);
 
-    QVERIFY(dlg.isMinimized());
-    QCOMPARE(prompts.beeps, 1);
-    QVERIFY(prompts.boxes.empty());
-    QCOMPARE(dlg.m_pMessages[0].m_bPending, 0);
-    QCOMPARE(dlg.m_pMessages[0].m_bShown, 1);
-    QCOMPARE(dlg.m_pMessages[0].m_tLastShown, fakeClock.now);
-    QVERIFY(dlg.findChildren<CShowMessageDialog*>().isEmpty());
+    QVERIFY(tea.dlg.isMinimized());
+    QCOMPARE(tea.prompts.beeps, 1);
+    QVERIFY(tea.prompts.boxes.empty());
+    QCOMPARE(tea.dlg.m_pMessages[0].m_bPending, 0);
+    QCOMPARE(tea.dlg.m_pMessages[0].m_bShown, 1);
+    QCOMPARE(tea.dlg.m_pMessages[0].m_tLastShown, tea.fakeClock.now);
+    QVERIFY(tea.dlg.findChildren<CShowMessageDialog*>().isEmpty());
 }
 
 void TestShowMessageDialog::restoredMainWindowShowsNothing() {
     bool ran = false;
     bool sawDisplay = false;
-    MemoryProfileStore store;
-    RecordingPrompts prompts;
-    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30, 20));
-    StoreOneMessage(store, TeaEntry());
-    CMainDialog dlg({&store, &prompts, fakeClock.AsClock(), {}});
-    dlg.OnInitDialog();
-    dlg.show();
-    QVERIFY(!dlg.isMinimized());
+    TeaWindow tea;
+    QVERIFY(!tea.dlg.isMinimized());
 
-    QTimer::singleShot(0, &dlg, [&] {
+    QTimer::singleShot(0, &tea.dlg, [&] {
         ran = true;
-        if (CShowMessageDialog* display = OpenDisplay(&dlg)) {
+        if (CShowMessageDialog* display = OpenDisplay(&tea.dlg)) {
             sawDisplay = true;
             display->accept();
         }
     });
-    dlg.OnTimer(SCHEDULER_TIMER_ID);
+    tea.dlg.OnTimer(SCHEDULER_TIMER_ID);
     QTRY_VERIFY(ran);
 
     QVERIFY(!sawDisplay);
-    QCOMPARE(prompts.beeps, 0);
-    QVERIFY(!dlg.isMinimized());
-    QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
-    QCOMPARE(dlg.m_pMessages[0].m_bShown, 0);
+    QCOMPARE(tea.prompts.beeps, 0);
+    QVERIFY(!tea.dlg.isMinimized());
+    QCOMPARE(tea.dlg.m_pMessages[0].m_bPending, 1);
+    QCOMPARE(tea.dlg.m_pMessages[0].m_bShown, 0);
 }
 
 void TestShowMessageDialog::timerTicksGoOnDuringADisplay() {
     bool found = false;
     bool rearmedWhileOpen = false;
-    MemoryProfileStore store;
-    RecordingPrompts prompts;
-    FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30, 20));
-    StoreOneMessage(store, TeaEntry());
-    CMainDialog dlg({&store, &prompts, fakeClock.AsClock(), {}});
-    dlg.OnInitDialog();
-    dlg.show();
-    dlg.showMinimized();
-    QTimer& timer = dlg.SchedulerTimer();
+    TeaWindow tea;
+    tea.dlg.showMinimized();
+    QTimer& timer = tea.dlg.SchedulerTimer();
 
     // The display stays open past the message's repeat interval of 15 minutes; the window's own timer, not a
     // call from the test, must bring the tick that arms it again.
     QTimer watcher;
     watcher.setInterval(0);
-    connect(&watcher, &QTimer::timeout, &dlg, [&] {
-        CShowMessageDialog* display = OpenDisplay(&dlg);
+    connect(&watcher, &QTimer::timeout, &tea.dlg, [&] {
+        CShowMessageDialog* display = OpenDisplay(&tea.dlg);
         if (!display)
             return;
         watcher.stop();
         found = true;
-        fakeClock.Advance(16 * 60);
-        rearmedWhileOpen = QTest::qWaitFor([&] { return dlg.m_pMessages[0].m_bPending == 1; }, 5000);
+        tea.fakeClock.Advance(16 * 60);
+        rearmedWhileOpen = QTest::qWaitFor([&] { return tea.dlg.m_pMessages[0].m_bPending == 1; }, 5000);
         // Nothing may show it again once it is closed: the test ends here.
         timer.stop();
-        dlg.m_bMessagesActivated = 0;
+        tea.dlg.m_bMessagesActivated = 0;
         display->accept();
     });
     watcher.start();
     timer.start(1);
     QTRY_VERIFY(found);
     QVERIFY(rearmedWhileOpen);
-    QCOMPARE(prompts.beeps, 1);
+    QCOMPARE(tea.prompts.beeps, 1);
 }
 
 QTEST_MAIN(TestShowMessageDialog)
