@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 #include <cstdio>
 
@@ -27,7 +28,23 @@ int CReminderApp::InitInstance() {
     const QString application = QCoreApplication::applicationName();
     const QString storeFile = SettingsProfileStore::FileNameFor(organization, application);
 
+    QPointer<CMainDialog> window;
     SingleInstance instance(SingleInstance::GuardPathFor(organization, application, storeFile));
+    // Connected before the main window exists: the load shows its error boxes while the window is being built, and
+    // a second start must then bring those forward, not be answered and forgotten. A modal window (a box, the
+    // editor, a due message) is what the user has to deal with first, so it comes to the front rather than the
+    // main window it blocks.
+    QObject::connect(&instance, &SingleInstance::activationRequested, [&window] {
+        if (window)
+            window->showNormal();
+        QWidget* target = QApplication::activeModalWidget();
+        if (!target)
+            target = window;
+        if (!target)
+            return;
+        target->raise();
+        target->activateWindow();
+    });
     switch (instance.Claim()) {
     case SingleInstance::Role::Secondary:
         // The running copy could not be asked to show itself (no session bus, say); starting again is no fault.
@@ -50,12 +67,8 @@ int CReminderApp::InitInstance() {
     services.store = &store;
     services.prompts = &prompts;
     CMainDialog dialog(services);
+    window = &dialog;
     prompts.SetOwner(&dialog);
-    QObject::connect(&instance, &SingleInstance::activationRequested, &dialog, [&dialog] {
-        dialog.showNormal();
-        dialog.raise();
-        dialog.activateWindow();
-    });
     dialog.DoModal();
     return 0;
 }

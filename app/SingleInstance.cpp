@@ -3,6 +3,7 @@
 #include "LockFiles.h"
 
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -162,6 +163,22 @@ bool SingleInstance::NotifyPrimary(int timeoutMs) {
                                                       QString::fromLatin1(ApplicationBus::kInterface),
                                                       QStringLiteral("Activate"));
     call << QVariantMap();
-    return bus.call(call, QDBus::Block, timeoutMs).type() == QDBusMessage::ReplyMessage;
+    // The first copy takes the lock a moment before its name appears on the bus; a copy started in that moment
+    // asks again until the name is there or the time is up.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const int left = timeoutMs - static_cast<int>(waited.elapsed());
+        if (left <= 0)
+            return false;
+        const QDBusMessage reply = bus.call(call, QDBus::Block, left);
+        if (reply.type() == QDBusMessage::ReplyMessage)
+            return true;
+        const QString error = reply.errorName();
+        if (error != QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") &&
+            error != QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner"))
+            return false;
+        QThread::msleep(20);
+    }
 }
 #endif
