@@ -67,6 +67,12 @@ SoundOutcome CanberraSound::OutcomeOf(int canberraResult) {
 }
 
 SoundOutcome CanberraSound::Play(const SoundRequest& request) {
+    // Switched off on the desktop, nothing sounds, not even the bell, whether or not the library can be had.
+    DesktopSoundSettings desktop;
+    if (m_desktop)
+        desktop = m_desktop->Read();
+    if (desktop.eventSounds && !*desktop.eventSounds)
+        return SoundOutcome::Silenced;
     if (!m_library)
         m_library = Library::Load();
     if (!m_library)
@@ -108,14 +114,10 @@ SoundOutcome CanberraSound::Play(const SoundRequest& request) {
         std::snprintf(window, sizeof window, "%llu", request.x11Window);
         ca.proplistSets(props, CA_PROP_WINDOW_X11_XID, window);
     }
-    if (m_desktop) {
-        // Switched off on the desktop, the sound library answers "disabled", and the bell stays quiet too.
-        const DesktopSoundSettings desktop = m_desktop->Read();
-        if (desktop.eventSounds)
-            ca.proplistSets(props, CA_PROP_CANBERRA_ENABLE, *desktop.eventSounds ? "1" : "0");
-        if (!desktop.themeName.empty())
-            ca.proplistSets(props, CA_PROP_CANBERRA_XDG_THEME_NAME, desktop.themeName.c_str());
-    }
+    if (desktop.eventSounds)
+        ca.proplistSets(props, CA_PROP_CANBERRA_ENABLE, "1");
+    if (!desktop.themeName.empty())
+        ca.proplistSets(props, CA_PROP_CANBERRA_XDG_THEME_NAME, desktop.themeName.c_str());
     // An unopened context opens its driver here, so a sound server that was missing at the last sound is tried again.
     const int result = ca.contextPlay(m_context, 0, props, nullptr, nullptr);
     ca.proplistDestroy(props);
