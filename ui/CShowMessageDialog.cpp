@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTextBoundaryFinder>
 
 namespace {
 // The longest texts the two single-line controls can be given, which the window's face must leave room for: the
@@ -26,6 +28,34 @@ std::vector<ReservedText> LongestLines() {
         {1046, QString::fromStdString(FormatClockLine(0))
                    .replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("8"))},
     };
+}
+// A word wider than the field (an address, say) cannot wrap: it would widen the text past the field, cut it off
+// and move the centre of every other line. Such a word gets a chance to break after each of its characters; the
+// zero-width space that marks it is invisible.
+QString BreakOverlongWords(const QString& text, const QFontMetrics& metrics, int width) {
+    static const QRegularExpression word(QStringLiteral("\\S+"));
+    QString result;
+    qsizetype last = 0;
+    for (auto matches = word.globalMatch(text); matches.hasNext();) {
+        const QRegularExpressionMatch match = matches.next();
+        result += text.mid(last, match.capturedStart() - last);
+        const QString found = match.captured();
+        if (metrics.horizontalAdvance(found) <= width) {
+            result += found;
+        } else {
+            QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, found);
+            qsizetype start = 0;
+            for (qsizetype next = characters.toNextBoundary(); next > 0; next = characters.toNextBoundary()) {
+                result += found.mid(start, next - start);
+                if (next < found.size())
+                    result += QChar(0x200B);
+                start = next;
+            }
+        }
+        last = match.capturedEnd();
+    }
+    result += text.mid(last);
+    return result;
 }
 } // namespace
 
@@ -71,7 +101,9 @@ int CShowMessageDialog::DoModal() {
 void CShowMessageDialog::OnInitDialog() {
     CenterWindow(this, parentWidget());
     setWindowTitle(LiteralWindowTitle(QString::fromUtf8(m_pEntry->m_szName)));
-    m_ctlText->setText(TextForDisplay(m_pEntry->m_szText));
+    const int room = m_textArea->width() - 2 * m_textArea->frameWidth() -
+                     m_textArea->verticalScrollBar()->sizeHint().width() - 2 * m_ctlText->margin();
+    m_ctlText->setText(BreakOverlongWords(TextForDisplay(m_pEntry->m_szText), m_ctlText->fontMetrics(), room));
     SetControlText(m_ctlSchedule, QString::fromStdString(FormatScheduleLine(*m_pEntry)));
     OnTimer();
     m_clockTimer.stop();

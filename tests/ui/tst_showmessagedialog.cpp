@@ -212,6 +212,7 @@ void TestShowMessageDialog::textTallerThanItsFieldScrolls_data() {
     QTest::newRow("two lines") << QByteArray("Kettle on.\r\nCups out.") << false;
     QTest::newRow("ten lines") << QByteArray("line\r\n").repeated(9) + "last line" << true;
     QTest::newRow("999 bytes of words") << QByteArray("word ").repeated(200).left(999) << true;
+    QTest::newRow("a word wider than the field") << QByteArray("Visit ") + QByteArray(60, 'W') + " today." << false;
 }
 
 // Only a hand-edited store holds a text longer than the field shows; it scrolls rather than being cut.
@@ -233,6 +234,8 @@ void TestShowMessageDialog::textTallerThanItsFieldScrolls() {
     // The label holds the whole wrapped text, however much of it the field shows at once.
     QLabel* label = display.MessageText();
     QVERIFY(label->height() >= label->heightForWidth(label->width()));
+    // Nothing is wider than the field: the lines wrap inside it and centre on its middle.
+    QVERIFY(label->width() <= area->viewport()->width());
     QCOMPARE(area->verticalScrollBar()->maximum() > 0, scrolls);
     display.accept();
 }
