@@ -179,16 +179,25 @@ int CMainDialog::MarkedRow() const {
 void CMainDialog::UpdateButtons() {
     const bool empty = m_nMessageCount == 0;
     if (empty)
-        m_ctlAddMessage->setFocus();
+        FocusAddMessage();
     for (QPushButton* button : {m_ctlEditMarked, m_ctlCopyMarked, m_ctlDeleteMarked, m_ctlClearAll})
         button->setEnabled(!empty);
     if (MarkedRow() < 0) {
-        m_ctlAddMessage->setFocus();
+        FocusAddMessage();
         for (QPushButton* button : {m_ctlEditMarked, m_ctlCopyMarked, m_ctlDeleteMarked})
             button->setEnabled(false);
     } else {
         m_ctlDeleteMarked->setEnabled(true);
     }
+}
+
+void CMainDialog::FocusAddMessage() {
+    // With messages switched off the list controls are hidden and Add cannot take the focus; the toolkit would hand
+    // it to Exit, where the first press of Space ends the program. The option that shows the list takes it instead.
+    if (m_ctlAddMessage->isHidden())
+        m_ctlActivateMessages->setFocus();
+    else
+        m_ctlAddMessage->setFocus();
 }
 
 void CMainDialog::ShowListControls(bool show) {

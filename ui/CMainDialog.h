@@ -69,6 +69,7 @@ private:
     void RunDisplayDialog(MessageEntry* entry) override;
 
     void BindControls();
+    void FocusAddMessage();
     void ConnectHandlers();
     void AddTooltips();
     void AddListLine(const MessageEntry& entry);

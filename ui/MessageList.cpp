@@ -45,7 +45,8 @@ void MessageListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-    const int tab = line.indexOf(QLatin1Char('\t'));
+    // The state follows the last tab; a name pasted with a tab of its own keeps it in the name.
+    const int tab = line.lastIndexOf(QLatin1Char('\t'));
     const QString before = tab < 0 ? line : line.left(tab);
     const QString after = tab < 0 ? QString() : line.mid(tab + 1);
     const QRect textRect = opt.rect.adjusted(kTextMargin, 0, -kTextMargin, 0);

@@ -374,6 +374,15 @@ void tst_MainDialog::updateButtonsStates() {
     QCOMPARE(f.dialog->focusWidget(), f.Button(1006));
     f.Mark("Two\tACTIVE");
     QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{true, true, true, true}));
+    f.dialog.reset();
+
+    // Messages switched off hide Add; the focus must not fall to Exit, where Space would end the program.
+    MainFixture off;
+    PutNamed(off.store, {"One"});
+    off.store.Set(kConfiguration, kActivatedMessages, 0);
+    off.Open();
+    QVERIFY(off.dialog->isVisible());
+    QCOMPARE(off.dialog->focusWidget(), off.Check(1002));
 }
 
 void tst_MainDialog::activateMessagesHidesAndShowsListControls() {
