@@ -104,6 +104,9 @@ void CShowMessageDialog::OnInitDialog() {
     const int room = m_textArea->width() - 2 * m_textArea->frameWidth() -
                      m_textArea->verticalScrollBar()->sizeHint().width() - 2 * m_ctlText->margin();
     m_ctlText->setText(BreakOverlongWords(TextForDisplay(m_pEntry->m_szText), m_ctlText->fontMetrics(), room));
+    // Only a text taller than its field joins the tab order, so that the keyboard can scroll it too.
+    const int fieldHeight = m_textArea->height() - 2 * m_textArea->frameWidth();
+    m_textArea->setFocusPolicy(m_ctlText->heightForWidth(room) > fieldHeight ? Qt::TabFocus : Qt::NoFocus);
     SetControlText(m_ctlSchedule, QString::fromStdString(FormatScheduleLine(*m_pEntry)));
     OnTimer();
     m_clockTimer.stop();

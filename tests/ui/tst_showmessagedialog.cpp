@@ -237,6 +237,13 @@ void TestShowMessageDialog::textTallerThanItsFieldScrolls() {
     // Nothing is wider than the field: the lines wrap inside it and centre on its middle.
     QVERIFY(label->width() <= area->viewport()->width());
     QCOMPARE(area->verticalScrollBar()->maximum() > 0, scrolls);
+    // What scrolls can be reached with Tab and scrolled with the keys, not only with a mouse.
+    QTest::keyClick(&display, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget() == area, scrolls);
+    if (scrolls) {
+        QTest::keyClick(area, Qt::Key_PageDown);
+        QVERIFY(area->verticalScrollBar()->value() > 0);
+    }
     display.accept();
 }
 
