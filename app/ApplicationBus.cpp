@@ -3,7 +3,6 @@
 QString ApplicationBus::ObjectPathFor(const QString& busName) {
     QString path = QLatin1Char('/') + busName;
     path.replace(QLatin1Char('.'), QLatin1Char('/'));
-    path.replace(QLatin1Char('-'), QLatin1Char('_'));
     return path;
 }
 

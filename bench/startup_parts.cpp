@@ -12,10 +12,9 @@
 // line of text drawn (the font configuration, which the minimal dialog with one line of text pays too), the store
 // read, the icon as the window system receives it, the main window's controls (the dialog font and the style;
 // "--without-group-boxes" builds them without the group boxes, whose cost is the difference between the two
-// runs, as a group box's style sheet costs most the first time one is used), and the list filled with every
-// stored message. Last comes the main
-// window itself, built and shown until the X server exposes it; what it still costs after the parts above have
-// warmed their caches is the rest. Prints one line of key=value pairs (milliseconds, kibibytes).
+// runs), and the list filled with every stored message. Last comes the main window itself, built and shown until
+// the X server exposes it; what it still costs after the parts above have warmed their caches is the rest.
+// Prints one line of key=value pairs (milliseconds, kibibytes).
 
 #include <QApplication>
 #include <QLabel>
@@ -172,7 +171,9 @@ int main(int argc, char** argv) {
         marks.Mark("controls");
 
         QListWidget list;
-        list.setItemDelegate(new MessageListDelegate(230, &list));
+        // The state column at 230 dialog units, as the main window sets it.
+        const int tabStop = DialogUnitsToPixels(QSize(230, 0), BaseUnitsForFont(DialogFont(controls))).width();
+        list.setItemDelegate(new MessageListDelegate(tabStop, &list));
         list.setSortingEnabled(true);
         for (int i = 0; i < state.m_nMessageCount; ++i) {
             list.addItem(new MessageListItem(QString::fromStdString(CMainDialog::FormatListLine(state.m_pMessages[i])),

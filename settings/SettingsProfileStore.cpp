@@ -45,10 +45,12 @@ QString SettingsProfileStore::FileNameFor(const QString& organization, const QSt
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application).fileName();
 }
 
-void SettingsProfileStore::Reopen() {
+void SettingsProfileStore::Reopen(bool discardFile) {
     const QString fileName = m_settings->fileName();
     const QSettings::Format format = m_settings->format();
     m_settings.reset();
+    if (discardFile)
+        QFile::remove(fileName);
     m_settings = UserOnly(std::make_unique<QSettings>(fileName, format));
 }
 
@@ -69,7 +71,6 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     // wrong loses nothing; then the file is rewritten from what could be read, so that from here on the status
     // speaks of our own writes alone.
     const QString fileName = m_settings->fileName();
-    const QSettings::Format format = m_settings->format();
     const QString copy = fileName + QStringLiteral(".damaged");
     QFile::remove(copy);
     if (!QFile::copy(fileName, copy))
@@ -78,9 +79,7 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     QList<std::pair<QString, QVariant>> readable;
     for (const QString& key : keys)
         readable.append({key, m_settings->value(key)});
-    m_settings.reset();
-    QFile::remove(fileName);
-    m_settings = UserOnly(std::make_unique<QSettings>(fileName, format));
+    Reopen(true);
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
     m_settings->sync();

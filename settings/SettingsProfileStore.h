@@ -36,8 +36,9 @@ public:
 
 private:
     void SetAsideDamagedFile();
-    // The same file on a fresh QSettings, whose status speaks of nothing before it.
-    void Reopen();
+    // The same file on a fresh QSettings, whose status speaks of nothing before it; with discardFile, the file is
+    // removed before it is opened again.
+    void Reopen(bool discardFile = false);
     void StartSaveIfNeeded();
 
     std::unique_ptr<QSettings> m_settings;

@@ -223,7 +223,7 @@ bool ReminderState::SaveAll() {
         // The box runs a nested event loop in which timer ticks go on; they must already find the failed state,
         // or they would show messages and stack one more box for every further failed save.
         m_bGlobalError = 1;
-        m_bGlobalError = ShowErrorBox(StoreTexts::kSaveFailed, StoreTexts::kErrorCaption);
+        ShowErrorBox(StoreTexts::kSaveFailed, StoreTexts::kErrorCaption);
     }
     return !failed;
 }

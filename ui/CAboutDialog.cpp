@@ -1,5 +1,7 @@
 #include "CAboutDialog.h"
 
+#include "WindowCentering.h"
+
 #include <QPushButton>
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_built(BuildDialog(this, AboutTemplate())) {

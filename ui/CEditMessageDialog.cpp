@@ -5,6 +5,7 @@
 #include "IntParse.h"
 #include "TextFit.h"
 #include "ToolTipGate.h"
+#include "WindowCentering.h"
 
 #include <QCheckBox>
 #include <QEvent>

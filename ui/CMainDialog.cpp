@@ -8,6 +8,7 @@
 #include "MessageValidation.h"
 #include "ToolTipGate.h"
 #include "UserPrompts.h"
+#include "WindowCentering.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -75,7 +76,7 @@ void CMainDialog::BindControls() {
 
 void CMainDialog::ConnectHandlers() {
     // The option boxes answer every change of their mark (a click, Space, an accessibility tool's toggle), not
-    // only clicks, so the flag can never disagree with what the box shows.
+    // only clicks, so that no way of changing a mark goes past its handler.
     connect(m_ctlAddMessage, &QPushButton::clicked, this, &CMainDialog::OnAddMessage);
     connect(m_ctlDeleteMarked, &QPushButton::clicked, this, &CMainDialog::OnDeleteMarked);
     connect(m_ctlActivateMessages, &QCheckBox::toggled, this, &CMainDialog::OnActivateMessages);

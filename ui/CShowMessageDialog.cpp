@@ -1,6 +1,7 @@
 #include "CShowMessageDialog.h"
 
 #include "ScheduleText.h"
+#include "WindowCentering.h"
 
 #include <QLabel>
 #include <QPushButton>

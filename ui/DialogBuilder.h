@@ -1,16 +1,13 @@
 #pragma once
 
 #include "DialogTemplates.h"
-#include "WindowCentering.h"
 
 #include <QFont>
 #include <QHash>
-#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
 
-#include <optional>
 #include <vector>
 
 class QDialog;
@@ -33,7 +30,6 @@ QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units);
 
 // The font a template asks for; the family is looked up with a sans-serif fallback.
 QFont DialogFont(const DialogTemplate& tpl);
-
 
 // A text a control will be given while the window runs, which the window's face must leave room for.
 struct ReservedText {

@@ -590,7 +590,9 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
     MessageEntry& daily = rig.Add(MakeEntry("Daily", "1997-01-01 09:00", true));
     // A tick that arrives while the error box is open must already find the failed state.
     int nestedTicks = 0;
+    std::int32_t failedWhileBoxOpen = 0;
     rig.prompts.onBox = [&] {
+        failedWhileBoxOpen = rig.state.m_bGlobalError;
         if (nestedTicks++ == 0)
             rig.Tick();
     };
@@ -611,6 +613,7 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
     const QStringList expected = {"beep", QString("error:") + StoreTexts::kSaveFailed, "restore", "minimize"};
     QCOMPARE(ToList(rig.log), expected);
     QCOMPARE(nestedTicks, 1);
+    QCOMPARE(failedWhileBoxOpen, 1);
 }
 
 QTEST_GUILESS_MAIN(TestScheduler)

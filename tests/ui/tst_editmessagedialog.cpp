@@ -634,8 +634,6 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
         ClickButton(dialog, ID_OK);
     });
     QCOMPARE(result, IDOK);
-    QVERIFY(QString::fromUtf8(entry.m_szText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).size() <=
-            incoming.size() + before.size());
 }
 
 void TestEditMessageDialog::unchangedCopyComesBackIdentical_data() {
