@@ -174,11 +174,13 @@ int main(int argc, char** argv) {
         // The state column at 230 dialog units, as the main window sets it.
         const int tabStop = DialogUnitsToPixels(QSize(230, 0), BaseUnitsForFont(DialogFont(controls))).width();
         list.setItemDelegate(new MessageListDelegate(tabStop, &list));
-        list.setSortingEnabled(true);
         for (int i = 0; i < state.m_nMessageCount; ++i) {
             list.addItem(new MessageListItem(QString::fromStdString(CMainDialog::FormatListLine(state.m_pMessages[i])),
                                              QByteArray(state.m_pMessages[i].m_szName)));
         }
+        // Sorted once, as the main window does.
+        list.sortItems();
+        list.setSortingEnabled(true);
         list.resize(500, 200);
         list.grab();
         marks.Mark("list");

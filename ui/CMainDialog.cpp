@@ -106,12 +106,15 @@ void CMainDialog::OnInitDialog() {
 
     const int tabStop = DialogUnitsToPixels(QSize(LIST_TAB_STOP, 0), m_built.Units()).width();
     m_ctlMessageList->setItemDelegate(new MessageListDelegate(tabStop, m_ctlMessageList));
-    m_ctlMessageList->setSortingEnabled(true);
+    // Filled unsorted and sorted once: a sorted list sorts itself anew after every line it is given.
+    m_ctlMessageList->setSortingEnabled(false);
     m_ctlMessageList->clear();
     if (!m_bGlobalError) {
         for (int i = 0; i < m_nMessageCount; ++i)
             AddListLine(m_pMessages[i]);
     }
+    m_ctlMessageList->sortItems();
+    m_ctlMessageList->setSortingEnabled(true);
 
     ShowListControls(m_bMessagesActivated != 0);
     // Setting the marks from the flags is not a change by the user: no handler runs for it.
