@@ -26,34 +26,27 @@ constexpr std::string_view kWideBlanks[] = {
 
 bool IsAsciiWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-std::string_view TrimDialogBlanks(std::string_view text) {
-    for (bool trimmed = true; trimmed && !text.empty();) {
-        trimmed = IsAsciiWhiteSpace(text.front());
-        if (trimmed) {
-            text.remove_prefix(1);
-            continue;
-        }
-        for (std::string_view blank : kWideBlanks) {
-            if (text.starts_with(blank)) {
-                text.remove_prefix(blank.size());
-                trimmed = true;
-                break;
-            }
+// Takes one blank off the front (or the back) of text; false when none stands there.
+bool DropBlank(std::string_view& text, bool atFront) {
+    if (text.empty())
+        return false;
+    if (IsAsciiWhiteSpace(atFront ? text.front() : text.back())) {
+        atFront ? text.remove_prefix(1) : text.remove_suffix(1);
+        return true;
+    }
+    for (std::string_view blank : kWideBlanks) {
+        if (atFront ? text.starts_with(blank) : text.ends_with(blank)) {
+            atFront ? text.remove_prefix(blank.size()) : text.remove_suffix(blank.size());
+            return true;
         }
     }
-    for (bool trimmed = true; trimmed && !text.empty();) {
-        trimmed = IsAsciiWhiteSpace(text.back());
-        if (trimmed) {
-            text.remove_suffix(1);
-            continue;
-        }
-        for (std::string_view blank : kWideBlanks) {
-            if (text.ends_with(blank)) {
-                text.remove_suffix(blank.size());
-                trimmed = true;
-                break;
-            }
-        }
+    return false;
+}
+
+std::string_view TrimDialogBlanks(std::string_view text) {
+    while (DropBlank(text, true)) {
+    }
+    while (DropBlank(text, false)) {
     }
     return text;
 }
