@@ -6,7 +6,7 @@
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent), m_built(BuildDialog(this, AboutTemplate())) {
     setModal(true);
-    connect(m_built.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_built.Get<QPushButton>(DialogIds::kOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 
 int CAboutDialog::DoModal() {
@@ -16,5 +16,5 @@ int CAboutDialog::DoModal() {
 
 void CAboutDialog::OnInitDialog() {
     CenterWindow(this, parentWidget());
-    m_built.Get<QPushButton>(IDOK)->setFocus();
+    m_built.Get<QPushButton>(DialogIds::kOk)->setFocus();
 }

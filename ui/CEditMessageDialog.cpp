@@ -84,8 +84,8 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
     }
 
     setModal(true);
-    connect(m_built.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_built.Get<QPushButton>(IDCANCEL), &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_built.Get<QPushButton>(DialogIds::kOk), &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_built.Get<QPushButton>(DialogIds::kCancel), &QPushButton::clicked, this, &QDialog::reject);
     // Every change of a box's mark flips its flag once, however it was made (a click, Space, an accessibility
     // tool's toggle); initialisation sets the marks with the handlers held back.
     connect(m_ctlActive, &QCheckBox::toggled, this, &CEditMessageDialog::OnActiveMessage);
@@ -95,8 +95,8 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
 int CEditMessageDialog::DoModal() {
     OnInitDialog();
     const int result = exec();
-    // Cancel, Escape and the close box answer IDCANCEL; Qt's own answer for them is 0.
-    return result == QDialog::Rejected ? IDCANCEL : result;
+    // Cancel, Escape and the close box answer DialogIds::kCancel; Qt's own answer for them is 0.
+    return result == QDialog::Rejected ? DialogIds::kCancel : result;
 }
 
 void CEditMessageDialog::OnInitDialog() {
@@ -141,7 +141,7 @@ void CEditMessageDialog::OnInitDialog() {
 
     m_ctlEveryDayNote->setText(QString::fromUtf8(kEveryDayNote));
     UpdateDateFields();
-    m_built.Get<QPushButton>(IDOK)->setFocus();
+    m_built.Get<QPushButton>(DialogIds::kOk)->setFocus();
 }
 
 bool CEditMessageDialog::TooltipsActive() const { return m_ctlToolTip && m_ctlToolTip->IsActive(); }

@@ -18,7 +18,7 @@ class CEditMessageDialog : public QDialog {
 public:
     CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidget* parent);
 
-    // IDOK after OK or Enter, IDCANCEL after Cancel, Escape or the close box.
+    // DialogIds::kOk after OK or Enter, DialogIds::kCancel after Cancel, Escape or the close box.
     int DoModal();
     void OnInitDialog();
     void UpdateDateFields();

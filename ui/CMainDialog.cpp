@@ -90,7 +90,7 @@ void CMainDialog::ConnectHandlers() {
     connect(m_ctlConfirmDeletions, &QCheckBox::toggled, this, &CMainDialog::OnConfirmDeletions);
     connect(m_built.Get<QPushButton>(IDC_ABOUT), &QPushButton::clicked, this, &CMainDialog::OnAbout);
     connect(m_ctlShowMinimized, &QCheckBox::toggled, this, &CMainDialog::OnShowMinimizedOnStart);
-    connect(m_built.Get<QPushButton>(IDOK), &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_built.Get<QPushButton>(DialogIds::kOk), &QPushButton::clicked, this, &QDialog::accept);
 }
 
 int CMainDialog::DoModal() {
@@ -148,7 +148,7 @@ void CMainDialog::AddTooltips() {
         {IDC_CLEAR_ALL, "Delete all messages"},
         {IDC_MINIMIZE, "Minimize window (enables message showing)"},
         {IDC_ABOUT, "Show version and author information"},
-        {IDOK, "Exit application"},
+        {DialogIds::kOk, "Exit application"},
         {IDC_MESSAGE_LIST, "List of current messages"},
         {IDC_ACTIVATE_MESSAGES, "Check to enable messages"},
         {IDC_CONFIRM_DELETIONS, "Check to confirm any deletion of messages"},
@@ -309,7 +309,7 @@ bool CMainDialog::ValidateMessage(const MessageEntry& entry) {
 
 bool CMainDialog::EditAndCheck(MessageEntry& workingCopy, int skipIndex) {
     CEditMessageDialog editor(&workingCopy, m_bTooltips, this);
-    if (editor.DoModal() != IDOK)
+    if (editor.DoModal() != DialogIds::kOk)
         return false;
     return ValidateMessage(workingCopy) && CheckDistinctName(workingCopy, skipIndex);
 }

@@ -287,7 +287,7 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::v
     for (const ControlTemplate& control : tpl.controls) {
         QWidget* widget = MakeControl(control, dialog);
         widget->setProperty(kControlIdProperty, control.id);
-        widget->setObjectName(control.id == IDC_STATIC ? QStringLiteral("static")
+        widget->setObjectName(control.id == DialogIds::kNone ? QStringLiteral("static")
                                                        : QStringLiteral("control%1").arg(control.id));
         widget->setGeometry(DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy), built.m_units));
         if (HoldsOneLine(control, built.m_units, font))
@@ -305,7 +305,7 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::v
         }
         if (control.style & Style::GroupBox)
             groupBoxes.push_back(widget);
-        if (control.id != IDC_STATIC)
+        if (control.id != DialogIds::kNone)
             built.m_byId.insert(control.id, widget);
         built.m_controls.push_back(widget);
     }

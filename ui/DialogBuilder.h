@@ -69,5 +69,5 @@ void SetControlText(QWidget* control, const QString& text);
 // one as a single literal.
 QString LiteralWindowTitle(const QString& text);
 
-// The id a control was built with (IDC_STATIC for controls without one).
+// The id a control was built with (DialogIds::kNone for controls without one).
 int ControlId(const QWidget* control);

@@ -244,7 +244,7 @@ void TestEditMessageDialog::opensWithEntryValues() {
         QCOMPARE(qobject_cast<QLabel*>(dialog.Control(ID_EVERY_DAY_NOTE))->text(), QString::fromUtf8(kEveryDayNote));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
-    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(result, DialogIds::kCancel);
 }
 
 void TestEditMessageDialog::everyDayHidesDateControls_data() {
@@ -269,7 +269,7 @@ void TestEditMessageDialog::everyDayHidesDateControls() {
         QVERIFY(dialog.Control(ID_MINUTE)->isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(result, DialogIds::kCancel);
 }
 
 void TestEditMessageDialog::everyDayBoxTogglesDateControls_data() {
@@ -299,7 +299,7 @@ void TestEditMessageDialog::everyDayBoxTogglesDateControls() {
         QCOMPARE(LineText(dialog, ID_SHOW_DAYS), QStringLiteral("3"));
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     MessageEntry expected = original;
     expected.m_bEveryDay = startsEveryDay ? 0 : 1;
     QCOMPARE(Bytes(entry), Bytes(expected));
@@ -352,7 +352,7 @@ void TestEditMessageDialog::activeBoxFlipsFlag() {
             QCOMPARE(dialog.Control(id)->isVisible(), dateShown);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(flag, clicks % 2 == 0 ? start : 1 - start);
     if (box == ID_ACTIVE)
         QCOMPARE(entry.m_bEveryDay, 0);
@@ -406,7 +406,7 @@ void TestEditMessageDialog::typedNumberIsStored() {
         QCOMPARE(entry.*member, stored);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(entry.*member, stored);
     QCOMPARE(Bytes(entry), Bytes(expected));
 }
@@ -452,7 +452,7 @@ void TestEditMessageDialog::lineEndsNeverReachSingleLineFields() {
         QCOMPARE(edit->text(), stored);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     if (field == ID_NAME)
         QCOMPARE(QString::fromUtf8(entry.m_szName), stored);
     else
@@ -486,8 +486,8 @@ void TestEditMessageDialog::closingReadsFocusedField_data() {
     QTest::addColumn<int>("key");
     QTest::addColumn<int>("result");
 
-    QTest::newRow("Enter") << int(Qt::Key_Return) << IDOK;
-    QTest::newRow("Escape") << int(Qt::Key_Escape) << IDCANCEL;
+    QTest::newRow("Enter") << int(Qt::Key_Return) << DialogIds::kOk;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << DialogIds::kCancel;
 }
 
 // With another window active the field never loses the focus, so only the close itself can read it.
@@ -535,7 +535,7 @@ void TestEditMessageDialog::enterInTextAddsLineBreak() {
         QVERIFY(text->hasFocus());
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(QByteArray(entry.m_szText), QByteArray("first\r\nsecond"));
 }
 
@@ -571,7 +571,7 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
         TypeInto(dialog.Control(field), typed);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
 }
 
@@ -633,7 +633,7 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
         QTRY_COMPARE(text->verticalScrollBar()->maximum(), 0);
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
 }
 
 void TestEditMessageDialog::unchangedCopyComesBackIdentical_data() {
@@ -679,7 +679,7 @@ void TestEditMessageDialog::unchangedCopyComesBackIdentical() {
         }
         ClickButton(dialog, ID_OK);
     });
-    QCOMPARE(result, IDOK);
+    QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(Bytes(entry), before);
 }
 
@@ -769,7 +769,7 @@ void TestEditMessageDialog::tooltipTexts() {
         QCOMPARE(QToolTip::text(), text);
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(result, DialogIds::kCancel);
 }
 
 void TestEditMessageDialog::tooltipsOffShowNone_data() {
@@ -801,7 +801,7 @@ void TestEditMessageDialog::tooltipsOffShowNone() {
         QVERIFY(!QToolTip::isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(result, DialogIds::kCancel);
 }
 
 void TestEditMessageDialog::arrowKeysMoveWithinGroup_data() {
@@ -835,7 +835,7 @@ void TestEditMessageDialog::arrowKeysMoveWithinGroup() {
         QVERIFY(dialog.isVisible());
         ClickButton(dialog, ID_CANCEL);
     });
-    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(result, DialogIds::kCancel);
     QCOMPARE(entry.m_bActive, 1); // moving onto a box does not tick it
 }
 
@@ -858,7 +858,7 @@ void TestEditMessageDialog::tabOrderFromOk() {
         QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_NAME));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
-    QCOMPARE(result, IDCANCEL);
+    QCOMPARE(result, DialogIds::kCancel);
     // Passing through the buttons and into the name changes nothing.
     QCOMPARE(Bytes(entry), before);
 }

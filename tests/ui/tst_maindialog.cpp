@@ -166,7 +166,9 @@ void tst_MainDialog::untitledGroupBoxFrameSitsWhereATitledOnesDoes() {
     // The two kinds are drawn by different code; side by side in one window their frames must line up.
     const DialogTemplate tpl{1, "Boxes", "MS Sans Serif", 8, 200, 60, 0,
                              {{-1, ControlClass::Button, "", Style::Visible | Style::GroupBox, 5, 5, 90, 50},
-                              {-1, ControlClass::Button, " T ", Style::Visible | Style::GroupBox, 105, 5, 90, 50}}};
+                              {-1, ControlClass::Button, " T ", Style::Visible | Style::GroupBox, 105, 5, 90, 50}},
+                             {},
+                             {}};
     QDialog dialog;
     const BuiltDialog built = BuildDialog(&dialog, tpl);
     QCOMPARE(built.Controls().size(), std::size_t(2));

@@ -282,7 +282,7 @@ void TestShowMessageDialog::displayCloses() {
     QVERIFY(QTest::qWaitForWindowExposed(&display));
 
     if (how == "OK button") {
-        QPushButton* ok = ChildWithId<QPushButton>(&display, IDOK);
+        QPushButton* ok = ChildWithId<QPushButton>(&display, DialogIds::kOk);
         QVERIFY(ok);
         QTest::mouseClick(ok, Qt::LeftButton);
     } else if (how == "Enter") {
