@@ -16,4 +16,9 @@ public:
     virtual bool WriteProfileString(const std::string& section, const std::string& entry,
                                     const std::string& value) = 0;
     virtual bool Commit() = 0;
+    // Called by a load that is about to drop part of what it read (a damaged entry, a count out of range), before
+    // it writes the repaired state back: a store kept in a file sets the file as it was aside first, so the user
+    // can get the dropped part back. A store that cannot do that must make the writes that follow fail, so that
+    // nothing is lost silently.
+    virtual void PreserveBeforeRepair() {}
 };
