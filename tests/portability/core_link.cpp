@@ -4,7 +4,7 @@
 #include "IntParse.h"
 #include "MemoryProfileStore.h"
 #include "MessageValidation.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "ScheduleText.h"
 #include "Scheduler.h"
 #include "UserPrompts.h"
@@ -25,14 +25,14 @@ public:
     void RestoreMainWindow() override {}
     void MinimizeMainWindow() override {}
     void BringMainWindowToFront() override {}
-    void RunDisplayDialog(MessageEntry* entry) override { std::printf("%s\n", FormatScheduleLine(*entry).c_str()); }
+    void RunDisplayDialog(const MessageEntry& entry) override { std::printf("%s\n", FormatScheduleLine(entry).c_str()); }
 };
 } // namespace
 
 int main() {
     MemoryProfileStore store;
     PrintingPrompts prompts;
-    ReminderState state({&store, &prompts, {}, {}});
+    ReminderModel state({&store, &prompts, {}, {}});
     state.AllocateTable();
     state.LoadAll();
     MessageEntry entry = state.MakeNewEntry();
@@ -41,7 +41,7 @@ int main() {
         std::printf("%s\n", error->c_str());
     state.AppendEntry(entry);
     MinimizedHost host;
-    RunSchedulerTick(state, host, SCHEDULER_TIMER_ID);
+    Scheduler(state).OnTimer(host, SCHEDULER_TIMER_ID);
     std::printf("%s\n", FormatClockLine(state.Now()).c_str());
     return state.SaveAll() ? 0 : 1;
 }
