@@ -116,11 +116,15 @@ void TypeInto(QWidget* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty())
         QTest::keyClick(field, Qt::Key_Delete);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A character beyond the first plane arrives as one key with both halves of its pair.
+        const qsizetype units = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         if (c.unicode() < 0x80)
             QTest::keyClick(field, c.toLatin1());
         else
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text.mid(i, units), Qt::NoModifier);
+        i += units - 1;
     }
 }
 
@@ -554,6 +558,9 @@ void TestEditMessageDialog::longTextIsCutAtCharacter_data() {
         << int(ID_NAME) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
     QTest::newRow("name, three-byte sign across the end")
         << int(ID_NAME) << euro.repeated(67) << euro.repeated(66).toUtf8();
+    const QString party = QString::fromUtf8("\xF0\x9F\x8E\x89"); // four bytes, two UTF-16 units
+    QTest::newRow("name, four-byte sign across the end")
+        << int(ID_NAME) << party.repeated(60) << party.repeated(49).toUtf8();
     // Zero-width, so that the bytes run out before the field's area does.
     const QString zeroWidth = QString::fromUtf8("\xE2\x80\x8B"); // three bytes
     QTest::newRow("text, three-byte sign across the end")
@@ -567,12 +574,17 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
     QFETCH(QByteArray, stored);
     MessageEntry entry = SampleEntry();
 
+    QString shown;
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
         TypeInto(dialog.Control(field), typed);
+        shown = field == ID_NAME ? LineText(dialog, field)
+                                 : qobject_cast<QPlainTextEdit*>(dialog.Control(field))->toPlainText();
         ClickButton(dialog, ID_OK);
     });
     QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
+    // Nothing is dropped unseen: the field held no more than what was kept.
+    QCOMPARE(shown.toUtf8(), stored);
 }
 
 void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {

@@ -336,6 +336,11 @@ void tst_MainDialog::windowIsFixedWithoutMaximize() {
     QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(dlg.SchedulerTimer().isActive());
     QCOMPARE(dlg.SchedulerTimer().interval(), 10000);
+    // Minimized, the window is named by its icon text, and a screen reader's window list must still name it.
+    dlg.showMinimized();
+    QTRY_VERIFY(dlg.isMinimized());
+    QCOMPARE(QAccessible::queryAccessibleInterface(&dlg)->text(QAccessible::Name), QStringLiteral("Nudgepost"));
+    dlg.showNormal();
 }
 
 void tst_MainDialog::controlsAreNamedForAccessibility() {
@@ -705,12 +710,17 @@ void tst_MainDialog::aboutBox() {
     QStringList texts;
     QString title;
     bool closed = false;
+    bool iconShown = false;
     WhenModalOpens([&](QWidget* about) {
         title = about->windowTitle();
         QList<QLabel*> labels = about->findChildren<QLabel*>();
         std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
-        for (QLabel* label : labels)
+        for (QLabel* label : labels) {
             texts << (label->pixmap().isNull() ? label->text() : QStringLiteral("<icon>"));
+            // The whole icon shows: its static is as large as the icon.
+            if (!label->pixmap().isNull())
+                iconShown = label->size() == label->pixmap().deviceIndependentSize().toSize();
+        }
         if (how == 0)
             QTest::mouseClick(ControlById(about, 1), Qt::LeftButton);
         else
@@ -719,6 +729,7 @@ void tst_MainDialog::aboutBox() {
     });
     QTest::mouseClick(dlg.Control(1035), Qt::LeftButton);
     QVERIFY(closed);
+    QVERIFY(iconShown);
     QCOMPARE(title, QStringLiteral("About"));
     QCOMPARE(texts, (QStringList{"Nudgepost", "Version 1.0", "Quillmoor, 2026", "For more information see README.TXT.",
                                  "<icon>"}));

@@ -238,9 +238,13 @@ void TestShowMessageDialog::textTallerThanItsFieldScrolls() {
     QVERIFY(label->width() <= area->viewport()->width());
     QCOMPARE(area->verticalScrollBar()->maximum() > 0, scrolls);
     // What scrolls can be reached with Tab and scrolled with the keys, not only with a mouse.
+    const QImage unfocused = area->grab().toImage();
     QTest::keyClick(&display, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget() == area, scrolls);
     if (scrolls) {
+        // The stop is named after what it holds and shows that it has the focus.
+        QCOMPARE(area->accessibleName(), TextForDisplay(entry.m_szText));
+        QVERIFY(area->grab().toImage() != unfocused);
         QTest::keyClick(area, Qt::Key_PageDown);
         QVERIFY(area->verticalScrollBar()->value() > 0);
     }
