@@ -273,8 +273,8 @@ void ReminderModel::ClearEntries() { m_nMessageCount = 0; }
 MessageEntry ReminderModel::MakeNewEntry() const {
     MessageEntry entry{};
     const std::string number = std::to_string(m_nMessageCount + 1);
-    CopyFitted(entry.m_szName, sizeof entry.m_szName, "Message " + number);
-    CopyFitted(entry.m_szText, sizeof entry.m_szText, "This is message " + number + ".");
+    CopyFitted(entry.m_szName, sizeof entry.m_szName, StoreTexts::kNewName + number);
+    CopyFitted(entry.m_szText, sizeof entry.m_szText, StoreTexts::kNewText + number + StoreTexts::kNewTextEnd);
     entry.m_nDay = 1;
     entry.m_nMonth = 1;
     entry.m_nYear = 1996;

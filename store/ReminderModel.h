@@ -31,6 +31,10 @@ inline constexpr const char* kTooMany = "Number of saved messages is too large!\
 inline constexpr const char* kSaveFailed = "Error in saving message data.";
 inline constexpr const char* kGlobalError = "A global error occurred!\nPlease exit application.";
 inline constexpr const char* kDoubleName = "Double message name!\nYou have to enter a distinct message name.";
+// A new entry is named and worded after the count plus one: these, the number, and the text's full stop.
+inline constexpr const char* kNewName = "Message ";
+inline constexpr const char* kNewText = "This is message ";
+inline constexpr const char* kNewTextEnd = ".";
 } // namespace StoreTexts
 
 namespace ProfileNames {
