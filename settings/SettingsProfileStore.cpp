@@ -3,7 +3,9 @@
 #include "IntParse.h"
 #include "LockFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdint>
 #include <QVariant>
@@ -70,12 +72,8 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     // reporting the parse error for every later write. The user's file is copied aside first, so a hand edit gone
     // wrong loses nothing; then the file is rewritten from what could be read, so that from here on the status
     // speaks of our own writes alone.
-    const QString fileName = m_settings->fileName();
-    const QString copy = fileName + QStringLiteral(".damaged");
-    QFile::remove(copy);
-    if (!QFile::copy(fileName, copy))
+    if (SetAside().isEmpty())
         return;
-    m_damagedCopy = copy;
     QList<std::pair<QString, QVariant>> readable;
     for (const QString& key : keys)
         readable.append({key, m_settings->value(key)});
@@ -83,6 +81,35 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
     m_settings->sync();
+}
+
+QString SettingsProfileStore::SetAside() {
+    const QFileInfo store(m_settings->fileName());
+    const QString prefix = store.fileName() + QStringLiteral(".damaged-");
+    // Numbered on from the highest number there, so that the newest copy always has the highest number, even
+    // after the user has deleted some of the earlier ones.
+    int highest = 0;
+    const QDir folder = store.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (!name.startsWith(prefix))
+            continue;
+        bool number = false;
+        const int n = QStringView(name).sliced(prefix.size()).toInt(&number);
+        if (number && n > highest)
+            highest = n;
+    }
+    // QFile::copy never replaces a file that exists, so a copy made meanwhile under the same name is kept too.
+    constexpr int kTries = 100;
+    for (int n = highest + 1; n > 0 && n <= highest + kTries; ++n) {
+        const QString copy = folder.filePath(prefix + QString::number(n));
+        if (QFile::copy(store.filePath(), copy)) {
+            m_damagedCopy = copy;
+            return copy;
+        }
+        if (!QFileInfo::exists(copy))
+            break;
+    }
+    return {};
 }
 
 int SettingsProfileStore::GetProfileInt(const std::string& section, const std::string& entry, int nDefault) {

@@ -31,11 +31,15 @@ public:
     // behind, and every later save would wait half a minute for it to go stale. Removes such locks and returns
     // how many; only safe while no other process can be saving the same store.
     static int RemoveAbandonedWriteLock(const QString& storeFile);
-    // Where a store file that could not be parsed in full was copied before it is rewritten; empty otherwise.
+    // The copy of the store file that this object set aside last, before it rewrote a file that could not be parsed
+    // in full: "<file>.damaged-N", numbered on from the highest number beside it, so that no earlier copy is ever
+    // replaced. Empty when it set nothing aside.
     QString DamagedCopy() const { return m_damagedCopy; }
 
 private:
     void SetAsideDamagedFile();
+    // Copies the file as it is on disk to the next free "<file>.damaged-N"; returns the copy, or empty on failure.
+    QString SetAside();
     // The same file on a fresh QSettings, whose status speaks of nothing before it; with discardFile, the file is
     // removed before it is opened again.
     void Reopen(bool discardFile = false);

@@ -224,9 +224,11 @@ void tst_SettingsStore::garbageFileIsRepairedAndRewritten() {
     for (int i = 0; i < 4096; ++i)
         garbage.append(char((i * 7919) % 256));
     WriteFile(path, garbage);
+    QString store0Copy;
     {
         SettingsProfileStore store(path);
-        QFile copy(store.DamagedCopy());
+        store0Copy = store.DamagedCopy();
+        QFile copy(store0Copy);
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), garbage);
         Loaded loaded(store);
@@ -239,6 +241,16 @@ void tst_SettingsStore::garbageFileIsRepairedAndRewritten() {
     Loaded again(reopened);
     QVERIFY(again.prompts.boxes.empty());
     QCOMPARE(again.state->m_nMessageCount, 1);
+
+    // Damaged again at a later start: a copy of its own, and the first rescue keeps what it held.
+    QVERIFY(reopened.DamagedCopy().isEmpty());
+    WriteFile(path, garbage.left(1000));
+    SettingsProfileStore damagedAgain(path);
+    QVERIFY(!damagedAgain.DamagedCopy().isEmpty());
+    QFile first(store0Copy), second(damagedAgain.DamagedCopy());
+    QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), garbage);
+    QCOMPARE(second.readAll(), garbage.left(1000));
 }
 
 void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
