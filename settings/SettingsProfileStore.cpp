@@ -65,7 +65,8 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     const QStringList keys = m_settings->allKeys();
     // A file that exists but cannot be read loads as a first start. Were it written later, once readable again,
     // the defaults would replace the user's list, so such a store stays unwritten for the whole run.
-    m_unreadable = m_settings->status() == QSettings::AccessError;
+    m_writesRefused = m_settings->status() == QSettings::AccessError;
+    m_stamp = Stamp();
     if (m_settings->status() != QSettings::FormatError)
         return;
     // QSettings keeps what it could parse of a damaged file, drops the rest when it next writes, and goes on
@@ -81,6 +82,34 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
     m_settings->sync();
+    m_stamp = Stamp();
+    m_setAsideAtStart = true;
+}
+
+SettingsProfileStore::FileStamp SettingsProfileStore::Stamp() const {
+    const QFileInfo file(m_settings->fileName());
+    if (!file.exists())
+        return {};
+    return {true, file.size(), file.lastModified().toMSecsSinceEpoch(),
+            file.metadataChangeTime().toMSecsSinceEpoch(), file.birthTime().toMSecsSinceEpoch()};
+}
+
+void SettingsProfileStore::PreserveBeforeRepair() {
+    if (m_writesRefused)
+        return;
+#ifdef Q_OS_WIN
+    // The registry keeps no file that could be copied aside.
+    if (m_settings->format() == QSettings::NativeFormat) {
+        m_writesRefused = true;
+        return;
+    }
+#endif
+    const FileStamp now = Stamp();
+    // Nothing on disk, nothing to lose; and a file rewritten at start has its original set aside already.
+    if (!now.exists || (m_setAsideAtStart && now == m_stamp))
+        return;
+    if (SetAside().isEmpty())
+        m_writesRefused = true;
 }
 
 QString SettingsProfileStore::SetAside() {
@@ -148,7 +177,7 @@ void SettingsProfileStore::StartSaveIfNeeded() {
 }
 
 bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, int nValue) {
-    if (m_unreadable)
+    if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
     m_settings->setValue(Key(section, entry), nValue);
@@ -157,7 +186,7 @@ bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std
 
 bool SettingsProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                               const std::string& value) {
-    if (m_unreadable)
+    if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
     m_settings->setValue(Key(section, entry), QString::fromStdString(value));
@@ -165,7 +194,7 @@ bool SettingsProfileStore::WriteProfileString(const std::string& section, const 
 }
 
 bool SettingsProfileStore::Commit() {
-    if (m_unreadable)
+    if (m_writesRefused)
         return false;
     m_settings->sync();
     const bool ok = m_settings->status() == QSettings::NoError;

@@ -22,6 +22,9 @@ public:
     bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) override;
     bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
     bool Commit() override;
+    // Sets the file as it is aside, as for a file that cannot be parsed; where that cannot be done, every later
+    // write of this run fails, so that the failed state follows and nothing is dropped without a copy.
+    void PreserveBeforeRepair() override;
 
     QString FileName() const { return m_settings->fileName(); }
     // The file a store of the given organisation and application lives in, without reading it.
@@ -37,6 +40,16 @@ public:
     QString DamagedCopy() const { return m_damagedCopy; }
 
 private:
+    // What tells one version of the file from another without reading it; a save replaces the file with a new one.
+    struct FileStamp {
+        bool exists = false;
+        qint64 size = 0;
+        qint64 modified = 0;
+        qint64 changed = 0;
+        qint64 born = 0;
+        bool operator==(const FileStamp&) const = default;
+    };
+    FileStamp Stamp() const;
     void SetAsideDamagedFile();
     // Copies the file as it is on disk to the next free "<file>.damaged-N"; returns the copy, or empty on failure.
     QString SetAside();
@@ -47,6 +60,12 @@ private:
 
     std::unique_ptr<QSettings> m_settings;
     QString m_damagedCopy;
+    // The file as this object last read or wrote it.
+    FileStamp m_stamp;
+    // The file was set aside at start and rewritten from what could be read; m_stamp is that rewrite.
+    bool m_setAsideAtStart = false;
     bool m_reopenBeforeWrite = false;
-    bool m_unreadable = false;
+    // Writes fail for the rest of the run: the file could not be read at start, or what a repair would drop could
+    // not be set aside.
+    bool m_writesRefused = false;
 };

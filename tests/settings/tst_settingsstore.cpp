@@ -76,6 +76,8 @@ private slots:
     void handEditedValues();
     void garbageFileIsRepairedAndRewritten();
     void partlyDamagedFileKeepsWhatReads();
+    void preserveBeforeRepair_data();
+    void preserveBeforeRepair();
     void unwritableStoreFailsTheSave();
     void saveSucceedsAgainOnceTheCauseIsGone_data();
     void saveSucceedsAgainOnceTheCauseIsGone();
@@ -269,6 +271,39 @@ void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
     QCOMPARE(loaded.state->m_bTooltips, 0);
     QVERIFY(loaded.state->SaveAll());
     QCOMPARE(loaded.state->m_bGlobalError, 0);
+}
+
+void tst_SettingsStore::preserveBeforeRepair_data() {
+    QTest::addColumn<int>("nameLength"); // of the store file's name; 0: the usual one
+    QTest::addColumn<bool>("copied");
+    QTest::newRow("a copy fits beside the store") << 0 << true;
+    // The store and QSettings' own temporary and lock files still fit the system's limit of 255; the copy does not.
+    QTest::newRow("no copy fits beside the store") << 248 << false;
+}
+
+// A load that is about to drop entries asks for the file as it is to be kept; where that cannot be done, the save
+// that would drop them must fail instead.
+void tst_SettingsStore::preserveBeforeRepair() {
+    QFETCH(int, nameLength);
+    QFETCH(bool, copied);
+    const QString name = nameLength ? QString(nameLength - 5, QLatin1Char('n')) + QStringLiteral(".conf")
+                                    : QStringLiteral("nudgepost.conf");
+    const QString path = m_config.path() + QStringLiteral("/repair/%1/").arg(QTest::currentDataTag()) + name;
+    const QByteArray original = "[Configuration]\nNumber of messages=2\n[Messages]\nMessageName0=Only the name\n";
+    WriteFile(path, original);
+    SettingsProfileStore store(path);
+    store.PreserveBeforeRepair();
+    QCOMPARE(store.DamagedCopy().isEmpty(), !copied);
+    if (copied) {
+        QFile copy(store.DamagedCopy());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original);
+    }
+    const bool saved = store.WriteProfileInt("Configuration", "Number of messages", 0) && store.Commit();
+    QCOMPARE(saved, copied);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == original, !copied);
 }
 
 void tst_SettingsStore::unwritableStoreFailsTheSave() {
