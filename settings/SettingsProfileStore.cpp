@@ -196,11 +196,30 @@ bool SettingsProfileStore::WriteProfileString(const std::string& section, const 
 bool SettingsProfileStore::Commit() {
     if (m_writesRefused)
         return false;
+    // A file that changed since this object last read or wrote it was edited by hand. QSettings reads it again
+    // before it writes and merges our values into it; lines there that are no values it drops, reports that as a
+    // parse error and writes all the rest. So the file as it is now is set aside first, and kept if anything of it
+    // was dropped.
+    const FileStamp before = Stamp();
+    const bool edited = before.exists && before != m_stamp;
+    const QString earlierCopy = m_damagedCopy;
+    const QString copy = edited ? SetAside() : QString();
     m_settings->sync();
-    const bool ok = m_settings->status() == QSettings::NoError;
+    const QSettings::Status status = m_settings->status();
+    bool ok = status == QSettings::NoError;
+    if (status == QSettings::FormatError && edited) {
+        // A parse error hides any error after it, so whether the write landed is told by the file: a save replaces
+        // it with a new one. Without the copy, the dropped lines would be lost silently, and the save fails.
+        ok = !copy.isEmpty() && Stamp() != before;
+    } else if (!copy.isEmpty()) {
+        QFile::remove(copy);
+        m_damagedCopy = earlierCopy;
+    }
+    if (ok)
+        m_stamp = Stamp();
     // QSettings never clears a failed status, so every later save would fail at its first write for the rest of
     // the run, even once the disk has room again. The save after a failed one starts on a fresh object, made
     // only then: made at once, it would try the write again while the cause is most likely still there.
-    m_reopenBeforeWrite = !ok;
+    m_reopenBeforeWrite = status != QSettings::NoError;
     return ok;
 }

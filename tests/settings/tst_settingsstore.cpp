@@ -76,6 +76,8 @@ private slots:
     void handEditedValues();
     void garbageFileIsRepairedAndRewritten();
     void partlyDamagedFileKeepsWhatReads();
+    void handEditWhileRunning_data();
+    void handEditWhileRunning();
     void preserveBeforeRepair_data();
     void preserveBeforeRepair();
     void unwritableStoreFailsTheSave();
@@ -271,6 +273,48 @@ void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
     QCOMPARE(loaded.state->m_bTooltips, 0);
     QVERIFY(loaded.state->SaveAll());
     QCOMPARE(loaded.state->m_bGlobalError, 0);
+}
+
+void tst_SettingsStore::handEditWhileRunning_data() {
+    QTest::addColumn<QByteArray>("added"); // to the end of the file, inside [Messages]
+    QTest::addColumn<bool>("setAside");
+    QTest::newRow("a line that is no value") << QByteArray("a line added by hand\n") << true;
+    QTest::newRow("a value given again") << QByteArray("MessageHour0=10\n") << false;
+}
+
+// The file is edited by hand while the program runs, and then an option is toggled twice. The saves write
+// everything; what QSettings drops of the edited file while it merges is set aside.
+void tst_SettingsStore::handEditWhileRunning() {
+    QFETCH(QByteArray, added);
+    QFETCH(bool, setAside);
+    const QString path = m_config.path() + QStringLiteral("/running/%1.conf").arg(QTest::currentDataTag());
+    WriteFile(path, "[Configuration]\nNumber of messages=1\nActivated messages=1\nTooltips=1\nShow warnings=1\n"
+                    "Show minimized=0\n[Messages]\nMessageName0=Keep me\nMessageText0=t\nMessageDay0=1\n"
+                    "MessageMonth0=2\nMessageYear0=2027\nMessageMinute0=0\nMessageHour0=8\nMessageShowTime0=0\n"
+                    "MessageShowEveryTime0=0\nMessageActive0=1\nShowEveryDay0=0\n");
+    SettingsProfileStore store(path);
+    Loaded loaded(store);
+    QVERIFY(loaded.prompts.boxes.empty());
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(added);
+    }
+    for (int tooltips : {0, 1}) {
+        loaded.state->m_bTooltips = tooltips;
+        QVERIFY(loaded.state->SaveAll());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Tooltips=" + QByteArray::number(tooltips)));
+    }
+    QVERIFY(loaded.prompts.boxes.empty());
+    QCOMPARE(loaded.state->m_bGlobalError, 0);
+    QCOMPARE(store.DamagedCopy().isEmpty(), !setAside);
+    if (setAside) {
+        QFile copy(store.DamagedCopy());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QVERIFY(copy.readAll().endsWith(added));
+    }
 }
 
 void tst_SettingsStore::preserveBeforeRepair_data() {
