@@ -1,5 +1,6 @@
 #include "SettingsProfileStore.h"
 
+#include "IniText.h"
 #include "IntParse.h"
 #include "LockFiles.h"
 
@@ -15,7 +16,7 @@ QString Key(const std::string& section, const std::string& entry) {
     return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(entry);
 }
 
-// An INI value with unquoted commas comes back as a list; a hand-edited text must not vanish because of them.
+// A list that was not read from the file's bytes (see SettingsProfileStore::Value) is at least not dropped.
 QString AsText(const QVariant& value) {
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
@@ -77,7 +78,7 @@ void SettingsProfileStore::SetAsideDamagedFile() {
         return;
     QList<std::pair<QString, QVariant>> readable;
     for (const QString& key : keys)
-        readable.append({key, m_settings->value(key)});
+        readable.append({key, Value(key)});
     Reopen(true);
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
@@ -92,6 +93,40 @@ SettingsProfileStore::FileStamp SettingsProfileStore::Stamp() const {
         return {};
     return {true, file.size(), file.lastModified().toMSecsSinceEpoch(),
             file.metadataChangeTime().toMSecsSinceEpoch(), file.birthTime().toMSecsSinceEpoch()};
+}
+
+bool SettingsProfileStore::IsFile() const {
+#ifdef Q_OS_WIN
+    return m_settings->format() != QSettings::NativeFormat;
+#else
+    return true;
+#endif
+}
+
+const QHash<QString, QByteArray>& SettingsProfileStore::RawValues() {
+    const FileStamp now = Stamp();
+    if (!m_rawRead || now != m_rawStamp) {
+        QFile file(m_settings->fileName());
+        m_raw = file.open(QIODevice::ReadOnly) ? IniText::RawValues(file.readAll()) : QHash<QString, QByteArray>();
+        m_rawStamp = now;
+        m_rawRead = true;
+    }
+    return m_raw;
+}
+
+QVariant SettingsProfileStore::Value(const QString& key) {
+    const QVariant value = m_settings->value(key);
+    if (!value.isValid() || !IsFile() || m_written.contains(key))
+        return value;
+    const QHash<QString, QByteArray>& raw = RawValues();
+    const auto found = raw.constFind(key);
+    if (found == raw.constEnd())
+        return value;
+    const bool list = value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList;
+    if (!list && QByteArrayView(*found).isValidUtf8())
+        return value;
+    const std::optional<QString> text = IniText::Text(*found);
+    return text ? QVariant(*text) : value;
 }
 
 void SettingsProfileStore::PreserveBeforeRepair() {
@@ -163,7 +198,7 @@ int SettingsProfileStore::GetProfileInt(const std::string& section, const std::s
 
 std::string SettingsProfileStore::GetProfileString(const std::string& section, const std::string& entry,
                                                    const std::string& defaultValue) {
-    const QVariant value = m_settings->value(Key(section, entry));
+    const QVariant value = Value(Key(section, entry));
     if (!value.isValid())
         return defaultValue;
     return AsText(value).toStdString();
@@ -180,6 +215,7 @@ bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std
     if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
+    m_written.insert(Key(section, entry));
     m_settings->setValue(Key(section, entry), nValue);
     return m_settings->status() != QSettings::AccessError;
 }
@@ -189,6 +225,7 @@ bool SettingsProfileStore::WriteProfileString(const std::string& section, const 
     if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
+    m_written.insert(Key(section, entry));
     m_settings->setValue(Key(section, entry), QString::fromStdString(value));
     return m_settings->status() != QSettings::AccessError;
 }

@@ -2,6 +2,8 @@
 
 #include "ProfileStore.h"
 
+#include <QHash>
+#include <QSet>
 #include <QSettings>
 #include <QString>
 
@@ -50,6 +52,13 @@ private:
         bool operator==(const FileStamp&) const = default;
     };
     FileStamp Stamp() const;
+    // Whether the store is a file, as everywhere but in the registry on Windows.
+    bool IsFile() const;
+    // The value QSettings reads, except where it would lose what a person wrote into the file by hand: a text
+    // with unquoted commas, which it reads as a list, and a text that is not UTF-8. Those are read from the file's
+    // own bytes (see IniText). A value this object wrote is QSettings' own.
+    QVariant Value(const QString& key);
+    const QHash<QString, QByteArray>& RawValues();
     void SetAsideDamagedFile();
     // Copies the file as it is on disk to the next free "<file>.damaged-N"; returns the copy, or empty on failure.
     QString SetAside();
@@ -65,6 +74,10 @@ private:
     // The file was set aside at start and rewritten from what could be read; m_stamp is that rewrite.
     bool m_setAsideAtStart = false;
     bool m_reopenBeforeWrite = false;
+    QSet<QString> m_written;
+    QHash<QString, QByteArray> m_raw;
+    FileStamp m_rawStamp; // the file m_raw was read from
+    bool m_rawRead = false;
     // Writes fail for the rest of the run: the file could not be read at start, or what a repair would drop could
     // not be set aside.
     bool m_writesRefused = false;

@@ -194,6 +194,13 @@ void tst_SettingsStore::handEditedValues_data() {
                                         << QByteArray("Dentist") << 4;
     QTest::newRow("unquoted commas keep the whole name")
         << ("MessageName0=Milk, eggs, bread\nMessageDay0=4\n" + rest) << 1 << QByteArray("Milk, eggs, bread") << 4;
+    QTest::newRow("unquoted commas come back as written")
+        << ("MessageName0=Milk,eggs ,  bread\nMessageDay0=4\n" + rest) << 1 << QByteArray("Milk,eggs ,  bread") << 4;
+    QTest::newRow("text in a single-byte code page")
+        << ("MessageName0=Caf\xe9\nMessageDay0=4\n" + rest) << 1 << QByteArray("Caf\xc3\xa9") << 4;
+    QTest::newRow("code page characters beyond Latin-1, with a comma")
+        << ("MessageName0=\x80 5,\x93ok\x94\nMessageDay0=4\n" + rest) << 1
+        << QByteArray("\xe2\x82\xac 5,\xe2\x80\x9cok\xe2\x80\x9d") << 4;
     QTest::newRow("day that is not a number is corrupt")
         << ("MessageName0=Dentist\nMessageDay0=four\n" + rest) << 0 << QByteArray() << 0;
     QTest::newRow("day beyond 32 bits is corrupt")
