@@ -54,8 +54,9 @@ int CReminderApp::InitInstance() {
         }
         return 0;
     case SingleInstance::Role::Primary:
-        // Nobody else saves this store now, so a lock left by a copy that crashed can go before the first save.
-        SettingsProfileStore::RemoveAbandonedWriteLock(storeFile);
+        // Nobody else saves this store now, so what a copy killed in the middle of a save left can go before the
+        // first save.
+        SettingsProfileStore::ClearLeftovers(storeFile);
         break;
     case SingleInstance::Role::Unguarded:
         break;

@@ -4,10 +4,13 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+namespace {
+// A process killed while taking locks over leaves chains a few links long; eight covers far more than that.
+constexpr int kChainLength = 8;
+} // namespace
+
 namespace LockFiles {
 QStringList Ownerless(const QString& lockName) {
-    // A process killed while taking locks over leaves chains a few links long; eight covers far more than that.
-    constexpr int kChainLength = 8;
     QStringList ownerless;
     QString link = lockName;
     for (int depth = 0; depth < kChainLength; ++depth, link += QStringLiteral(".rmlock")) {
@@ -18,9 +21,10 @@ QStringList Ownerless(const QString& lockName) {
     return ownerless;
 }
 
-int RemoveOwnerless(const QString& lockName) {
+int RemoveChain(const QString& lockName) {
     int removed = 0;
-    for (const QString& link : Ownerless(lockName))
+    QString link = lockName;
+    for (int depth = 0; depth < kChainLength; ++depth, link += QStringLiteral(".rmlock"))
         removed += QFile::remove(link) ? 1 : 0;
     return removed;
 }

@@ -10,6 +10,7 @@
 namespace LockFiles {
 // The locks on the take-over chain of lockName that exist and name no owner.
 QStringList Ownerless(const QString& lockName);
-// Removes them and returns how many; only safe while nobody can be creating one of them.
-int RemoveOwnerless(const QString& lockName);
+// Removes lockName and every lock on its take-over chain, whatever they name, and returns how many there were;
+// only safe while nobody else can be taking the lock.
+int RemoveChain(const QString& lockName);
 } // namespace LockFiles

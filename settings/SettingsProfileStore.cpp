@@ -23,6 +23,24 @@ QString AsText(const QVariant& value) {
     return value.toString();
 }
 
+// The six letters QSaveFile puts after a file's name for the copy it writes first: random letters of either case.
+// A name a person gives a copy is all one case or a capital and small letters ("backup", "BACKUP", "Backup"); such a
+// name is not taken for a leftover, at the price of leaving the odd real leftover that happens to look like one.
+bool IsSaveCopySuffix(QStringView suffix) {
+    bool lower = false;
+    bool upperAfterFirst = false;
+    for (qsizetype i = 0; i < suffix.size(); ++i) {
+        const char16_t c = suffix[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            lower = true;
+        else if (c >= u'A' && c <= u'Z')
+            upperAfterFirst = upperAfterFirst || i > 0;
+        else
+            return false;
+    }
+    return lower && upperAfterFirst;
+}
+
 // The store is the user's own file (the user's own key on Windows) and nothing else. QSettings would otherwise
 // look a missing value up in the organisation's file and in the system's folders (the machine's hive on
 // Windows), so a first start could load someone else's messages, and a damaged system file could spoil a healthy
@@ -57,8 +75,17 @@ void SettingsProfileStore::Reopen(bool discardFile) {
     m_settings = UserOnly(std::make_unique<QSettings>(fileName, format));
 }
 
-int SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
-    return LockFiles::RemoveOwnerless(storeFile + QStringLiteral(".lock"));
+int SettingsProfileStore::ClearLeftovers(const QString& storeFile) {
+    int removed = LockFiles::RemoveChain(storeFile + QStringLiteral(".lock"));
+    const QFileInfo store(storeFile);
+    const QString prefix = store.fileName() + QLatin1Char('.');
+    QDir folder = store.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) &&
+            IsSaveCopySuffix(QStringView(name).sliced(prefix.size())))
+            removed += folder.remove(name) ? 1 : 0;
+    }
+    return removed;
 }
 
 void SettingsProfileStore::SetAsideDamagedFile() {

@@ -31,11 +31,15 @@ public:
     QString FileName() const { return m_settings->fileName(); }
     // The file a store of the given organisation and application lives in, without reading it.
     static QString FileNameFor(const QString& organization, const QString& application);
-    // QSettings guards its writes with "<file>.lock", and the take-over of a stale one with "<file>.lock.rmlock".
-    // A process that dies between creating such a lock and writing its owner into it leaves an empty lock
-    // behind, and every later save would wait half a minute for it to go stale. Removes such locks and returns
-    // how many; only safe while no other process can be saving the same store.
-    static int RemoveAbandonedWriteLock(const QString& storeFile);
+    // For the copy that owns the store, before its first save: removes what copies killed in the middle of a save
+    // left beside the store, and returns how many files it removed. QSettings guards every save with
+    // "<file>.lock" (and the take-over of a stale one with "<file>.lock.rmlock", and so on). Such a lock left
+    // behind is taken for held until it goes stale, and for good when it names a live process: in a PID namespace
+    // a new copy gets the number of the copy that was killed. So every lock of that chain goes, whatever it names.
+    // A save writes the whole store into "<file>.XXXXXX" (six random letters) before it replaces the file; such
+    // copies go too, and nothing the user could have named so ("backup", "Backup", "BACKUP") does. Only safe
+    // while no other process can be saving the same store.
+    static int ClearLeftovers(const QString& storeFile);
     // The copy of the store file that this object set aside last, before it rewrote a file that could not be parsed
     // in full: "<file>.damaged-N", numbered on from the highest number beside it, so that no earlier copy is ever
     // replaced. Empty when it set nothing aside.

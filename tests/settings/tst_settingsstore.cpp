@@ -83,8 +83,8 @@ private slots:
     void unwritableStoreFailsTheSave();
     void saveSucceedsAgainOnceTheCauseIsGone_data();
     void saveSucceedsAgainOnceTheCauseIsGone();
-    void abandonedWriteLock_data();
-    void abandonedWriteLock();
+    void leftoversOfKilledCopies_data();
+    void leftoversOfKilledCopies();
     void integersWrittenAreIntegersReadBack_data();
     void integersWrittenAreIntegersReadBack();
 
@@ -415,59 +415,53 @@ void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone() {
     QCOMPARE(file.value(QStringLiteral("Messages/ShowEveryDay0")).toInt(), AwkwardEntry(3).m_bEveryDay);
 }
 
-void tst_SettingsStore::abandonedWriteLock_data() {
-    // The lock files on the chain "<store>.lock", "<store>.lock.rmlock", "<store>.lock.rmlock.rmlock"; an empty
-    // string is a link that does not exist.
-    QTest::addColumn<QList<QByteArray>>("chain");
-    QTest::addColumn<QList<bool>>("kept");
-    QTest::addColumn<bool>("takenAtOnce"); // whether the next save gets the write lock without waiting
+void tst_SettingsStore::leftoversOfKilledCopies_data() {
+    // Files in the store's folder beside the store "nudgepost.conf", with what they hold; those a start keeps.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<QByteArray>>("contents");
+    QTest::addColumn<QStringList>("kept");
     using namespace LockFixtures;
     const QByteArray empty("");
     const QByteArray live = LockOwnedBy(QCoreApplication::applicationPid());
     const QByteArray dead = LockOwnedBy(DeadPid());
-    const QByteArray none;
+    const QByteArray store = "[Configuration]\nNumber of messages=0\n";
 
-    QTest::newRow("empty write lock, as a crash right after creating it leaves it")
-        << QList<QByteArray>{empty} << QList<bool>{false} << true;
-    QTest::newRow("write lock naming no owner") << QList<QByteArray>{"garbage"} << QList<bool>{false} << true;
-    QTest::newRow("write lock held by a live process") << QList<QByteArray>{live} << QList<bool>{true} << false;
-    QTest::newRow("write lock of a dead process is left to QLockFile")
-        << QList<QByteArray>{dead} << QList<bool>{true} << true;
-    QTest::newRow("dead write lock behind an empty take-over lock")
-        << QList<QByteArray>{dead, empty} << QList<bool>{true, false} << true;
-    QTest::newRow("empty link deeper down the take-over chain")
-        << QList<QByteArray>{dead, dead, dead, empty} << QList<bool>{true, true, true, false} << true;
-    QTest::newRow("empty links on both ends") << QList<QByteArray>{empty, dead, empty}
-                                              << QList<bool>{false, true, false} << true;
+    // In a PID namespace a new copy gets the number of the copy that was killed, so the lock looks held by it.
+    QTest::newRow("write lock naming this very process")
+        << QStringList{"nudgepost.conf.lock"} << QList<QByteArray>{live} << QStringList{};
+    QTest::newRow("write lock and take-over locks of any kind")
+        << QStringList{"nudgepost.conf.lock", "nudgepost.conf.lock.rmlock", "nudgepost.conf.lock.rmlock.rmlock"}
+        << QList<QByteArray>{dead, empty, "garbage"} << QStringList{};
     QTest::newRow("empty take-over lock with no write lock")
-        << QList<QByteArray>{none, empty} << QList<bool>{false, false} << true;
+        << QStringList{"nudgepost.conf.lock.rmlock"} << QList<QByteArray>{empty} << QStringList{};
+    QTest::newRow("temporary copy of a save cut short")
+        << QStringList{"nudgepost.conf.qWeRtY", "nudgepost.conf.AbCdEf"} << QList<QByteArray>{store, empty}
+        << QStringList{};
+    const QStringList others = {"nudgepost.conf.backup", "nudgepost.conf.Backup", "nudgepost.conf.BACKUP",
+                                "nudgepost.conf.damaged-1", "nudgepost.conf.instance.lock", "nudgepost.conf.qWeRt",
+                                "nudgepost.conf.qWeRtYu", "nudgepost.conf.qW3RtY", "other.conf.qWeRtY",
+                                "other.conf.lock"};
+    QTest::newRow("the user's copies and other stores' files")
+        << others << QList<QByteArray>(others.size(), store) << others;
 }
 
-void tst_SettingsStore::abandonedWriteLock() {
-    QFETCH(QList<QByteArray>, chain);
-    QFETCH(QList<bool>, kept);
-    QFETCH(bool, takenAtOnce);
-    const QString path = m_config.path() + QStringLiteral("/locks/nudgepost.conf");
-    QStringList names;
-    int abandoned = 0;
-    for (qsizetype link = 0; link < chain.size(); ++link) {
-        names.append(path + QStringLiteral(".lock") + QStringLiteral(".rmlock").repeated(link));
-        if (!chain[link].isNull()) {
-            QVERIFY(LockFixtures::WriteLock(names.last(), chain[link]));
-            abandoned += kept[link] ? 0 : 1;
-        }
-    }
+void tst_SettingsStore::leftoversOfKilledCopies() {
+    QFETCH(QStringList, files);
+    QFETCH(QList<QByteArray>, contents);
+    QFETCH(QStringList, kept);
+    const QString folder = m_config.path() + QStringLiteral("/leftovers/") + QTest::currentDataTag();
+    const QString path = folder + QStringLiteral("/nudgepost.conf");
+    WriteFile(path, "[Configuration]\nNumber of messages=0\n");
+    for (qsizetype i = 0; i < files.size(); ++i)
+        QVERIFY(LockFixtures::WriteLock(folder + QLatin1Char('/') + files[i], contents[i]));
 
-    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), abandoned);
-    for (qsizetype link = 0; link < chain.size(); ++link)
-        QVERIFY2(QFile::exists(names[link]) == kept[link], qPrintable(names[link]));
-    {
-        QLockFile writeLock(path + QStringLiteral(".lock"));
-        QCOMPARE(writeLock.tryLock(0), takenAtOnce);
-    }
-    for (const QString& name : names)
-        QFile::remove(name);
-    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), 0);
+    QCOMPARE(SettingsProfileStore::ClearLeftovers(path), files.size() - kept.size());
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    left.removeOne(QStringLiteral("nudgepost.conf"));
+    kept.sort();
+    QCOMPARE(left, kept);
+    QLockFile writeLock(path + QStringLiteral(".lock"));
+    QVERIFY(writeLock.tryLock(0));
 }
 
 void tst_SettingsStore::integersWrittenAreIntegersReadBack_data() {
