@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 
 #include "LockFiles.h"
+#include "OwnerOnlyFiles.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -76,6 +77,8 @@ QString SingleInstance::BusNameFor(const QString& guardPath) {
 #endif
 
 SingleInstance::Role SingleInstance::Claim() {
+    // The lock, and the folders of the store that are made for it, are the user's alone.
+    OwnerOnlyFiles privateFiles;
     if (!QDir().mkpath(QFileInfo(m_lockFileName).absolutePath()))
         return Role::Unguarded;
     m_lock = std::make_unique<QLockFile>(m_lockFileName);

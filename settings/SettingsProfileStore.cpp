@@ -3,6 +3,7 @@
 #include "IniText.h"
 #include "IntParse.h"
 #include "LockFiles.h"
+#include "OwnerOnlyFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,9 +67,16 @@ QString SettingsProfileStore::FileNameFor(const QString& organization, const QSt
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application).fileName();
 }
 
+SettingsProfileStore::~SettingsProfileStore() {
+    // QSettings writes what it still holds when it goes.
+    OwnerOnlyFiles privateFiles;
+    m_settings.reset();
+}
+
 void SettingsProfileStore::Reopen(bool discardFile) {
     const QString fileName = m_settings->fileName();
     const QSettings::Format format = m_settings->format();
+    OwnerOnlyFiles privateFiles;
     m_settings.reset();
     if (discardFile)
         QFile::remove(fileName);
@@ -106,10 +114,16 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     QList<std::pair<QString, QVariant>> readable;
     for (const QString& key : keys)
         readable.append({key, Value(key)});
+    // The file is made anew; it keeps the mode its owner gave it.
+    const QFileDevice::Permissions mode = QFile::permissions(m_settings->fileName());
     Reopen(true);
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
-    m_settings->sync();
+    {
+        OwnerOnlyFiles privateFiles;
+        m_settings->sync();
+    }
+    QFile::setPermissions(m_settings->fileName(), mode);
     m_stamp = Stamp();
     m_setAsideAtStart = true;
 }
@@ -193,6 +207,7 @@ QString SettingsProfileStore::SetAside() {
     constexpr int kTries = 100;
     for (int n = highest + 1; n > 0 && n <= highest + kTries; ++n) {
         const QString copy = folder.filePath(prefix + QString::number(n));
+        OwnerOnlyFiles privateFiles;
         if (QFile::copy(store.filePath(), copy)) {
             m_damagedCopy = copy;
             return copy;
@@ -268,7 +283,10 @@ bool SettingsProfileStore::Commit() {
     const bool edited = before.exists && before != m_stamp;
     const QString earlierCopy = m_damagedCopy;
     const QString copy = edited ? SetAside() : QString();
-    m_settings->sync();
+    {
+        OwnerOnlyFiles privateFiles;
+        m_settings->sync();
+    }
     const QSettings::Status status = m_settings->status();
     bool ok = status == QSettings::NoError;
     if (status == QSettings::FormatError && edited) {

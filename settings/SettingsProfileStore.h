@@ -11,12 +11,14 @@
 
 // The store on QSettings in the platform's native format: on Windows the registry key
 // HKEY_CURRENT_USER\Software\<organization>\<application> with DWORD and string values; elsewhere the INI file
-// <config>/<organization>/<application>.conf, which QSettings replaces atomically on every sync.
+// <config>/<organization>/<application>.conf, which QSettings replaces atomically on every sync. A file it creates
+// is its owner's alone (0600, and 0700 for the folders made for it); one that exists keeps its mode.
 class SettingsProfileStore : public ProfileStore {
 public:
     SettingsProfileStore(const QString& organization, const QString& application);
     // A store at an explicit INI file; used where the file must be chosen, as in tests and benchmarks.
     explicit SettingsProfileStore(const QString& iniFile);
+    ~SettingsProfileStore() override;
 
     int GetProfileInt(const std::string& section, const std::string& entry, int nDefault) override;
     std::string GetProfileString(const std::string& section, const std::string& entry,

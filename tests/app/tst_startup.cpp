@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 QString ProgramPath() { return QCoreApplication::applicationDirPath() + QStringLiteral("/nudgepost"); }
@@ -28,6 +29,13 @@ QProcessEnvironment ProgramEnvironment(const QString& configHome, bool withBus =
         env.remove(QStringLiteral("DISPLAY"));
     }
     return env;
+}
+
+// The permission bits in octal, as ls and chmod speak of them.
+QString Mode(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QString::number(info.st_mode & 07777, 8)
+                                                                    : QStringLiteral("missing");
 }
 
 QByteArray AlreadyRunningLine(const QString& application, const QString& storeFile) {
@@ -62,6 +70,9 @@ private:
 };
 
 void tst_Startup::initTestCase() {
+    // The usual mask, under which files are created readable by everyone unless the program says otherwise; the
+    // copies of the program started here inherit it.
+    ::umask(022);
     // Before anything in this process connects to a session bus, which Qt does once and for good.
     m_bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
                                                 QStringLiteral("--nopidfile"), QStringLiteral("--print-address=1")});
@@ -126,6 +137,8 @@ void tst_Startup::secondClaimOnTheSameStoreIsRefused() {
     const QString store = dir.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
     SingleInstance first(store);
     QCOMPARE(first.Claim(), SingleInstance::Role::Primary);
+    QCOMPARE(Mode(first.LockFileName()), QStringLiteral("600"));
+    QCOMPARE(Mode(dir.filePath(QStringLiteral("Quillmoor"))), QStringLiteral("700"));
     SingleInstance second(store);
     QCOMPARE(second.Claim(), SingleInstance::Role::Secondary);
 }
@@ -282,6 +295,8 @@ void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
     QSettings stored(storeFile, QSettings::IniFormat);
     QTRY_COMPARE_WITH_TIMEOUT(stored.allKeys().size(), 5, 10000);
     QCOMPARE(stored.value(QStringLiteral("Configuration/Number of messages")).toInt(), 0);
+    QCOMPARE(Mode(storeFile), QStringLiteral("600"));
+    QCOMPARE(Mode(QFileInfo(storeFile).path()), QStringLiteral("700"));
 
     QProcess second;
     second.setProcessEnvironment(ProgramEnvironment(config.path(), withBus));

@@ -11,6 +11,7 @@
 #include <QLockFile>
 
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace ProfileNames;
 
@@ -62,6 +63,13 @@ MessageEntry AwkwardEntry(int i) {
     e.m_bEveryDay = (i / 2) % 2;
     return e;
 }
+
+// The permission bits in octal, as ls and chmod speak of them.
+QString Mode(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QString::number(info.st_mode & 07777, 8)
+                                                                    : QStringLiteral("missing");
+}
 } // namespace
 
 class tst_SettingsStore : public QObject {
@@ -69,6 +77,8 @@ class tst_SettingsStore : public QObject {
 private slots:
     void initTestCase();
     void storeLivesUnderOrganizationAndApplication();
+    void storeIsPrivate_data();
+    void storeIsPrivate();
     void firstStartWritesExactlyFiveValues_data();
     void firstStartWritesExactlyFiveValues();
     void roundTripOfFullTableIsExact();
@@ -95,6 +105,8 @@ private:
 
 void tst_SettingsStore::initTestCase() {
     QVERIFY(m_config.isValid());
+    // The usual mask, under which files are created readable by everyone unless the program says otherwise.
+    ::umask(022);
     // QSettings settles its folders on first use, so the folder is chosen before any store exists.
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
     // The system-wide folder, where an administrator's settings would lie.
@@ -110,6 +122,34 @@ void tst_SettingsStore::storeLivesUnderOrganizationAndApplication() {
              store.FileName());
     SettingsProfileStore renamed(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost-copy"));
     QVERIFY(renamed.FileName() != store.FileName());
+}
+
+void tst_SettingsStore::storeIsPrivate_data() {
+    QTest::addColumn<bool>("readableStore"); // a store is there, readable by everyone, as its owner chose
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("new store in new folders") << false << "600";
+    QTest::newRow("store the user made readable") << true << "644";
+}
+
+// A person's reminders are private: a new store and the folders made for it are the owner's alone.
+void tst_SettingsStore::storeIsPrivate() {
+    QFETCH(bool, readableStore);
+    QFETCH(QString, mode);
+    const QString top = m_config.path() + QStringLiteral("/private/") + QTest::currentDataTag();
+    const QString path = top + QStringLiteral("/Quillmoor/deeper/nudgepost.conf");
+    if (readableStore) {
+        WriteFile(path, "[Configuration]\n");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::ReadOther));
+    }
+    SettingsProfileStore store(path);
+    Loaded loaded(store);
+    QVERIFY(loaded.state->SaveAll());
+    QCOMPARE(Mode(path), mode);
+    if (!readableStore) {
+        QCOMPARE(Mode(top + QStringLiteral("/Quillmoor")), QStringLiteral("700"));
+        QCOMPARE(Mode(top + QStringLiteral("/Quillmoor/deeper")), QStringLiteral("700"));
+    }
 }
 
 void tst_SettingsStore::firstStartWritesExactlyFiveValues_data() {
