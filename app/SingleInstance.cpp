@@ -3,11 +3,13 @@
 #include "LockFiles.h"
 #include "OwnerOnlyFiles.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSysInfo>
 #include <QThread>
 
 #ifdef Q_OS_WIN
@@ -32,6 +34,13 @@ QByteArray PathHash(const QString& guardPath) {
     path = path.toLower();
 #endif
     return QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex();
+}
+
+bool NamesThisProcess(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host;
+    return lock.getLockInfo(&pid, &host, nullptr) && pid == QCoreApplication::applicationPid() &&
+           (host.isEmpty() || host == QSysInfo::machineHostName());
 }
 } // namespace
 
@@ -95,6 +104,13 @@ SingleInstance::Role SingleInstance::Claim() {
             if (before.contains(link))
                 QFile::remove(link);
         }
+        m_lock->tryLock(0);
+    }
+    if (!m_lock->isLocked() && m_lock->error() == QLockFile::LockFailedError && NamesThisProcess(*m_lock) &&
+        LockFiles::RemoveUnheld(m_lockFileName)) {
+        // QLockFile takes a lock naming a live process for held, and this process is alive. But in a PID namespace
+        // (a sandbox, a container) a new copy gets the number of the copy that was killed, so such a lock is left
+        // behind and held by nobody.
         m_lock->tryLock(0);
     }
     if (!m_lock->isLocked()) {

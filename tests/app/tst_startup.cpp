@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 namespace {
@@ -186,22 +187,31 @@ void tst_Startup::lockLeftBehindIsTakenOver_data() {
     // The instance lock and the locks that guard taking it over; an empty string is one that does not exist.
     QTest::addColumn<QList<QByteArray>>("chain");
     QTest::addColumn<bool>("ownerArrivesLate"); // a copy starting right now writes its owner into the empty lock
+    QTest::addColumn<bool>("heldElsewhere");    // a copy that runs, here or in another PID namespace, holds it
     QTest::addColumn<SingleInstance::Role>("role");
     using namespace LockFixtures;
     const QByteArray dead = LockOwnedBy(DeadPid());
+    const QByteArray ours = LockOwnedBy(QCoreApplication::applicationPid());
     const QByteArray empty("");
-    QTest::newRow("lock of a copy that died") << QList<QByteArray>{dead} << false << SingleInstance::Role::Primary;
+    QTest::newRow("lock of a copy that died")
+        << QList<QByteArray>{dead} << false << false << SingleInstance::Role::Primary;
     QTest::newRow("empty lock of a copy that died creating it")
-        << QList<QByteArray>{empty} << false << SingleInstance::Role::Primary;
+        << QList<QByteArray>{empty} << false << false << SingleInstance::Role::Primary;
     QTest::newRow("lock of a copy that died, behind an empty take-over lock")
-        << QList<QByteArray>{dead, empty} << false << SingleInstance::Role::Primary;
+        << QList<QByteArray>{dead, empty} << false << false << SingleInstance::Role::Primary;
     QTest::newRow("empty lock of a copy still starting")
-        << QList<QByteArray>{empty} << true << SingleInstance::Role::Secondary;
+        << QList<QByteArray>{empty} << true << false << SingleInstance::Role::Secondary;
+    // In a PID namespace the next copy gets the number of the copy that was killed.
+    QTest::newRow("lock naming this process, left by a copy killed in a PID namespace")
+        << QList<QByteArray>{ours} << false << false << SingleInstance::Role::Primary;
+    QTest::newRow("lock naming this process, held by a copy in another PID namespace")
+        << QList<QByteArray>{ours} << false << true << SingleInstance::Role::Secondary;
 }
 
 void tst_Startup::lockLeftBehindIsTakenOver() {
     QFETCH(QList<QByteArray>, chain);
     QFETCH(bool, ownerArrivesLate);
+    QFETCH(bool, heldElsewhere);
     QFETCH(SingleInstance::Role, role);
     QTemporaryDir dir;
     SingleInstance probe(dir.filePath(QStringLiteral("nudgepost.conf")));
@@ -211,11 +221,16 @@ void tst_Startup::lockLeftBehindIsTakenOver() {
             QVERIFY(LockFixtures::WriteLock(link, content));
         link += QStringLiteral(".rmlock");
     }
+    // The owner of a QLockFile keeps an exclusive flock on it for as long as it holds it.
+    QFile held(probe.LockFileName());
+    auto hold = [&held] { return held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX | LOCK_NB) == 0; };
+    if (heldElsewhere)
+        QVERIFY(hold());
     // The other copy is this process, which is alive; it names itself while the claim gives it time to.
     bool graceGiven = false;
     probe.SetOwnerGrace([&] {
         graceGiven = true;
-        if (ownerArrivesLate)
+        if (ownerArrivesLate && hold())
             LockFixtures::WriteLock(probe.LockFileName(), LockFixtures::LockOwnedBy(QCoreApplication::applicationPid()));
     });
     const SingleInstance::Role claimed = probe.Claim();
