@@ -88,8 +88,33 @@ QString SingleInstance::BusNameFor(const QString& guardPath) {
 SingleInstance::Role SingleInstance::Claim() {
     // The lock, and the folders of the store that are made for it, are the user's alone.
     OwnerOnlyFiles privateFiles;
-    if (!QDir().mkpath(QFileInfo(m_lockFileName).absolutePath()))
+    const LockState lock = TakeLock();
+    if (lock == LockState::Held)
+        return Role::Secondary;
+#ifdef Q_OS_WIN
+    // A local server tells nothing of another copy that may be listening too, so only the lock guards here.
+    if (lock != LockState::Taken)
         return Role::Unguarded;
+    OfferActivation();
+    return Role::Primary;
+#else
+    switch (OfferActivation()) {
+    case BusName::TakenByOther:
+        m_lock.reset();
+        return Role::Secondary;
+    case BusName::Ours:
+        return Role::Primary;
+    case BusName::None:
+        break;
+    }
+    // Without a session bus the lock alone guards; where it cannot be written either, nothing does.
+    return lock == LockState::Taken ? Role::Primary : Role::Unguarded;
+#endif
+}
+
+SingleInstance::LockState SingleInstance::TakeLock() {
+    if (!QDir().mkpath(QFileInfo(m_lockFileName).absolutePath()))
+        return LockState::Unwritable;
     m_lock = std::make_unique<QLockFile>(m_lockFileName);
     // The lock is held for the whole run, however long; only a lock whose owner has died is stale.
     m_lock->setStaleLockTime(0);
@@ -110,16 +135,15 @@ SingleInstance::Role SingleInstance::Claim() {
         LockFiles::RemoveUnheld(m_lockFileName)) {
         // QLockFile takes a lock naming a live process for held, and this process is alive. But in a PID namespace
         // (a sandbox, a container) a new copy gets the number of the copy that was killed, so such a lock is left
-        // behind and held by nobody.
+        // behind and held by nobody. A copy in another namespace that holds it is told by the flock, or else by
+        // its name on the bus (see Claim).
         m_lock->tryLock(0);
     }
-    if (!m_lock->isLocked()) {
-        const bool held = m_lock->error() == QLockFile::LockFailedError;
-        m_lock.reset();
-        return held ? Role::Secondary : Role::Unguarded;
-    }
-    OfferActivation();
-    return Role::Primary;
+    if (m_lock->isLocked())
+        return LockState::Taken;
+    const bool held = m_lock->error() == QLockFile::LockFailedError;
+    m_lock.reset();
+    return held ? LockState::Held : LockState::Unwritable;
 }
 
 #ifdef Q_OS_WIN
@@ -153,24 +177,28 @@ bool SingleInstance::NotifyPrimary(int timeoutMs) {
     return written;
 }
 #else
-void SingleInstance::OfferActivation() {
-    // Without a session bus the copy runs all the same; a later copy is still kept out by the lock.
+SingleInstance::BusName SingleInstance::OfferActivation() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
-        return;
+        return BusName::None;
     const QString name = BusNameFor(m_guardPath);
+    // A name goes with the connection of the copy that held it, so a name that is taken belongs to a copy that
+    // runs: one whose lock could not be written, or one in another PID namespace whose lock was taken for left
+    // behind.
+    if (bus.interface()->isServiceRegistered(name))
+        return BusName::TakenByOther;
     auto object = std::make_unique<ApplicationBus>();
     connect(object.get(), &ApplicationBus::activated, this, &SingleInstance::activationRequested);
     if (!bus.registerObject(ApplicationBus::ObjectPathFor(name), object.get(), QDBusConnection::ExportScriptableSlots))
-        return;
-    // The name of a copy that crashed went with its connection, so it is free unless a copy still runs, which
-    // the lock rules out.
+        return BusName::None;
     if (!bus.registerService(name)) {
         bus.unregisterObject(ApplicationBus::ObjectPathFor(name));
-        return;
+        // A copy starting at the same moment may have taken it since.
+        return bus.interface()->isServiceRegistered(name) ? BusName::TakenByOther : BusName::None;
     }
     m_bus = std::move(object);
     m_busName = name;
+    return BusName::Ours;
 }
 
 bool SingleInstance::NotifyPrimary(int timeoutMs) {

@@ -14,9 +14,11 @@ class ApplicationBus;
 #endif
 
 // Keeps one copy of the program per settings store: two copies would overwrite each other's saves. The first copy
-// holds a lock beside the store, and the lock alone decides who is first. It also offers a way to be asked to
-// come to the front: on Windows a local socket, elsewhere a name on the session bus, both named after the store's
-// path. A later copy finds the lock taken, asks the first to come to the front and ends.
+// holds a lock beside the store. It also offers a way to be asked to come to the front: on Windows a local socket,
+// elsewhere a name on the session bus, both named after the store's path. A later copy finds the lock or the name
+// taken, asks the first to come to the front and ends. The name guards on its own where the lock cannot be written
+// (a full disk, a read-only or foreign folder, an over-long path), and it outweighs a lock this copy could take:
+// the copy that holds it runs. Only without either does a copy run unguarded.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -50,7 +52,14 @@ signals:
     void activationRequested();
 
 private:
+    enum class LockState { Taken, Held, Unwritable };
+    LockState TakeLock();
+#ifdef Q_OS_WIN
     void OfferActivation();
+#else
+    enum class BusName { Ours, TakenByOther, None };
+    BusName OfferActivation();
+#endif
 
     QString m_guardPath;
     QString m_lockFileName;

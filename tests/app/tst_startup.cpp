@@ -60,7 +60,9 @@ private slots:
     void secondCopyAsksTheFirstToShowItself();
     void lockLeftBehindIsTakenOver_data();
     void lockLeftBehindIsTakenOver();
-    void unusableLockFolderStartsUnguarded();
+    void busNameGuardsWhereNoLockCanBeWritten_data();
+    void busNameGuardsWhereNoLockCanBeWritten();
+    void busNameOfARunningCopyOutweighsTheLock();
     void programAsSecondCopy_data();
     void programAsSecondCopy();
     void programStartsOnAnEmptyStoreAndASecondCopyLeaves_data();
@@ -240,13 +242,43 @@ void tst_Startup::lockLeftBehindIsTakenOver() {
     QCOMPARE(QFile::exists(probe.LockFileName()), true);
 }
 
-void tst_Startup::unusableLockFolderStartsUnguarded() {
+void tst_Startup::busNameGuardsWhereNoLockCanBeWritten_data() {
+    QTest::addColumn<QString>("store");
+    QTest::newRow("folder is a regular file") << "blocker/Quillmoor/nudgepost.conf";
+    // The store's name fits the system's limit of 255, the lock's name beside it does not.
+    QTest::newRow("lock name too long") << QStringLiteral("Quillmoor/%1.conf").arg(QString(245, QLatin1Char('n')));
+}
+
+// A full disk, a read-only or foreign folder, an over-long name: where the lock cannot be written, the name on the
+// session bus still keeps a second copy out, and still brings the first to the front.
+void tst_Startup::busNameGuardsWhereNoLockCanBeWritten() {
+    QFETCH(QString, store);
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("blocker")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    SingleInstance guard(dir.filePath(QStringLiteral("blocker/Quillmoor/nudgepost.conf")));
-    QCOMPARE(guard.Claim(), SingleInstance::Role::Unguarded);
+    SingleInstance first(dir.filePath(store));
+    QCOMPARE(first.Claim(), SingleInstance::Role::Primary);
+    QVERIFY(!QFile::exists(first.LockFileName()));
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    SingleInstance second(dir.filePath(store));
+    QCOMPARE(second.Claim(), SingleInstance::Role::Secondary);
+    QVERIFY(second.NotifyPrimary());
+    QTRY_COMPARE(activations.count(), 1);
+}
+
+// A copy whose lock could not be written runs, or one in another PID namespace whose lock was taken for left
+// behind: its name on the bus keeps a later copy out, even one that gets the lock.
+void tst_Startup::busNameOfARunningCopyOutweighsTheLock() {
+    QTemporaryDir dir;
+    const QString store = dir.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
+    const QString connection = QStringLiteral("the other copy");
+    QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connection);
+    const auto disconnect = qScopeGuard([&connection] { QDBusConnection::disconnectFromBus(connection); });
+    QVERIFY(other.registerService(SingleInstance::BusNameFor(store)));
+    SingleInstance later(store);
+    QCOMPARE(later.Claim(), SingleInstance::Role::Secondary);
+    QVERIFY(!QFile::exists(later.LockFileName()));
 }
 
 void tst_Startup::programAsSecondCopy_data() {
