@@ -10,6 +10,10 @@ CReminderApp theApp;
 }
 
 int main(int argc, char* argv[]) {
+    // The base-directory rules call a relative path in XDG_CONFIG_HOME invalid, to be ignored; Qt would put the
+    // store under the folder the program was started in. Without it, the store goes to ~/.config.
+    if (const QByteArray configHome = qgetenv("XDG_CONFIG_HOME"); !configHome.isEmpty() && !configHome.startsWith('/'))
+        qunsetenv("XDG_CONFIG_HOME");
     if (const char* platform = ChooseQtPlatform(std::getenv("XDG_SESSION_TYPE"), std::getenv("WAYLAND_DISPLAY"),
                                                 std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM")))
         qputenv("QT_QPA_PLATFORM", platform);

@@ -317,24 +317,35 @@ void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves_data() {
     QTest::addColumn<bool>("withBus");
     QTest::addColumn<QString>("executable"); // the program copied under this name; empty: as built
     QTest::addColumn<QString>("application");
-    QTest::newRow("session bus") << true << "" << "nudgepost";
-    QTest::newRow("no session bus") << false << "" << "nudgepost";
-    QTest::newRow("renamed, with dots") << true << "nudge.post.bin" << "nudge.post";
+    QTest::addColumn<bool>("relativeConfigHome"); // invalid by the base-directory rules: ~/.config instead
+    QTest::newRow("session bus") << true << "" << "nudgepost" << false;
+    QTest::newRow("no session bus") << false << "" << "nudgepost" << false;
+    QTest::newRow("renamed, with dots") << true << "nudge.post.bin" << "nudge.post" << false;
+    QTest::newRow("relative XDG_CONFIG_HOME") << true << "" << "nudgepost" << true;
 }
 
 void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
     QFETCH(bool, withBus);
     QFETCH(QString, executable);
     QFETCH(QString, application);
+    QFETCH(bool, relativeConfigHome);
     QTemporaryDir config;
     QString program = ProgramPath();
     if (!executable.isEmpty()) {
         program = config.filePath(executable);
         QVERIFY(QFile::copy(ProgramPath(), program));
     }
-    const QString storeFile = config.filePath(QStringLiteral("Quillmoor/") + application + QStringLiteral(".conf"));
+    QProcessEnvironment env = ProgramEnvironment(config.path(), withBus);
+    QString configHome = config.path();
+    if (relativeConfigHome) {
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("relative"));
+        env.insert(QStringLiteral("HOME"), config.filePath(QStringLiteral("home")));
+        configHome = config.filePath(QStringLiteral("home/.config"));
+    }
+    const QString storeFile = configHome + QStringLiteral("/Quillmoor/") + application + QStringLiteral(".conf");
     QProcess first;
-    first.setProcessEnvironment(ProgramEnvironment(config.path(), withBus));
+    first.setProcessEnvironment(env);
+    first.setWorkingDirectory(config.path());
     first.start(program, {});
     QVERIFY(first.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(storeFile), 30000);
@@ -346,7 +357,8 @@ void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
     QCOMPARE(Mode(QFileInfo(storeFile).path()), QStringLiteral("700"));
 
     QProcess second;
-    second.setProcessEnvironment(ProgramEnvironment(config.path(), withBus));
+    second.setProcessEnvironment(env);
+    second.setWorkingDirectory(config.path());
     second.start(program, {});
     QVERIFY(second.waitForFinished(30000));
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
@@ -355,6 +367,7 @@ void tst_Startup::programStartsOnAnEmptyStoreAndASecondCopyLeaves() {
     // it ends.
     QCOMPARE(second.readAllStandardOutput(), withBus ? QByteArray() : AlreadyRunningLine(application, storeFile));
     QCOMPARE(first.state(), QProcess::Running);
+    QVERIFY(!QFileInfo::exists(config.filePath(QStringLiteral("relative"))));
 
     first.terminate();
     QVERIFY(first.waitForFinished(30000));
