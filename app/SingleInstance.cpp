@@ -85,6 +85,21 @@ QString SingleInstance::BusNameFor(const QString& guardPath) {
 }
 #endif
 
+void SingleInstance::RequestActivation() {
+    // Each activation restores and raises a window, work for the window manager; a flood of calls would keep it
+    // busy for minutes and, by keeping the window restored, pause reminders. One per turn of the loop is enough.
+    if (m_activationQueued)
+        return;
+    m_activationQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_activationQueued = false;
+            emit activationRequested();
+        },
+        Qt::QueuedConnection);
+}
+
 SingleInstance::Role SingleInstance::Claim() {
     // The lock, and the folders of the store that are made for it, are the user's alone.
     OwnerOnlyFiles privateFiles;
@@ -160,7 +175,7 @@ void SingleInstance::OfferActivation() {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (socket->readAll().contains("activate"))
-                    emit activationRequested();
+                    RequestActivation();
             });
         }
     });
@@ -188,7 +203,7 @@ SingleInstance::BusName SingleInstance::OfferActivation() {
     if (bus.interface()->isServiceRegistered(name))
         return BusName::TakenByOther;
     auto object = std::make_unique<ApplicationBus>();
-    connect(object.get(), &ApplicationBus::activated, this, &SingleInstance::activationRequested);
+    connect(object.get(), &ApplicationBus::activated, this, &SingleInstance::RequestActivation);
     if (!bus.registerObject(ApplicationBus::ObjectPathFor(name), object.get(), QDBusConnection::ExportScriptableSlots))
         return BusName::None;
     if (!bus.registerService(name)) {

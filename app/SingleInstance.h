@@ -49,9 +49,13 @@ public:
     QString LockFileName() const { return m_lockFileName; }
 
 signals:
+    // Another copy asked this one to come to the front; however many asked since, at most once per turn of the
+    // event loop.
     void activationRequested();
 
 private:
+    void RequestActivation();
+
     enum class LockState { Taken, Held, Unwritable };
     LockState TakeLock();
 #ifdef Q_OS_WIN
@@ -71,4 +75,5 @@ private:
     QString m_busName;
 #endif
     std::function<void()> m_ownerGrace;
+    bool m_activationQueued = false;
 };

@@ -58,6 +58,7 @@ private slots:
     void differentStoresRunSideBySide_data();
     void differentStoresRunSideBySide();
     void secondCopyAsksTheFirstToShowItself();
+    void activationFloodAsksOncePerTurn();
     void lockLeftBehindIsTakenOver_data();
     void lockLeftBehindIsTakenOver();
     void busNameGuardsWhereNoLockCanBeWritten_data();
@@ -183,6 +184,25 @@ void tst_Startup::secondCopyAsksTheFirstToShowItself() {
     QCOMPARE(second.Claim(), SingleInstance::Role::Secondary);
     QVERIFY(second.NotifyPrimary());
     QTRY_COMPARE(activations.count(), 1);
+}
+
+// Each call restores and raises the window; tens of thousands of them kept the window manager busy for minutes and,
+// by keeping the window restored, paused reminders. Calls that arrive within one turn of the event loop ask once.
+void tst_Startup::activationFloodAsksOncePerTurn() {
+    QTemporaryDir dir;
+    const QString store = dir.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
+    SingleInstance first(store);
+    QCOMPARE(first.Claim(), SingleInstance::Role::Primary);
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    SingleInstance second(store);
+    QCOMPARE(second.Claim(), SingleInstance::Role::Secondary);
+    for (int turn = 1; turn <= 2; ++turn) {
+        // Calls on this process's own connection are delivered at once, all before the next turn.
+        for (int call = 0; call < 1000; ++call)
+            QVERIFY(second.NotifyPrimary());
+        QCoreApplication::processEvents();
+        QCOMPARE(activations.count(), turn);
+    }
 }
 
 void tst_Startup::lockLeftBehindIsTakenOver_data() {
