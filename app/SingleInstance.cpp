@@ -85,7 +85,15 @@ QString SingleInstance::BusNameFor(const QString& guardPath) {
 }
 #endif
 
-void SingleInstance::RequestActivation() {
+void SingleInstance::RequestActivation(const QString& startupId) {
+    // The starts a launcher announced must each be told complete, but a flood of ids must not become a flood of
+    // messages to every client of the display: a few of the newest are kept, the rest time out.
+    constexpr qsizetype kMostStartupIds = 8;
+    if (!startupId.isEmpty() && !m_startupIds.contains(startupId)) {
+        if (m_startupIds.size() == kMostStartupIds)
+            m_startupIds.removeFirst();
+        m_startupIds.append(startupId);
+    }
     // Each activation restores and raises a window, work for the window manager; a flood of calls would keep it
     // busy for minutes and, by keeping the window restored, pause reminders. One per turn of the loop is enough.
     if (m_activationQueued)
@@ -95,7 +103,7 @@ void SingleInstance::RequestActivation() {
         this,
         [this] {
             m_activationQueued = false;
-            emit activationRequested();
+            emit activationRequested(std::exchange(m_startupIds, QStringList()));
         },
         Qt::QueuedConnection);
 }
@@ -175,13 +183,15 @@ void SingleInstance::OfferActivation() {
             connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (socket->readAll().contains("activate"))
-                    RequestActivation();
+                    RequestActivation(QString());
             });
         }
     });
 }
 
-bool SingleInstance::NotifyPrimary(int timeoutMs) {
+bool SingleInstance::NotifyPrimary(const QString& startupId, int timeoutMs) {
+    // Start-up notification is X's; the local socket carries no id.
+    Q_UNUSED(startupId);
     QLocalSocket socket;
     socket.connectToServer(ServerNameFor(m_guardPath));
     if (!socket.waitForConnected(timeoutMs))
@@ -216,7 +226,7 @@ SingleInstance::BusName SingleInstance::OfferActivation() {
     return BusName::Ours;
 }
 
-bool SingleInstance::NotifyPrimary(int timeoutMs) {
+bool SingleInstance::NotifyPrimary(const QString& startupId, int timeoutMs) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
@@ -224,7 +234,10 @@ bool SingleInstance::NotifyPrimary(int timeoutMs) {
     QDBusMessage call = QDBusMessage::createMethodCall(name, ApplicationBus::ObjectPathFor(name),
                                                       QString::fromLatin1(ApplicationBus::kInterface),
                                                       QStringLiteral("Activate"));
-    call << QVariantMap();
+    QVariantMap platformData;
+    if (!startupId.isEmpty())
+        platformData.insert(QString::fromLatin1(ApplicationBus::kStartupIdKey), startupId);
+    call << platformData;
     // The first copy takes the lock a moment before its name appears on the bus; a copy started in that moment
     // asks again until the name is there or the time is up.
     QElapsedTimer waited;

@@ -3,6 +3,7 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -31,8 +32,9 @@ public:
     ~SingleInstance() override;
 
     Role Claim();
-    // From a secondary copy: asks the primary to show itself. True when it was reached.
-    bool NotifyPrimary(int timeoutMs = 2000);
+    // From a secondary copy: asks the primary to show itself, handing over the launcher's start-up id if there is
+    // one. True when it was reached.
+    bool NotifyPrimary(const QString& startupId = {}, int timeoutMs = 2000);
 
     // How a claim that finds a lock naming nobody gives a copy that is creating it the time to name itself.
     void SetOwnerGrace(std::function<void()> wait) { m_ownerGrace = std::move(wait); }
@@ -50,11 +52,11 @@ public:
 
 signals:
     // Another copy asked this one to come to the front; however many asked since, at most once per turn of the
-    // event loop.
-    void activationRequested();
+    // event loop. startupIds: the launchers' start-up ids they handed over, the newest last.
+    void activationRequested(const QStringList& startupIds);
 
 private:
-    void RequestActivation();
+    void RequestActivation(const QString& startupId);
 
     enum class LockState { Taken, Held, Unwritable };
     LockState TakeLock();
@@ -76,4 +78,5 @@ private:
 #endif
     std::function<void()> m_ownerGrace;
     bool m_activationQueued = false;
+    QStringList m_startupIds;
 };

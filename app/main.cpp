@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
     if (const char* platform = ChooseQtPlatform(std::getenv("XDG_SESSION_TYPE"), std::getenv("WAYLAND_DISPLAY"),
                                                 std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM")))
         qputenv("QT_QPA_PLATFORM", platform);
+    // Qt on X takes the launcher's start-up id out of the environment when it connects.
+    const QString startupId = qEnvironmentVariable("DESKTOP_STARTUP_ID");
     QApplication app(argc, argv);
-    return theApp.InitInstance();
+    return theApp.InitInstance(startupId);
 }

@@ -11,9 +11,11 @@
 #include <QDBusConnectionInterface>
 #include <QtTest>
 
+#include <cstdlib>
 #include <cstring>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <xcb/xcb.h>
 
 namespace {
 QString ProgramPath() { return QCoreApplication::applicationDirPath() + QStringLiteral("/nudgepost"); }
@@ -38,6 +40,65 @@ QString Mode(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QString::number(info.st_mode & 07777, 8)
                                                                     : QStringLiteral("missing");
 }
+
+// The start-up messages on an X display's root window, as a launcher and the desktop read them: each is sent in
+// pieces of 20 bytes, the first of type _NET_STARTUP_INFO_BEGIN, the rest _NET_STARTUP_INFO, up to a NUL.
+class StartupMessages {
+public:
+    StartupMessages() : m_x(xcb_connect(nullptr, nullptr)) {
+        if (xcb_connection_has_error(m_x))
+            return;
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_x)).data->root;
+        // The mask is this client's own on the root window; the window manager's selection is left as it is.
+        const std::uint32_t mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(m_x, m_root, XCB_CW_EVENT_MASK, &mask);
+        m_begin = Atom("_NET_STARTUP_INFO_BEGIN");
+        m_more = Atom("_NET_STARTUP_INFO");
+        xcb_flush(m_x);
+    }
+    ~StartupMessages() { xcb_disconnect(m_x); }
+    StartupMessages(const StartupMessages&) = delete;
+    StartupMessages& operator=(const StartupMessages&) = delete;
+
+    bool IsConnected() const { return m_root != XCB_WINDOW_NONE; }
+
+    // The whole messages that have arrived so far.
+    QList<QByteArray> Read() {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_x)) {
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                const auto* message = reinterpret_cast<const xcb_client_message_event_t*>(event);
+                if (message->format == 8 && (message->type == m_begin || message->type == m_more)) {
+                    QByteArray& partial = m_partial[message->window];
+                    if (message->type == m_begin)
+                        partial.clear();
+                    const char* bytes = reinterpret_cast<const char*>(message->data.data8);
+                    const qsizetype length = qstrnlen(bytes, 20);
+                    partial.append(bytes, length);
+                    if (length < 20)
+                        m_messages.append(std::exchange(partial, QByteArray()));
+                }
+            }
+            std::free(event);
+        }
+        return m_messages;
+    }
+
+private:
+    xcb_atom_t Atom(const char* name) {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(m_x, xcb_intern_atom(m_x, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }
+
+    xcb_connection_t* m_x;
+    xcb_window_t m_root = XCB_WINDOW_NONE;
+    xcb_atom_t m_begin = XCB_ATOM_NONE;
+    xcb_atom_t m_more = XCB_ATOM_NONE;
+    QHash<xcb_window_t, QByteArray> m_partial;
+    QList<QByteArray> m_messages;
+};
 
 QByteArray AlreadyRunningLine(const QString& application, const QString& storeFile) {
     return (application + QStringLiteral(" is already running for the store ") + storeFile + QLatin1Char('\n'))
@@ -64,6 +125,7 @@ private slots:
     void busNameGuardsWhereNoLockCanBeWritten_data();
     void busNameGuardsWhereNoLockCanBeWritten();
     void busNameOfARunningCopyOutweighsTheLock();
+    void secondStartEndsItsStartupNotification();
     void programAsSecondCopy_data();
     void programAsSecondCopy();
     void programStartsOnAnEmptyStoreAndASecondCopyLeaves_data();
@@ -199,9 +261,13 @@ void tst_Startup::activationFloodAsksOncePerTurn() {
     for (int turn = 1; turn <= 2; ++turn) {
         // Calls on this process's own connection are delivered at once, all before the next turn.
         for (int call = 0; call < 1000; ++call)
-            QVERIFY(second.NotifyPrimary());
+            QVERIFY(second.NotifyPrimary(QStringLiteral("start-%1-%2").arg(turn).arg(call)));
         QCoreApplication::processEvents();
         QCOMPARE(activations.count(), turn);
+        // Each start-up id handed over becomes a message to every client of the display: the newest, and a few.
+        const QStringList ids = activations.last().at(0).toStringList();
+        QCOMPARE(ids.last(), QStringLiteral("start-%1-999").arg(turn));
+        QVERIFY(ids.size() <= 8);
     }
 }
 
@@ -299,6 +365,40 @@ void tst_Startup::busNameOfARunningCopyOutweighsTheLock() {
     SingleInstance later(store);
     QCOMPARE(later.Claim(), SingleInstance::Role::Secondary);
     QVERIFY(!QFile::exists(later.LockFileName()));
+}
+
+// Started from the menu a second time, the program brings the running copy forward; the launcher's start-up
+// notification of that second start (the busy cursor, a "Starting..." entry) must end then, not time out.
+void tst_Startup::secondStartEndsItsStartupNotification() {
+    if (qgetenv("QT_QPA_PLATFORM") != "xcb")
+        QSKIP("needs an X display with a window manager: run through tests/ui/run_framed.sh");
+    StartupMessages root;
+    QVERIFY(root.IsConnected());
+    QTemporaryDir config;
+    const QString storeFile = config.filePath(QStringLiteral("Quillmoor/nudgepost.conf"));
+    QProcessEnvironment env = ProgramEnvironment(config.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(ProgramPath(), {});
+    QVERIFY(first.waitForStarted());
+    const auto stopFirst = qScopeGuard([&first] {
+        first.terminate();
+        first.waitForFinished(30000);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(storeFile), 30000);
+
+    // As a launcher starts a program: it announces the start, then hands its id over in the environment.
+    const QByteArray id = "nudgepost-test-" + QByteArray::number(QCoreApplication::applicationPid()) + "_TIME0";
+    QProcess second;
+    env.insert(QStringLiteral("DESKTOP_STARTUP_ID"), QString::fromLatin1(id));
+    second.setProcessEnvironment(env);
+    second.start(ProgramPath(), {});
+    QVERIFY(second.waitForFinished(30000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(second.readAllStandardOutput(), QByteArray());
+    QTRY_VERIFY2_WITH_TIMEOUT(root.Read().contains("remove: ID=" + id), root.Read().join('|').constData(), 10000);
+    QCOMPARE(first.state(), QProcess::Running);
 }
 
 void tst_Startup::programAsSecondCopy_data() {
