@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstring>
 
 #if QT_CONFIG(xcb)
@@ -57,11 +58,8 @@ namespace StartupNotification {
 bool IsUsableId(const QString& id) {
     if (id.isEmpty() || id.size() > kLongestId)
         return false;
-    for (const QChar c : id) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format || !c.isPrint())
-            return false;
-    }
-    return true;
+    // No control or format characters, nothing unassigned or private, no halves of a pair.
+    return std::all_of(id.cbegin(), id.cend(), [](QChar c) { return c.isPrint(); });
 }
 
 QByteArray RemoveMessage(const QString& id) {

@@ -42,9 +42,10 @@ public:
     // copies go too, and nothing the user could have named so ("backup", "Backup", "BACKUP") does. Only safe
     // while no other process can be saving the same store.
     static int ClearLeftovers(const QString& storeFile);
-    // The copy of the store file that this object set aside last, before it rewrote a file that could not be parsed
-    // in full: "<file>.damaged-N", numbered on from the highest number beside it, so that no earlier copy is ever
-    // replaced. Empty when it set nothing aside.
+    // The copy of the store file that this object set aside last: before it rewrote a file that could not be parsed
+    // in full, before a load's repair (PreserveBeforeRepair), or when a save dropped lines of a hand edit. It is
+    // "<file>.damaged-N", numbered on from the highest number beside it, so that no earlier copy is ever replaced.
+    // Empty when it set nothing aside.
     QString DamagedCopy() const { return m_damagedCopy; }
 
 private:
