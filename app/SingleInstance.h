@@ -3,6 +3,7 @@
 #include <QLockFile>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -14,9 +15,11 @@ class ApplicationBus;
 #endif
 
 // Keeps one copy of the program per settings store: two copies would overwrite each other's saves. The first copy
-// holds a lock beside the store, and the lock alone decides who is first. It also offers a way to be asked to
-// come to the front: on Windows a local socket, elsewhere a name on the session bus, both named after the store's
-// path. A later copy finds the lock taken, asks the first to come to the front and ends.
+// holds a lock beside the store. It also offers a way to be asked to come to the front: on Windows a local socket,
+// elsewhere a name on the session bus, both named after the store's path. A later copy finds the lock or the name
+// taken, asks the first to come to the front and ends. The name guards on its own where the lock cannot be written
+// (a full disk, a read-only or foreign folder, an over-long path), and it outweighs a lock this copy could take:
+// the copy that holds it runs. Only without either does a copy run unguarded.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -29,8 +32,9 @@ public:
     ~SingleInstance() override;
 
     Role Claim();
-    // From a secondary copy: asks the primary to show itself. True when it was reached.
-    bool NotifyPrimary(int timeoutMs = 2000);
+    // From a secondary copy: asks the primary to show itself, handing over the launcher's start-up id if there is
+    // one. True when it was reached.
+    bool NotifyPrimary(const QString& startupId = {}, int timeoutMs = 2000);
 
     // How a claim that finds a lock naming nobody gives a copy that is creating it the time to name itself.
     void SetOwnerGrace(std::function<void()> wait) { m_ownerGrace = std::move(wait); }
@@ -47,10 +51,21 @@ public:
     QString LockFileName() const { return m_lockFileName; }
 
 signals:
-    void activationRequested();
+    // Another copy asked this one to come to the front; however many asked since, at most once per turn of the
+    // event loop. startupIds: the launchers' start-up ids they handed over, the newest last.
+    void activationRequested(const QStringList& startupIds);
 
 private:
+    void RequestActivation(const QString& startupId);
+
+    enum class LockState { Taken, Held, Unwritable };
+    LockState TakeLock();
+#ifdef Q_OS_WIN
     void OfferActivation();
+#else
+    enum class BusName { Ours, TakenByOther, None };
+    BusName OfferActivation();
+#endif
 
     QString m_guardPath;
     QString m_lockFileName;
@@ -62,4 +77,6 @@ private:
     QString m_busName;
 #endif
     std::function<void()> m_ownerGrace;
+    bool m_activationQueued = false;
+    QStringList m_startupIds;
 };
