@@ -8,15 +8,11 @@
 #include <functional>
 #include <memory>
 
-#ifdef Q_OS_WIN
-class QLocalServer;
-#else
 class ApplicationBus;
-#endif
 
 // Keeps one copy of the program per settings store: two copies would overwrite each other's saves. The first copy
-// holds a lock beside the store. It also offers a way to be asked to come to the front: on Windows a local socket,
-// elsewhere a name on the session bus, both named after the store's path. A later copy finds the lock or the name
+// holds a lock beside the store. It also offers a way to be asked to come to the front: a name on the session bus,
+// named after the store's path. A later copy finds the lock or the name
 // taken, asks the first to come to the front and ends. The name guards on its own where the lock cannot be written
 // (a full disk, a read-only or foreign folder, an over-long path), and it outweighs a lock this copy could take:
 // the copy that holds it runs. Only without either does a copy run unguarded.
@@ -39,15 +35,10 @@ public:
     // How a claim that finds a lock naming nobody gives a copy that is creating it the time to name itself.
     void SetOwnerGrace(std::function<void()> wait) { m_ownerGrace = std::move(wait); }
 
-    // The store file where it is a file; on Windows, where the store is a registry key, a path in the user's own
-    // data folder named after the organisation and the application.
+    // The store's file, which the guard is named after.
     static QString GuardPathFor(const QString& organization, const QString& application, const QString& storeFile);
-#ifdef Q_OS_WIN
-    static QString ServerNameFor(const QString& guardPath);
-#else
     // A well-known name on the session bus: only letters, digits, "_" and dots, no element starting with a digit.
     static QString BusNameFor(const QString& guardPath);
-#endif
     QString LockFileName() const { return m_lockFileName; }
 
 signals:
@@ -60,22 +51,14 @@ private:
 
     enum class LockState { Taken, Held, Unwritable };
     LockState TakeLock();
-#ifdef Q_OS_WIN
-    void OfferActivation();
-#else
     enum class BusName { Ours, TakenByOther, None };
     BusName OfferActivation();
-#endif
 
     QString m_guardPath;
     QString m_lockFileName;
     std::unique_ptr<QLockFile> m_lock;
-#ifdef Q_OS_WIN
-    std::unique_ptr<QLocalServer> m_server;
-#else
     std::unique_ptr<ApplicationBus> m_bus;
     QString m_busName;
-#endif
     std::function<void()> m_ownerGrace;
     bool m_activationQueued = false;
     QStringList m_startupIds;

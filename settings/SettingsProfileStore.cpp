@@ -42,9 +42,8 @@ bool IsSaveCopySuffix(QStringView suffix) {
     return lower && upperAfterFirst;
 }
 
-// The store is the user's own file (the user's own key on Windows) and nothing else. QSettings would otherwise
-// look a missing value up in the organisation's file and in the system's folders (the machine's hive on
-// Windows), so a first start could load someone else's messages, and a damaged system file could spoil a healthy
+// The store is the user's own file and nothing else. QSettings would otherwise look a missing value up in the
+// organisation's file and in the system's folders, so a first start could load someone else's messages, and a damaged system file could spoil a healthy
 // user store.
 std::unique_ptr<QSettings> UserOnly(std::unique_ptr<QSettings> settings) {
     settings->setFallbacksEnabled(false);
@@ -137,11 +136,7 @@ SettingsProfileStore::FileStamp SettingsProfileStore::Stamp() const {
 }
 
 bool SettingsProfileStore::IsFile() const {
-#ifdef Q_OS_WIN
-    return m_settings->format() != QSettings::NativeFormat;
-#else
     return true;
-#endif
 }
 
 const QHash<QString, QByteArray>& SettingsProfileStore::RawValues() {
@@ -173,13 +168,6 @@ QVariant SettingsProfileStore::Value(const QString& key) {
 void SettingsProfileStore::PreserveBeforeRepair() {
     if (m_writesRefused)
         return;
-#ifdef Q_OS_WIN
-    // The registry keeps no file that could be copied aside.
-    if (m_settings->format() == QSettings::NativeFormat) {
-        m_writesRefused = true;
-        return;
-    }
-#endif
     const FileStamp now = Stamp();
     // Nothing on disk, nothing to lose; and a file rewritten at start has its original set aside already.
     if (!now.exists || (m_setAsideAtStart && now == m_stamp))
@@ -222,7 +210,8 @@ int SettingsProfileStore::GetProfileInt(const std::string& section, const std::s
     const QVariant value = m_settings->value(Key(section, entry));
     if (!value.isValid())
         return nDefault;
-    // The registry hands back a DWORD; an INI file hands back text, which must be a whole 32-bit number.
+    // A value written in this run comes back as the number it was; one read from the file is text, which must be
+    // a whole 32-bit number.
     if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::UInt ||
         value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong) {
         bool ok = false;

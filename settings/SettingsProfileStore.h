@@ -9,10 +9,8 @@
 
 #include <memory>
 
-// The store on QSettings in the platform's native format: on Windows the registry key
-// HKEY_CURRENT_USER\Software\<organization>\<application> with DWORD and string values; elsewhere the INI file
-// <config>/<organization>/<application>.conf, which QSettings replaces atomically on every sync. A file it creates
-// is its owner's alone (0600, and 0700 for the folders made for it); one that exists keeps its mode.
+// The store on QSettings: the INI file <config>/<organization>/<application>.conf, which QSettings replaces
+// atomically on every sync. A file it creates is its owner's alone (0600, and 0700 for the folders made for it); one that exists keeps its mode.
 class SettingsProfileStore : public ProfileStore {
 public:
     SettingsProfileStore(const QString& organization, const QString& application);
@@ -59,7 +57,7 @@ private:
         bool operator==(const FileStamp&) const = default;
     };
     FileStamp Stamp() const;
-    // Whether the store is a file, as everywhere but in the registry on Windows.
+    // Whether the store is a file (QSettings' native format is not one on every system).
     bool IsFile() const;
     // The value QSettings reads, except where it would lose what a person wrote into the file by hand: a text
     // with unquoted commas, which it reads as a list, and a text that is not UTF-8. Those are read from the file's
