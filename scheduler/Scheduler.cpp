@@ -27,8 +27,9 @@ DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {
     return DatedDecision::NotYet;
 }
 
-bool ShouldRearmForNewDay(const MessageEntry& entry, int today, int currentDay) {
-    return entry.m_bEveryDay && today != currentDay;
+bool ShouldRearmForNewDay(const MessageEntry& entry, long long today, long long daySeen) {
+    // The whole date, not the day of the month: after a month asleep the first tick may come on the same day.
+    return entry.m_bEveryDay && today != daySeen;
 }
 
 bool ShouldRearmForRepeat(const MessageEntry& entry, long long now) {
@@ -83,12 +84,13 @@ void Scheduler::ShowingPass(SchedulerHost& host) {
 // entries whose interval has run out.
 void Scheduler::RearmingPass(bool withRepeats) {
     const std::time_t now = m_model.Now();
-    const int today = Local(now).day;
+    const long long today = LocalDayNumber(now);
+    const long long daySeen = LocalDayNumber(m_model.DaySeen());
     for (int i = 0; i < m_model.Count(); ++i) {
         MessageEntry& entry = m_model.ScheduledEntry(i);
         if (entry.m_bPending || !entry.m_bActive || !entry.m_bShown)
             continue;
-        const bool newDay = ShouldRearmForNewDay(entry, today, m_model.CurrentDay());
+        const bool newDay = ShouldRearmForNewDay(entry, today, daySeen);
         if (newDay || (withRepeats && ShouldRearmForRepeat(entry, now))) {
             entry.m_bPending = 1;
             entry.m_bShown = 0;
@@ -96,7 +98,7 @@ void Scheduler::RearmingPass(bool withRepeats) {
     }
     // Remembering the day on every pass, not only after a new-day re-arming, keeps an every-day message shown on
     // a day the program had not yet noticed from being armed again at once and popping up twice.
-    m_model.SetCurrentDay(today);
+    m_model.SetDaySeen(now);
 }
 
 void Scheduler::OnTimer(SchedulerHost& host, unsigned timerId) {

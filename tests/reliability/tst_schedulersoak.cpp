@@ -196,9 +196,10 @@ struct SoakResult {
     std::time_t end = 0;
 };
 
-// Ticks every ten seconds from start for spanDays days, except that after the tick at jumpAt the clock leaps three
-// days ahead, as it does for a laptop that was suspended. Each tick is judged on its own.
-SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, int spanDays, std::time_t jumpAt) {
+// Ticks every ten seconds from start for spanDays days, except that after the tick at jumpAt the clock leaps
+// sleepDays days ahead, as it does for a laptop that was suspended. Each tick is judged on its own.
+SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, int spanDays, std::time_t jumpAt,
+                   int sleepDays) {
     SoakResult result;
     MemoryProfileStore store;
     RecordingPrompts prompts;
@@ -233,7 +234,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
     for (std::time_t now = start; now < end; now += kTick) {
         if (now > jumpAt && now - kTick <= jumpAt) {
             result.departureDate = LocalDate(now - kTick);
-            now += 3 * kDay;
+            now += sleepDays * kDay;
             result.landingDate = LocalDate(now);
         }
         clock.now = now;
@@ -368,16 +369,23 @@ void tst_SchedulerSoak::soak_data() {
     QTest::addColumn<QString>("start"); // local midnight, YYYY-MM-DD
     QTest::addColumn<int>("spanDays");
     QTest::addColumn<QString>("jump"); // local moment of the last tick before the clock leaps, YYYY-MM-DD HH:MM
+    QTest::addColumn<int>("sleepDays");
 
     // 400 days: three changes of offset in each zone, a new year and two ends of February.
     QTest::newRow("Berlin, mixed entries, 400 days")
-        << QByteArray("Europe/Berlin") << false << "2025-10-01" << 400 << "2026-05-20 07:29";
+        << QByteArray("Europe/Berlin") << false << "2025-10-01" << 400 << "2026-05-20 07:29" << 3;
     QTest::newRow("New York, mixed entries, 400 days")
-        << QByteArray("America/New_York") << false << "2025-10-01" << 400 << "2026-05-20 07:29";
+        << QByteArray("America/New_York") << false << "2025-10-01" << 400 << "2026-05-20 07:29" << 3;
     QTest::newRow("Berlin, full table, 10 days over the spring change")
-        << QByteArray("Europe/Berlin") << true << "2026-03-25" << 10 << "2026-03-30 17:59";
+        << QByteArray("Europe/Berlin") << true << "2026-03-25" << 10 << "2026-03-30 17:59" << 3;
     QTest::newRow("New York, full table, 10 days over the autumn change")
-        << QByteArray("America/New_York") << true << "2025-10-29" << 10 << "2025-11-03 17:59";
+        << QByteArray("America/New_York") << true << "2025-10-29" << 10 << "2025-11-03 17:59" << 3;
+    // Asleep until the same day of the next month, the spring change passing in the sleep: the wake-up day is a new
+    // day although its day of the month is the one the scheduler saw last.
+    QTest::newRow("Berlin, mixed entries, asleep 10 March to 10 April")
+        << QByteArray("Europe/Berlin") << false << "2026-03-01" << 45 << "2026-03-10 07:29" << 31;
+    QTest::newRow("New York, mixed entries, asleep 1 February to 1 March")
+        << QByteArray("America/New_York") << false << "2026-01-25" << 40 << "2026-02-01 07:29" << 28;
 }
 
 void tst_SchedulerSoak::soak() {
@@ -386,6 +394,7 @@ void tst_SchedulerSoak::soak() {
     QFETCH(QString, start);
     QFETCH(int, spanDays);
     QFETCH(QString, jump);
+    QFETCH(int, sleepDays);
 
     const ZoneGuard guard(zone.constData());
     int y = 0, mo = 0, d = 0, h = 0, mi = 0;
@@ -399,7 +408,7 @@ void tst_SchedulerSoak::soak() {
 
     const std::vector<MessageEntry> entries =
         fullTable ? MixedEntries(20260329, startTime, spanDays) : LongSoakEntries();
-    const SoakResult result = RunSoak(entries, startTime, spanDays, jumpAt);
+    const SoakResult result = RunSoak(entries, startTime, spanDays, jumpAt, sleepDays);
     QVERIFY2(result.failure.empty(), result.failure.c_str());
     QVERIFY(result.landingDate != 0);
     const std::string whole = JudgeWholeRun(result, startTime);
@@ -431,7 +440,7 @@ void tst_SchedulerSoak::suspendedLaptop() {
         MakeEntry({"dated zero days on the wake-up day", false, 2026, 5, 23, 7, 0}),
     };
     const std::time_t start = LocalTime(2026, 5, 20, 0, 0);
-    const SoakResult result = RunSoak(entries, start, 5, LocalTime(2026, 5, 20, 7, 29, 50));
+    const SoakResult result = RunSoak(entries, start, 5, LocalTime(2026, 5, 20, 7, 29, 50), 3);
     QVERIFY2(result.failure.empty(), result.failure.c_str());
 
     const std::time_t wake = LocalTime(2026, 5, 23, 7, 30, 0);
