@@ -16,11 +16,16 @@ bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
 }
 
 DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {
-    if (entry.m_nShowDays == 0 && Local(static_cast<std::time_t>(now)).day != entry.m_nDay)
+    const LocalParts local = Local(static_cast<std::time_t>(now));
+    if (entry.m_nShowDays == 0 && local.day != entry.m_nDay)
         return DatedDecision::Skip;
     const std::time_t entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
     const Components c = Split(now - entryTime);
-    if (c.days > entry.m_nShowDays)
+    // Whole days of 86,400 seconds end the period, but never before its last date has ended: the 25 hours of an
+    // autumn day would otherwise switch a message off unseen in the last hour of a date it is meant for.
+    const bool lastDateOver =
+        DayNumber(local.year, local.month, local.day) > LocalDayNumber(entryTime) + entry.m_nShowDays;
+    if (c.days > entry.m_nShowDays && lastDateOver)
         return DatedDecision::Expire;
     if (c.days >= 0 && c.hours >= 0 && c.minutes >= 0)
         return DatedDecision::Due;

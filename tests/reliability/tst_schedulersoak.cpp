@@ -10,6 +10,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -82,8 +83,8 @@ MessageEntry MakeEntry(const Plan& s) {
 
 // A mixture covering the awkward cases: times inside the hour that daylight saving skips or repeats, the first and
 // last minute of the day, a repeating every-day entry, an inactive one, dated entries whose window lies before the
-// start (expired at once), after the end (never due), across a change of offset, and a zero-day entry whose
-// day of the month comes round only later. Every-day entries are dated on ordinary days and on days of a change of
+// start (expired at once), after the end (never due), across a change of offset, a zero-day entry whose day of the
+// month comes round only later, and repeating ones whose period ends on a day of 25 hours. Every-day entries are dated on ordinary days and on days of a change of
 // offset in either zone, whose skipped or repeated hour must not move their time of day.
 std::vector<MessageEntry> LongSoakEntries() {
     const Plan plans[] = {
@@ -107,6 +108,8 @@ std::vector<MessageEntry> LongSoakEntries() {
         {"dated after the end", false, 2027, 2, 1, 10, 0, 5},
         {"dated in the repeated hour", false, 2026, 11, 1, 1, 30, 1},
         {"dated five days in June", false, 2026, 6, 10, 18, 45, 5},
+        {"dated zero days from 00:30 on Berlin's autumn change, every 45", false, 2026, 10, 25, 0, 30, 0, 45},
+        {"dated a day from 00:30 before New York's autumn change, every 45", false, 2026, 10, 31, 0, 30, 1, 45},
     };
     std::vector<MessageEntry> entries;
     for (const Plan& s : plans)
@@ -139,11 +142,21 @@ std::vector<MessageEntry> MixedEntries(std::uint32_t seed, std::time_t start, in
 
 enum class Verdict { Wait, Show, Expire };
 
+// When a dated entry's period is over: ShowDays + 1 whole days after its moment, but not before the end of its
+// local date plus ShowDays calendar days.
+std::time_t PeriodEnd(const MessageEntry& e, std::time_t entryTime) {
+    int lastDate = LocalDate(entryTime);
+    for (int i = 0; i < e.m_nShowDays; ++i)
+        lastDate = NextDate(lastDate);
+    return std::max<std::time_t>(entryTime + (e.m_nShowDays + 1LL) * kDay, StartOfLocalDay(NextDate(lastDate)));
+}
+
 // What the rules make of an active entry at now, from its window rather than from the scheduler's day/hour/minute
 // components. An every-day entry is owed one display on each local day, due once the local time of day has
-// reached its own. A dated entry, while armed, is due from 59 seconds before its moment until ShowDays + 1 whole
-// days after it and expires after that; with ShowDays 0 it is looked at only on its day of the month.
-Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time_t now, const std::tm& local) {
+// reached its own. A dated entry, while armed, is due from 59 seconds before its moment until its period ends and
+// expires after that; with ShowDays 0 it is looked at only on its day of the month.
+Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time_t periodEnd, std::time_t now,
+              const std::tm& local) {
     if (!e.m_bActive || !owed)
         return Verdict::Wait;
     if (e.m_bEveryDay)
@@ -151,7 +164,7 @@ Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time
     if (e.m_nShowDays == 0 && local.tm_mday != e.m_nDay)
         return Verdict::Wait;
     const long long d = static_cast<long long>(now) - entryTime;
-    if (d >= (e.m_nShowDays + 1LL) * kDay)
+    if (now >= periodEnd)
         return Verdict::Expire;
     return d > -60 ? Verdict::Show : Verdict::Wait;
 }
@@ -192,6 +205,7 @@ struct SoakResult {
     std::map<int, std::map<int, int>> perDay; // entry index -> local date -> displays
     std::vector<MessageEntry> entries;
     std::vector<std::time_t> entryTimes;
+    std::vector<std::time_t> periodEnds;
     int expiries = 0;
     std::time_t end = 0;
 };
@@ -215,8 +229,10 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
             return result;
         }
     }
-    for (const MessageEntry& e : entries)
+    for (const MessageEntry& e : entries) {
         result.entryTimes.push_back(LocalTime(e.m_nYear, e.m_nMonth, e.m_nDay, e.m_nHour, e.m_nMinute));
+        result.periodEnds.push_back(PeriodEnd(e, result.entryTimes.back()));
+    }
     result.entries = entries;
 
     const int n = state.Count();
@@ -245,7 +261,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
             activeBefore[i] = e.m_bActive;
             // A dated entry is armed again only by its repeat, so its own flag says whether it waits to be shown.
             const bool owed = e.m_bEveryDay ? lastShownDate[i] != today : e.m_bPending != 0;
-            verdicts[i] = Judge(e, owed, result.entryTimes[i], now, local);
+            verdicts[i] = Judge(e, owed, result.entryTimes[i], result.periodEnds[i], now, local);
         }
         const std::size_t displaysBefore = host.displays.size();
         const int commitsBefore = store.commitCount;
@@ -320,7 +336,7 @@ std::string JudgeWholeRun(const SoakResult& r, std::time_t start) {
                 return where + "every-day entry shown before its time of day";
         } else {
             const std::time_t from = r.entryTimes[d.index] - 59;
-            const std::time_t until = r.entryTimes[d.index] + (e.m_nShowDays + 1LL) * kDay;
+            const std::time_t until = r.periodEnds[d.index];
             if (d.when < from || d.when >= until)
                 return where + "dated entry shown outside [" + LocalText(from) + ", " + LocalText(until) + ")";
         }
