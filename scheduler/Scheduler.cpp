@@ -95,6 +95,10 @@ void Scheduler::RearmingPass(bool withRepeats) {
         MessageEntry& entry = m_model.ScheduledEntry(i);
         if (entry.m_bPending || !entry.m_bActive || !entry.m_bShown)
             continue;
+        // With the clock set back behind the last showing the elapsed time is negative, and its minute component
+        // would stay below the interval for as long as the clock went back: the interval starts again from now.
+        if (withRepeats && entry.m_nRepeatMinutes != 0 && now < entry.m_tLastShown)
+            entry.m_tLastShown = now;
         const bool newDay = ShouldRearmForNewDay(entry, today, daySeen);
         if (newDay || (withRepeats && ShouldRearmForRepeat(entry, now))) {
             entry.m_bPending = 1;

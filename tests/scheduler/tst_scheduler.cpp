@@ -41,6 +41,8 @@ private slots:
     void rearming();
     void repeatCountsFromWhenTheDisplayBegan();
     void thirtyMinuteRepeatSkipsA75MinuteGap();
+    void repeatAfterTheClockIsSetBack_data();
+    void repeatAfterTheClockIsSetBack();
     void newDayArmsEveryShownEveryDayEntryInOneTick();
     void everyDayMessageIsNotShownTwiceOnANewlyNoticedDay();
     void everyDayMessageIsNotShownTwiceAfterANightWithMessagesOff();
@@ -339,6 +341,40 @@ void TestScheduler::thirtyMinuteRepeatSkipsA75MinuteGap() {
 
     rig.TickAt(start + 90 * 60 + 10);
     QCOMPARE(rig.host.displayed.size(), std::size_t(2));
+}
+
+void TestScheduler::repeatAfterTheClockIsSetBack_data() {
+    QTest::addColumn<QString>("entryAt");
+    QTest::addColumn<int>("showDays");
+    QTest::addColumn<QString>("setBackTo");
+    QTest::addColumn<QString>("shownAgainAt");
+
+    // Last shown at 10:05 on 5 March and repeated every 5 minutes; then the clock goes back behind that showing, as
+    // it does on a machine that also runs a system keeping the hardware clock in local time. The interval counts
+    // from the first tick that finds the clock back; the tick after the one that re-arms shows the message.
+    QTest::newRow("an hour back") << "1997-03-05 09:00" << 1 << "1997-03-05 09:05:10"
+                                  << "1997-03-05 09:10:20";
+    QTest::newRow("a day back, inside its days to show")
+        << "1997-03-04 09:00" << 3 << "1997-03-04 10:05:10" << "1997-03-04 10:10:20";
+}
+
+void TestScheduler::repeatAfterTheClockIsSetBack() {
+    QFETCH(QString, entryAt);
+    QFETCH(int, showDays);
+    QFETCH(QString, setBackTo);
+    QFETCH(QString, shownAgainAt);
+
+    const std::time_t lastShown = At("1997-03-05 10:05");
+    SchedulerRig rig(lastShown + 10);
+    rig.AddShown(MakeEntry("Stretch", entryAt.toUtf8().constData(), false, showDays, 5), lastShown);
+    std::string shownAt;
+    rig.host.duringDisplay = [&](const MessageEntry&) { shownAt = LocalText(rig.clock.now); };
+
+    const std::time_t from = At(setBackTo.toUtf8().constData());
+    for (std::time_t t = from; shownAt.empty() && t < from + 2 * 86400; t += SCHEDULER_PERIOD_MS / 1000)
+        rig.TickAt(t);
+
+    QCOMPARE(QString::fromStdString(shownAt), shownAgainAt);
 }
 
 void TestScheduler::newDayArmsEveryShownEveryDayEntryInOneTick() {
