@@ -48,4 +48,6 @@ DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now);
 
 // Whether the re-arming pass arms a waiting entry again; today and daySeen are day numbers of local dates.
 bool ShouldRearmForNewDay(const MessageEntry& entry, long long today, long long daySeen);
+// Whether the re-arming pass puts an armed every-day entry back to waiting after the clock went back a date.
+bool ShouldDisarmForEarlierDay(const MessageEntry& entry, long long today, long long daySeen);
 bool ShouldRearmForRepeat(const MessageEntry& entry, long long now);

@@ -46,6 +46,8 @@ private slots:
     void newDayArmsEveryShownEveryDayEntryInOneTick();
     void everyDayMessageIsNotShownTwiceOnANewlyNoticedDay();
     void everyDayMessageIsNotShownTwiceAfterANightWithMessagesOff();
+    void everyDayMessageWhenTheClockIsSetBack_data();
+    void everyDayMessageWhenTheClockIsSetBack();
 
     void closedGateChangesNothing_data();
     void closedGateChangesNothing();
@@ -432,6 +434,39 @@ void TestScheduler::everyDayMessageIsNotShownTwiceOnANewlyNoticedDay() {
 
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Daily"});
     QCOMPARE(rig.Entry(0).m_bPending, 0);
+}
+
+void TestScheduler::everyDayMessageWhenTheClockIsSetBack_data() {
+    QTest::addColumn<QStringList>("ticks");
+    QTest::addColumn<QStringList>("expected"); // the moments of the displays of an every-day message for 20:00
+
+    QTest::newRow("back over midnight to the date of its display")
+        << QStringList{"1997-03-10 20:00", "1997-03-11 00:20", "1997-03-10 23:20", "1997-03-10 23:59:50",
+                       "1997-03-11 00:00", "1997-03-11 20:00"}
+        << QStringList{"1997-03-10 20:00:00", "1997-03-11 20:00:00"};
+    // A clock three weeks fast is corrected: the message has had its display for this day, and the next midnight
+    // is a new day although a later date was seen before.
+    QTest::newRow("corrected from weeks ahead")
+        << QStringList{"1997-03-31 20:00", "1997-03-10 21:00", "1997-03-11 20:00"}
+        << QStringList{"1997-03-31 20:00:00", "1997-03-11 20:00:00"};
+    QTest::newRow("corrected from weeks ahead after a later date armed it again")
+        << QStringList{"1997-03-30 20:00", "1997-03-31 00:20", "1997-03-10 21:00"}
+        << QStringList{"1997-03-30 20:00:00", "1997-03-10 21:00:00"};
+}
+
+void TestScheduler::everyDayMessageWhenTheClockIsSetBack() {
+    QFETCH(QStringList, ticks);
+    QFETCH(QStringList, expected);
+
+    SchedulerRig rig(At(ticks.front().toUtf8().constData()));
+    rig.Add(MakeEntry("Daily", "1997-01-01 20:00", true));
+    QStringList shownAt;
+    rig.host.duringDisplay = [&](const MessageEntry&) { shownAt << QString::fromStdString(LocalText(rig.clock.now)); };
+
+    for (const QString& tick : ticks)
+        rig.TickAt(At(tick.toUtf8().constData()));
+
+    QCOMPARE(shownAt, expected);
 }
 
 void TestScheduler::closedGateChangesNothing_data() {
