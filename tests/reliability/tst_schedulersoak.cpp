@@ -84,8 +84,9 @@ MessageEntry MakeEntry(const Plan& s) {
 // A mixture covering the awkward cases: times inside the hour that daylight saving skips or repeats, the first and
 // last minute of the day, a repeating every-day entry, an inactive one, dated entries whose window lies before the
 // start (expired at once), after the end (never due), across a change of offset, a zero-day entry whose day of the
-// month comes round only later, and repeating ones whose period ends on a day of 25 hours. Every-day entries are dated on ordinary days and on days of a change of
-// offset in either zone, whose skipped or repeated hour must not move their time of day.
+// month comes round only later, and repeating ones whose period ends on a day of 25 hours. Every-day entries are
+// dated on ordinary days and on days of a change of offset in either zone, whose skipped or repeated hour must not
+// move their time of day.
 std::vector<MessageEntry> LongSoakEntries() {
     const Plan plans[] = {
         {"daily 07:30", true, 2000, 1, 10, 7, 30},
@@ -396,8 +397,8 @@ void tst_SchedulerSoak::soak_data() {
         << QByteArray("Europe/Berlin") << true << "2026-03-25" << 10 << "2026-03-30 17:59" << 3;
     QTest::newRow("New York, full table, 10 days over the autumn change")
         << QByteArray("America/New_York") << true << "2025-10-29" << 10 << "2025-11-03 17:59" << 3;
-    // Asleep until the same day of the next month, the spring change passing in the sleep: the wake-up day is a new
-    // day although its day of the month is the one the scheduler saw last.
+    // Asleep until the same day of the next month (in Berlin over the spring change): the wake-up day is a new day
+    // although its day of the month is the one the scheduler saw last.
     QTest::newRow("Berlin, mixed entries, asleep 10 March to 10 April")
         << QByteArray("Europe/Berlin") << false << "2026-03-01" << 45 << "2026-03-10 07:29" << 31;
     QTest::newRow("New York, mixed entries, asleep 1 February to 1 March")

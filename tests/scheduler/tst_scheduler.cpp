@@ -352,8 +352,8 @@ void TestScheduler::repeatAfterTheClockIsSetBack_data() {
     QTest::addColumn<QString>("shownAgainAt");
 
     // Last shown at 10:05 on 5 March and repeated every 5 minutes; then the clock goes back behind that showing, as
-    // it does on a machine that also runs a system keeping the hardware clock in local time. The interval counts
-    // from the first tick that finds the clock back; the tick after the one that re-arms shows the message.
+    // it does on some dual-boot machines. The interval counts from the first tick that finds the clock back; the
+    // tick after the one that re-arms shows the message.
     QTest::newRow("an hour back") << "1997-03-05 09:00" << 1 << "1997-03-05 09:05:10"
                                   << "1997-03-05 09:10:20";
     QTest::newRow("a day back, inside its days to show")
