@@ -1,6 +1,5 @@
 #include "ReminderModel.h"
 
-#include "LocalTime.h"
 #include "ProfileStore.h"
 #include "TextFit.h"
 #include "UserPrompts.h"
@@ -18,12 +17,6 @@ using namespace ProfileNames;
 
 constexpr int kMissingNumber = -1;
 constexpr int kMissingFlag = 2;
-
-int LocalDayOfMonth(std::time_t now) {
-    std::tm local{};
-    ToLocalTime(now, local);
-    return local.tm_mday;
-}
 } // namespace
 
 ReminderModel::ReminderModel(const ReminderServices& services) : m_services(services) {
@@ -35,7 +28,7 @@ ReminderModel::ReminderModel(const ReminderServices& services) : m_services(serv
         m_services.allocator = [] {
             return std::unique_ptr<MessageEntry[]>(new (std::nothrow) MessageEntry[MESSAGE_TABLE_CAPACITY]());
         };
-    m_nCurrentDay = LocalDayOfMonth(Now());
+    m_tDaySeen = Now();
 }
 
 ReminderModel::~ReminderModel() = default;
