@@ -1,16 +1,23 @@
-# The two commands: `make run` and `make test`. Both install what is missing first.
+# The two commands: `make run` and `make test`. Each installs what it is missing first: `make run` only what
+# building and running need, `make test` the test tools as well.
 BUILD_DIR      ?= build
 TEST_BUILD_DIR ?= build-test
 WIN_BUILD_DIR  ?= build-mingw
 JOBS           ?= $(shell nproc 2>/dev/null || echo 2)
 PREFIX         ?= /usr/local
 
-.PHONY: all deps build run test install package bench fuzz clean
+.PHONY: all deps deps-package deps-test build run test install package bench fuzz clean
 
 all: build
 
 deps:
-	./scripts/install-deps.sh
+	./scripts/install-deps.sh run
+
+deps-package:
+	./scripts/install-deps.sh package
+
+deps-test:
+	./scripts/install-deps.sh test
 
 build: deps
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNUDGEPOST_TESTS=OFF \
@@ -23,10 +30,10 @@ run: build
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-package: build
+package: deps-package build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-test: deps
+test: deps-test
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
@@ -39,10 +46,10 @@ test: deps
 	@if command -v clang++ >/dev/null 2>&1; then ./scripts/fuzz.sh; \
 	else echo "clang++ not found: the 30 s fuzz run of the store's load path is skipped"; fi
 
-bench: deps
+bench: deps-test
 	./scripts/bench.sh
 
-fuzz: deps
+fuzz: deps-test
 	./scripts/fuzz.sh
 
 clean:
