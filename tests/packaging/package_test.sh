@@ -15,6 +15,7 @@ dpkg-deb -x "$deb" "$work/root"
 expected="./usr/bin/nudgepost
 ./usr/share/applications/nudgepost.desktop
 ./usr/share/doc/nudgepost/README.TXT
+./usr/share/doc/nudgepost/changelog.gz
 ./usr/share/doc/nudgepost/copyright
 ./usr/share/icons/hicolor/128x128/apps/nudgepost.png
 ./usr/share/icons/hicolor/16x16/apps/nudgepost.png
