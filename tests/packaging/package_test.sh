@@ -24,6 +24,7 @@ expected="./usr/bin/nudgepost
 ./usr/share/icons/hicolor/48x48/apps/nudgepost.png
 ./usr/share/icons/hicolor/64x64/apps/nudgepost.png
 ./usr/share/icons/hicolor/scalable/apps/nudgepost.svg
+./usr/share/man/man1/nudgepost.1.gz
 ./usr/share/metainfo/com.quillmoor.Nudgepost.metainfo.xml"
 actual=$(cd "$work/root" && find . -type f | sort)
 if [ "$actual" != "$expected" ]; then
