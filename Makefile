@@ -47,8 +47,9 @@ package: deps-package
 	cd $(BUILD_DIR) && cpack -G DEB
 
 test: deps-test
+	$(build_release)
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON
+		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON -DNUDGEPOST_PACKAGE_BUILD_DIR=$(abspath $(BUILD_DIR))
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
 	@# The toolkit-free libraries also build for Windows, so a call that only POSIX has fails here.
 	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
