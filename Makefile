@@ -55,10 +55,8 @@ test: deps-test
 	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON
 	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
-	cd $(TEST_BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
-	@# The libFuzzer run needs clang; the install step brings it, but a machine set up by hand may lack it.
-	@if command -v clang++ >/dev/null 2>&1; then ./scripts/fuzz.sh; \
-	else echo "clang++ not found: the 30 s fuzz run of the store's load path is skipped"; fi
+	@# ctest, then the fuzz stage, then one line for the whole run: N passed, M failed.
+	JOBS=$(JOBS) ./scripts/run-tests.sh $(TEST_BUILD_DIR)
 
 bench: deps-test
 	./scripts/bench.sh
