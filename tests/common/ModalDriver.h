@@ -6,7 +6,9 @@
 // A driver that cannot do its job fails the running test at once, with a message, and closes every modal window,
 // so that the DoModal() it was meant to end returns instead of waiting for ctest's time-out. It cannot do its job
 // when no modal window opens within `wait`, or when its window is still open `wait` after the action ran. After
-// the first of these it goes on closing whatever opens modally until its test function is over.
+// the first of these it goes on closing whatever opens modally until its test function is over. A driver whose
+// test function ended before its window opened fails the test that is running then, naming its own, and answers
+// nothing.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,8 +37,12 @@ inline void CloseEveryModal() {
     }
 }
 
+// The running test function, with its data row: "aboutBox(escape)".
 inline QByteArray CurrentTest() {
-    return QByteArray(QTest::currentTestFunction()) + '/' + QByteArray(QTest::currentDataTag());
+    QByteArray name(QTest::currentTestFunction());
+    if (const char* tag = QTest::currentDataTag())
+        name += '(' + QByteArray(tag) + ')';
+    return name;
 }
 } // namespace modal_driver
 
@@ -68,7 +74,14 @@ inline void WhenModalOpens(std::function<void(QWidget*)> action,
         const bool late = driver->clock.elapsed() >= wait.count();
         switch (driver->phase) {
         case Phase::Waiting:
-            if (QWidget* modal = QApplication::activeModalWidget()) {
+            if (modal_driver::CurrentTest() != driver->test) {
+                // Its test ended without the window it waited for; the next test's windows are not its to answer.
+                const QString message = QStringLiteral("WhenModalOpens of %1: that test ended before its modal "
+                                                       "window opened")
+                                            .arg(QString::fromLatin1(driver->test));
+                QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+                finish();
+            } else if (QWidget* modal = QApplication::activeModalWidget()) {
                 // The action may spin event loops of its own; this timer must not fire inside them.
                 timer->stop();
                 driver->answered = modal;

@@ -27,6 +27,15 @@ private slots:
         dialog.setWindowTitle(QStringLiteral("Left open"));
         dialog.exec();
     }
+    // Run together: the first leaves a driver behind, whose window never opens; the second answers its own.
+    void endsBeforeItsWindowOpens() {
+        WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    }
+    void answersItsOwnWindow() {
+        WhenModalOpens([](QWidget* modal) { static_cast<QDialog*>(modal)->accept(); });
+        QDialog dialog;
+        QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    }
 };
 
 class tst_ModalDriver : public QObject {
@@ -37,19 +46,26 @@ private slots:
 };
 
 void tst_ModalDriver::driverThatCannotAnswerFailsAndEndsTheModalLoop_data() {
-    QTest::addColumn<QString>("function");
+    QTest::addColumn<QStringList>("functions");
+    QTest::addColumn<QString>("failing");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no modal window") << "noModalOpens" << "WhenModalOpens: no modal window opened (waited 200 ms)";
-    QTest::newRow("window left open") << "answerLeavesItsWindowOpen"
-                                      << "WhenModalOpens: the window \"Left open\" stayed open after its answer (waited 200 ms)";
+    QTest::newRow("no modal window") << QStringList{"noModalOpens"} << "noModalOpens"
+                                     << "WhenModalOpens: no modal window opened (waited 200 ms)";
+    QTest::newRow("window left open")
+        << QStringList{"answerLeavesItsWindowOpen"} << "answerLeavesItsWindowOpen"
+        << "WhenModalOpens: the window \"Left open\" stayed open after its answer (waited 200 ms)";
+    QTest::newRow("test ended first")
+        << QStringList{"endsBeforeItsWindowOpens", "answersItsOwnWindow"} << "answersItsOwnWindow"
+        << "WhenModalOpens of endsBeforeItsWindowOpens: that test ended before its modal window opened";
 }
 
 void tst_ModalDriver::driverThatCannotAnswerFailsAndEndsTheModalLoop() {
-    QFETCH(QString, function);
+    QFETCH(QStringList, functions);
+    QFETCH(QString, failing);
     QFETCH(QString, message);
     QProcess child;
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--driver-cases"), function});
+    child.start(QCoreApplication::applicationFilePath(), QStringList{QStringLiteral("--driver-cases")} + functions);
     QVERIFY(child.waitForStarted());
     // Well under ctest's time-out: a child still waiting in its modal loop by then is what this test is against.
     if (!child.waitForFinished(60000)) {
@@ -60,7 +76,7 @@ void tst_ModalDriver::driverThatCannotAnswerFailsAndEndsTheModalLoop() {
     const QString output = QString::fromLocal8Bit(child.readAll());
     QVERIFY2(child.exitStatus() == QProcess::NormalExit, qPrintable(output));
     QCOMPARE(child.exitCode(), 1);
-    QVERIFY2(output.contains("FAIL!  : DriverCases::" + function + "()"), qPrintable(output));
+    QVERIFY2(output.contains("FAIL!  : DriverCases::" + failing + "()"), qPrintable(output));
     QVERIFY2(output.contains(message), qPrintable(output));
     QVERIFY2(output.contains(QRegularExpression("Totals: \\d+ passed, 1 failed,")), qPrintable(output));
 }
