@@ -64,8 +64,9 @@ inline void WhenModalOpens(std::function<void(QWidget*)> action,
         timer->deleteLater();
     };
     const auto fail = [driver, wait](const QString& what) {
-        const QString message =
-            QStringLiteral("WhenModalOpens: %1 (waited %2 ms); every modal window is closed").arg(what).arg(wait.count());
+        const QString message = QStringLiteral("WhenModalOpens: %1 (waited %2 ms); every modal window is closed")
+                                    .arg(what)
+                                    .arg(wait.count());
         QTest::qFail(qPrintable(message), __FILE__, __LINE__);
         driver->phase = Phase::Closing;
         modal_driver::CloseEveryModal();
