@@ -23,7 +23,7 @@ jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 results=bench/RESULTS.md
 
 for tool in Xvfb awk dbus-daemon; do
-    command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+    command -v "$tool" >/dev/null || { echo "bench: $tool is missing (scripts/install-deps.sh test installs it)" >&2; exit 1; }
 done
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUDGEPOST_BENCH=ON -DNUDGEPOST_TESTS=OFF

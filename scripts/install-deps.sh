@@ -1,26 +1,56 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need, and only those that are missing.
+# Installs the Debian packages one of the make targets needs, and only those that are missing.
+#   usage: install-deps.sh [run|package|test]
+#     run      building and running the program (make run, make install); the default
+#     package  that and what cpack needs to make the Debian package (make package)
+#     test     that and every test tool (make test, make fuzz, make bench)
 # Runs as root, or through sudo otherwise; never asks a question.
 set -euo pipefail
 
-packages=(
+set_name=${1:-run}
+
+run_packages=(
     build-essential g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev
     qt6-qpa-plugins
-    fonts-dejavu-core fonts-liberation fontconfig tzdata
-    xvfb xauth x11-utils openbox imagemagick xdotool librsvg2-bin
-    desktop-file-utils appstream dpkg-dev file
-    clang libclang-rt-dev libbenchmark-dev libxcb1-dev
-    g++-mingw-w64-x86-64
     libcanberra-dev sound-theme-freedesktop
-    dbus-daemon
+    fonts-dejavu-core fonts-liberation fontconfig tzdata
 )
+# cpack's DEB generator finds the program's library dependencies with dpkg-shlibdeps (dpkg-dev) and file.
+package_packages=(
+    dpkg-dev file
+)
+# The test tools: the Windows cross compilers, Wine and zip for the Windows program and its zip package; clang
+# for the fuzz stage; the benchmark library; an X server, a window manager and X tools for framed windows, the
+# screenshots and the bench; a session bus; the checkers of the desktop entry, the metainfo and the package.
+test_packages=(
+    g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 zip
+    clang libclang-rt-dev libbenchmark-dev
+    xvfb xauth x11-utils openbox imagemagick xdotool
+    dbus-daemon
+    desktop-file-utils appstream lintian man-db
+)
+
+case "$set_name" in
+    run) packages=("${run_packages[@]}") ;;
+    package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+    *)
+        echo "usage: $0 [run|package|test]" >&2
+        exit 2
+        ;;
+esac
+
+# One query for the whole list: a package dpkg has never heard of is simply not printed (and makes the query's
+# status non-zero, which says nothing more).
+declare -A installed=()
+while read -r package status; do
+    [ "$status" = installed ] && installed[$package]=1
+done < <(dpkg-query -W -f='${Package} ${db:Status-Status}\n' "${packages[@]}" 2>/dev/null || true)
 
 missing=()
 for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qx installed; then
-        missing+=("$package")
-    fi
+    [ -n "${installed[$package]:-}" ] || missing+=("$package")
 done
 
 if [ ${#missing[@]} -eq 0 ]; then

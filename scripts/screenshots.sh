@@ -3,7 +3,7 @@
 # windows into docs/screenshots/: the main window, the editor, a due message and the About box; then, on a second
 # store, the display window for a dated message repeated every 15 minutes and for a message with a long text.
 #   usage: scripts/screenshots.sh [PROGRAM] [OUTDIR]
-# Needs xvfb, openbox, xdotool and imagemagick (scripts/install-deps.sh installs them).
+# Needs xvfb, openbox, xdotool and imagemagick (scripts/install-deps.sh test installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 program=$(realpath "${1:-build/bin/nudgepost}")

@@ -2,8 +2,16 @@
 
 // Answers modal windows that a command opens: the action runs inside the window's own event loop, as soon as the
 // window is the active modal widget.
+//
+// A driver that cannot do its job fails the running test at once, with a message, and closes every modal window,
+// so that the DoModal() it was meant to end returns instead of waiting for ctest's time-out. It cannot do its job
+// when no modal window opens within `wait`, or when its window is still open `wait` after the action ran. After
+// the first of these it goes on closing whatever opens modally until its test function is over. A driver whose
+// test function ended before its window opened fails the test that is running then, naming its own, and answers
+// nothing.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -11,24 +19,99 @@
 #include <QTest>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 
-inline void WhenModalOpens(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
+namespace modal_driver {
+// A dialog's exec() ends when the dialog is hidden; close() alone may be refused by the window.
+inline void CloseEveryModal() {
+    while (QPointer<QWidget> modal = QApplication::activeModalWidget()) {
+        modal->close();
+        if (modal && modal->isVisible())
+            modal->hide();
+        if (modal && modal == QApplication::activeModalWidget())
+            return; // cannot happen to a hidden window; never spin on it
+    }
+}
+
+// The running test function, with its data row: "aboutBox(escape)".
+inline QByteArray CurrentTest() {
+    QByteArray name(QTest::currentTestFunction());
+    if (const char* tag = QTest::currentDataTag())
+        name += '(' + QByteArray(tag) + ')';
+    return name;
+}
+} // namespace modal_driver
+
+inline void WhenModalOpens(std::function<void(QWidget*)> action,
+                           std::chrono::milliseconds wait = std::chrono::seconds(30)) {
+    enum class Phase { Waiting, Watching, Closing };
+    struct Driver {
+        Phase phase = Phase::Waiting;
+        QElapsedTimer clock;
+        QPointer<QWidget> answered;
+        QByteArray test = modal_driver::CurrentTest();
+    };
+    auto driver = std::make_shared<Driver>();
+    // A driver still closing windows when the program ends goes with the application.
+    auto* timer = new QTimer(qApp);
     timer->setInterval(5);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, tries, action] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal && ++*tries < 1000)
-            return;
+    const auto finish = [timer] {
         timer->stop();
         timer->deleteLater();
-        if (modal)
-            action(modal);
+    };
+    const auto fail = [driver, wait](const QString& what) {
+        const QString message = QStringLiteral("WhenModalOpens: %1 (waited %2 ms); every modal window is closed")
+                                    .arg(what)
+                                    .arg(wait.count());
+        QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+        driver->phase = Phase::Closing;
+        modal_driver::CloseEveryModal();
+    };
+    QObject::connect(timer, &QTimer::timeout, [driver, timer, action, wait, finish, fail] {
+        const bool late = driver->clock.elapsed() >= wait.count();
+        switch (driver->phase) {
+        case Phase::Waiting:
+            if (modal_driver::CurrentTest() != driver->test) {
+                // Its test ended without the window it waited for; the next test's windows are not its to answer.
+                const QString message = QStringLiteral("WhenModalOpens of %1: that test ended before its modal "
+                                                       "window opened")
+                                            .arg(QString::fromLatin1(driver->test));
+                QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+                finish();
+            } else if (QWidget* modal = QApplication::activeModalWidget()) {
+                // The action may spin event loops of its own; this timer must not fire inside them.
+                timer->stop();
+                driver->answered = modal;
+                action(modal);
+                driver->phase = Phase::Watching;
+                driver->clock.restart();
+                timer->start();
+            } else if (late) {
+                fail(QStringLiteral("no modal window opened"));
+            }
+            break;
+        case Phase::Watching:
+            if (!driver->answered || !driver->answered->isVisible()) {
+                finish();
+            } else if (late) {
+                fail(QStringLiteral("the window \"%1\" stayed open after its answer")
+                         .arg(driver->answered->windowTitle()));
+                finish();
+            }
+            break;
+        case Phase::Closing:
+            if (modal_driver::CurrentTest() != driver->test)
+                finish();
+            else
+                modal_driver::CloseEveryModal();
+            break;
+        }
     });
+    driver->clock.start();
     timer->start();
 }
 

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Builds the Debian package from this build tree, unpacks it, checks what it installs and starts the unpacked
-# program on an empty store until it has written its first-start settings.
+# Builds the Debian package from a release build tree, checks it with lintian, unpacks it, checks what it installs
+# and starts the unpacked program on an empty store until it has written its first-start settings.
 #   usage: package_test.sh BUILD_DIR
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
+[ -f "$1/CPackConfig.cmake" ] || { echo "no configured build in $1: make package (or make test) builds it"; exit 1; }
+command -v lintian >/dev/null || { echo "lintian (Debian package lintian) is needed: make test installs it"; exit 1; }
 build=$(realpath "$1")
 work=$(mktemp -d)
 trap 'kill "${app:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
@@ -11,10 +14,29 @@ trap 'kill "${app:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 deb=$(ls "$work"/out/nudgepost_1.0.0_*.deb)
 dpkg-deb -f "$deb" Package Version Depends Recommends
 
+# Every error, warning and note lintian has is a failure, unless the package's overrides file names it; every
+# override there has a reason of its own in the comment right above it.
+overrides=$here/../../packaging/lintian-overrides
+unexplained=$(awk '/^[[:space:]]*#/ { reason = 1; next }
+                   /^[[:space:]]*$/ { reason = 0; next }
+                   !reason { print FILENAME ":" FNR ": " $0 }
+                   { reason = 0 }' "$overrides")
+[ -z "$unexplained" ] || { echo "overrides without a reason above them:"; echo "$unexplained"; exit 1; }
+report=$(lintian --display-info "$deb" 2>&1 | grep -v '^running with root privileges' || true)
+if echo "$report" | grep -q '^[EWI]: '; then
+    echo "lintian:"; echo "$report"; exit 1
+fi
+
 dpkg-deb -x "$deb" "$work/root"
+dpkg-deb -e "$deb" "$work/control"
+# No maintainer, homepage or screenshot address on a domain that cannot exist.
+(cd "$work" && find control root -type f -exec grep -Il . {} + | xargs "$here/placeholder_domains.sh")
+
 expected="./usr/bin/nudgepost
 ./usr/share/applications/nudgepost.desktop
 ./usr/share/doc/nudgepost/README.TXT
+./usr/share/doc/nudgepost/changelog.gz
+./usr/share/doc/nudgepost/copyright
 ./usr/share/icons/hicolor/128x128/apps/nudgepost.png
 ./usr/share/icons/hicolor/16x16/apps/nudgepost.png
 ./usr/share/icons/hicolor/256x256/apps/nudgepost.png
@@ -22,6 +44,8 @@ expected="./usr/bin/nudgepost
 ./usr/share/icons/hicolor/48x48/apps/nudgepost.png
 ./usr/share/icons/hicolor/64x64/apps/nudgepost.png
 ./usr/share/icons/hicolor/scalable/apps/nudgepost.svg
+./usr/share/lintian/overrides/nudgepost
+./usr/share/man/man1/nudgepost.1.gz
 ./usr/share/metainfo/com.quillmoor.Nudgepost.metainfo.xml"
 actual=$(cd "$work/root" && find . -type f | sort)
 if [ "$actual" != "$expected" ]; then
