@@ -10,6 +10,8 @@
 // test function ended before its window opened fails the test that is running then, naming its own, and answers
 // nothing.
 
+#include "DialogTemplates.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -162,11 +164,14 @@ struct EditorAnswer {
 
 inline void AnswerEditor(const EditorAnswer& answer) {
     WhenModalOpens([answer](QWidget* editor) {
-        for (int id : {1009, 1010, 1021, 1022, 1023, 1024, 1025, 1026, 1028})
-            (*answer.seen)[id] = FieldText(editor, id);
+        for (const ControlTemplate& control : EditMessageTemplate().controls) {
+            if (control.controlClass == ControlClass::Edit)
+                (*answer.seen)[control.id] = FieldText(editor, control.id);
+        }
         for (const auto& [id, text] : answer.fields)
             TypeInto(ControlById(editor, id), text);
-        auto* button = qobject_cast<QPushButton*>(ControlById(editor, answer.accept ? 1 : 2));
+        auto* button =
+            qobject_cast<QPushButton*>(ControlById(editor, answer.accept ? EditIds::kOk : EditIds::kCancel));
         QTest::mouseClick(button, Qt::LeftButton);
     });
 }
