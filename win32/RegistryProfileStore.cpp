@@ -1,0 +1,136 @@
+#include "RegistryProfileStore.h"
+
+#include "Utf8.h"
+
+#include <utility>
+#include <vector>
+
+RegistryProfileStore::RegistryProfileStore(HKEY root, std::wstring keyPath)
+    : m_root(root), m_keyPath(std::move(keyPath)) {}
+
+RegistryProfileStore::~RegistryProfileStore() {
+    for (const auto& [name, key] : m_sections)
+        RegCloseKey(key);
+}
+
+std::wstring RegistryProfileStore::KeyPathFor(const std::wstring& organization, const std::wstring& application) {
+    return L"Software\\" + organization + L"\\" + application;
+}
+
+HKEY RegistryProfileStore::SectionKey(const std::string& section) {
+    if (const auto found = m_sections.find(section); found != m_sections.end())
+        return found->second;
+    const std::wstring path = m_keyPath + L"\\" + ToWide(section);
+    HKEY key = nullptr;
+    LONG result = RegCreateKeyExW(m_root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                                  nullptr, &key, nullptr);
+    // A key the user may read but not change still shows the stored list; the first save then fails.
+    if (result == ERROR_ACCESS_DENIED)
+        result = RegOpenKeyExW(m_root, path.c_str(), 0, KEY_READ, &key);
+    if (result != ERROR_SUCCESS)
+        return nullptr;
+    m_sections.emplace(section, key);
+    return key;
+}
+
+int RegistryProfileStore::GetProfileInt(const std::string& section, const std::string& entry, int nDefault) {
+    HKEY key = SectionKey(section);
+    if (!key)
+        return nDefault;
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    const LONG result =
+        RegQueryValueExW(key, ToWide(entry).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof value)
+        return nDefault;
+    return static_cast<int>(value);
+}
+
+std::string RegistryProfileStore::GetProfileString(const std::string& section, const std::string& entry,
+                                                   const std::string& defaultValue) {
+    HKEY key = SectionKey(section);
+    if (!key)
+        return defaultValue;
+    const std::wstring name = ToWide(entry);
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+        return defaultValue;
+    // Hand-edited data need not end in a NUL, nor hold a whole number of characters; the extra element keeps room.
+    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+    DWORD read = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return defaultValue;
+    std::wstring_view text(buffer.data(), read / sizeof(wchar_t));
+    // The text ends at its first NUL, as it does for every reader of a REG_SZ value.
+    if (const auto nul = text.find(L'\0'); nul != std::wstring_view::npos)
+        text = text.substr(0, nul);
+    return ToUtf8(text);
+}
+
+bool RegistryProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, int nValue) {
+    HKEY key = m_refuseWrites ? nullptr : SectionKey(section);
+    if (!key)
+        return false;
+    const DWORD value = static_cast<DWORD>(nValue);
+    return RegSetValueExW(key, ToWide(entry).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof value) == ERROR_SUCCESS;
+}
+
+bool RegistryProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
+                                              const std::string& value) {
+    HKEY key = m_refuseWrites ? nullptr : SectionKey(section);
+    if (!key)
+        return false;
+    const std::wstring text = ToWide(value);
+    return RegSetValueExW(key, ToWide(entry).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool RegistryProfileStore::Commit() { return !m_refuseWrites; }
+
+void RegistryProfileStore::PreserveBeforeRepair() {
+    HKEY program = nullptr;
+    if (RegOpenKeyExW(m_root, m_keyPath.c_str(), 0, KEY_READ | KEY_WRITE, &program) != ERROR_SUCCESS) {
+        m_refuseWrites = true;
+        return;
+    }
+    // Only the latest repair is kept: an older copy describes a state the user has since seen repaired.
+    const LONG deleted = RegDeleteTreeW(program, kBeforeRepair);
+    bool preserved = deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
+    // Every section, not only those the load has read: a count out of range leaves the messages unread.
+    std::vector<std::wstring> sections;
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        const LONG result = RegEnumKeyExW(program, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_NO_MORE_ITEMS)
+            break;
+        if (result != ERROR_SUCCESS) {
+            preserved = false;
+            break;
+        }
+        if (std::wstring_view(name, length) != kBeforeRepair)
+            sections.emplace_back(name, length);
+    }
+    for (const std::wstring& section : sections) {
+        if (!preserved)
+            break;
+        HKEY source = nullptr;
+        HKEY copy = nullptr;
+        const std::wstring path = std::wstring(kBeforeRepair) + L"\\" + section;
+        preserved = RegOpenKeyExW(program, section.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS &&
+                    RegCreateKeyExW(program, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                    nullptr, &copy, nullptr) == ERROR_SUCCESS &&
+                    RegCopyTreeW(source, nullptr, copy) == ERROR_SUCCESS;
+        if (source)
+            RegCloseKey(source);
+        if (copy)
+            RegCloseKey(copy);
+    }
+    RegCloseKey(program);
+    m_refuseWrites = !preserved;
+}
