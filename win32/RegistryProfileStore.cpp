@@ -90,7 +90,9 @@ bool RegistryProfileStore::WriteProfileString(const std::string& section, const 
                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-bool RegistryProfileStore::Commit() { return !m_refuseWrites; }
+bool RegistryProfileStore::Commit() {
+    return !m_refuseWrites;
+}
 
 void RegistryProfileStore::PreserveBeforeRepair() {
     HKEY program = nullptr;
@@ -123,8 +125,8 @@ void RegistryProfileStore::PreserveBeforeRepair() {
         HKEY copy = nullptr;
         const std::wstring path = std::wstring(kBeforeRepair) + L"\\" + section;
         preserved = RegOpenKeyExW(program, section.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS &&
-                    RegCreateKeyExW(program, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                    nullptr, &copy, nullptr) == ERROR_SUCCESS &&
+                    RegCreateKeyExW(program, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                    &copy, nullptr) == ERROR_SUCCESS &&
                     RegCopyTreeW(source, nullptr, copy) == ERROR_SUCCESS;
         if (source)
             RegCloseKey(source);

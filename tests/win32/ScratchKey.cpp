@@ -33,11 +33,17 @@ constexpr const wchar_t* kReadOnly = L"D:P(A;OICI;KR;;;WD)";
 constexpr const wchar_t* kFullAccess = L"D:(A;OICI;KA;;;WD)";
 } // namespace
 
-ScratchKey::ScratchKey(const std::wstring& name) : m_path(kParent + name) { Clear(); }
+ScratchKey::ScratchKey(const std::wstring& name) : m_path(kParent + name) {
+    Clear();
+}
 
-ScratchKey::~ScratchKey() { Clear(); }
+ScratchKey::~ScratchKey() {
+    Clear();
+}
 
-void ScratchKey::MakeReadOnly(bool sectionsToo) { SetAccess(HKEY_CURRENT_USER, m_path, kReadOnly, sectionsToo); }
+void ScratchKey::MakeReadOnly(bool sectionsToo) {
+    SetAccess(HKEY_CURRENT_USER, m_path, kReadOnly, sectionsToo);
+}
 
 void ScratchKey::Clear() {
     SetAccess(HKEY_CURRENT_USER, m_path, kFullAccess);
@@ -118,4 +124,6 @@ void ScratchKey::Remove(const std::wstring& section, const std::wstring& name) {
     RegCloseKey(key);
 }
 
-std::wstring Numbered(const wchar_t* prefix, int index) { return prefix + std::to_wstring(index); }
+std::wstring Numbered(const wchar_t* prefix, int index) {
+    return prefix + std::to_wstring(index);
+}

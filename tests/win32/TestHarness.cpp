@@ -39,10 +39,16 @@ void Fail(const char* file, int line, const std::string& message) {
     std::fflush(stdout);
 }
 
-std::string Describe(const std::wstring& text) { return Describe(ToUtf8(text)); }
+std::string Describe(const std::wstring& text) {
+    return Describe(ToUtf8(text));
+}
 
-Row::Row(std::string label) { g_rows.push_back(std::move(label)); }
-Row::~Row() { g_rows.pop_back(); }
+Row::Row(std::string label) {
+    g_rows.push_back(std::move(label));
+}
+Row::~Row() {
+    g_rows.pop_back();
+}
 
 } // namespace harness
 

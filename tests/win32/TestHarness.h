@@ -21,13 +21,22 @@ void Fail(const char* file, int line, const std::string& message);
 struct Abort {};
 
 std::string Describe(const std::wstring& text);
-inline std::string Describe(const std::string& text) { return '"' + text + '"'; }
-inline std::string Describe(std::string_view text) { return Describe(std::string(text)); }
-inline std::string Describe(const char* text) { return text ? Describe(std::string(text)) : "null"; }
-inline std::string Describe(const wchar_t* text) { return text ? Describe(std::wstring(text)) : "null"; }
-inline std::string Describe(bool value) { return value ? "true" : "false"; }
-template <typename T>
-std::string Describe(const T& value) {
+inline std::string Describe(const std::string& text) {
+    return '"' + text + '"';
+}
+inline std::string Describe(std::string_view text) {
+    return Describe(std::string(text));
+}
+inline std::string Describe(const char* text) {
+    return text ? Describe(std::string(text)) : "null";
+}
+inline std::string Describe(const wchar_t* text) {
+    return text ? Describe(std::wstring(text)) : "null";
+}
+inline std::string Describe(bool value) {
+    return value ? "true" : "false";
+}
+template <typename T> std::string Describe(const T& value) {
     if constexpr (std::is_pointer_v<T>) {
         std::ostringstream out;
         out << static_cast<const void*>(value);
@@ -42,8 +51,8 @@ std::string Describe(const T& value) {
 }
 
 template <typename A, typename B>
-bool CheckEqual(const A& actual, const B& expected, const char* actualText, const char* expectedText,
-                const char* file, int line) {
+bool CheckEqual(const A& actual, const B& expected, const char* actualText, const char* expectedText, const char* file,
+                int line) {
     if (actual == expected)
         return true;
     Fail(file, line,
@@ -63,18 +72,18 @@ public:
 
 } // namespace harness
 
-#define TEST_CASE(name)                                                                                            \
-    static void name();                                                                                            \
-    static const bool name##_registered = ::harness::Register(#name, name);                                       \
+#define TEST_CASE(name)                                                                                                \
+    static void name();                                                                                                \
+    static const bool name##_registered = ::harness::Register(#name, name);                                            \
     static void name()
 
 #define CHECK(condition) ((condition) ? true : (::harness::Fail(__FILE__, __LINE__, "CHECK(" #condition ")"), false))
 #define CHECK_EQ(actual, expected) ::harness::CheckEqual((actual), (expected), #actual, #expected, __FILE__, __LINE__)
-#define REQUIRE(condition)                                                                                         \
-    do {                                                                                                           \
-        if (!(condition)) {                                                                                        \
-            ::harness::Fail(__FILE__, __LINE__, "REQUIRE(" #condition ")");                                       \
-            throw ::harness::Abort{};                                                                              \
-        }                                                                                                          \
+#define REQUIRE(condition)                                                                                             \
+    do {                                                                                                               \
+        if (!(condition)) {                                                                                            \
+            ::harness::Fail(__FILE__, __LINE__, "REQUIRE(" #condition ")");                                            \
+            throw ::harness::Abort{};                                                                                  \
+        }                                                                                                              \
     } while (false)
 #define ROW(label) ::harness::Row row_scope_(label)

@@ -88,7 +88,8 @@ TEST_CASE(TextsInAnyScriptRoundTrip) {
     const Case cases[] = {
         {"plain", L"Tea time"},
         {"accents", L"Gr\u00fc\u00dfe \u00e0 \u00c9milie"},
-        {"Greek and Cyrillic", L"\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1 \u041f\u0440\u0438\u0432\u0435\u0442"},
+        {"Greek and Cyrillic",
+         L"\u039a\u03b1\u03bb\u03b7\u03bc\u03ad\u03c1\u03b1 \u041f\u0440\u0438\u0432\u0435\u0442"},
         {"Chinese", L"\u559d\u8336\u65f6\u95f4"},
         {"beyond the basic plane", L"Bake \U0001F382 at four"},
         {"right to left", L"\u05e9\u05dc\u05d5\u05dd \u0645\u0631\u062d\u0628\u0627"},

@@ -21,6 +21,11 @@ if [ "$1" = "--boot" ]; then
     mkdir -p "$prefix"
     wine wineboot -i
     wineserver -w
+    # Debian's Wine leaves its own fonts out of a new prefix, so the system's dialog face would come from whatever
+    # fontconfig offers; Windows has them, and so should the windows under test.
+    if [ -d /usr/share/wine/fonts ]; then
+        cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     exit 0
 fi
 exec wine "$@"
