@@ -3,7 +3,7 @@
 // Entries as large as the table holds: names of 199 bytes and texts of 999, dated in 2030 so that none is due.
 
 #include "MessageEntry.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 
 #include <cstdio>
 #include <string>
@@ -31,7 +31,7 @@ inline MessageEntry FullEntry(int index, bool everyDay = false) {
     return e;
 }
 
-inline void FillFullTable(ReminderState& state, int count = MESSAGE_TABLE_CAPACITY) {
+inline void FillFullTable(ReminderModel& state, int count = MESSAGE_TABLE_CAPACITY) {
     state.ClearEntries();
     for (int i = 0; i < count; ++i)
         state.AppendEntry(FullEntry(i));

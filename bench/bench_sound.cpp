@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     while (!owner.windowHandle()->isExposed() && exposed.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 
-    std::unique_ptr<SoundPlayer> system = MakeSystemSoundPlayer();
+    std::unique_ptr<SoundPlayer> system = MakeSystemSoundPlayer("");
     if (!system) {
         std::printf("no sound player on this platform\n");
         return 1;

@@ -4,7 +4,7 @@
 
 #include "BenchEntries.h"
 #include "MemoryProfileStore.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "Scheduler.h"
 #include "SettingsProfileStore.h"
 #include "UserPrompts.h"
@@ -40,7 +40,7 @@ struct Fixture {
         store = dir.filePath(QStringLiteral("nudgepost.conf")).toStdString();
         SettingsProfileStore settings(QString::fromStdString(store));
         QuietPrompts prompts;
-        ReminderState state({&settings, &prompts, {}, {}});
+        ReminderModel state({&settings, &prompts, {}, {}});
         state.AllocateTable();
         Bench::FillFullTable(state);
         if (!state.SaveAll())
@@ -66,10 +66,10 @@ void BM_LoadAll_Settings(benchmark::State& run) {
     for (auto _ : run) {
         // Opening the store parses the file: a start of the program reads it exactly so.
         SettingsProfileStore settings(QString::fromStdString(f.store));
-        ReminderState state({&settings, &prompts, {}, {}});
+        ReminderModel state({&settings, &prompts, {}, {}});
         state.AllocateTable();
         state.LoadAll();
-        if (state.m_nMessageCount != MESSAGE_TABLE_CAPACITY)
+        if (state.Count() != MESSAGE_TABLE_CAPACITY)
             run.SkipWithError("the table did not load whole");
         benchmark::DoNotOptimize(state.m_pMessages);
     }
@@ -98,13 +98,13 @@ void BM_SaveAll_Settings(benchmark::State& run) {
     }
     SettingsProfileStore settings(QString::fromStdString(path));
     QuietPrompts prompts;
-    ReminderState state({&settings, &prompts, {}, {}});
+    ReminderModel state({&settings, &prompts, {}, {}});
     state.AllocateTable();
     state.LoadAll();
     int day = 0;
     for (auto _ : run) {
         // One entry changed, as after an edit; SaveAll writes the whole table all the same.
-        state.m_pMessages[0].m_nDay = 1 + (++day % 28);
+        state.ScheduledEntry(0).m_nDay = 1 + (++day % 28);
         if (!state.SaveAll())
             run.SkipWithError("save failed");
     }
@@ -181,7 +181,7 @@ void BM_SchedulerTick(benchmark::State& run, bool minimized) {
 
     QuietPrompts prompts;
     MemoryProfileStore store;
-    ReminderState state({&store, &prompts, [now] { return now; }, {}});
+    ReminderModel state({&store, &prompts, [now] { return now; }, {}});
     state.AllocateTable();
     for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i) {
         MessageEntry e = Bench::FullEntry(i, i % 2 == 0);
@@ -191,7 +191,7 @@ void BM_SchedulerTick(benchmark::State& run, bool minimized) {
     }
     BenchHost host(minimized);
     for (auto _ : run)
-        RunSchedulerTick(state, host, SCHEDULER_TIMER_ID);
+        Scheduler(state).OnTimer(host, SCHEDULER_TIMER_ID);
     if (host.displays != 0)
         run.SkipWithError("something was due");
 }

@@ -2,7 +2,7 @@
 //   nudgepost_bench_makestore <store.conf> <messages> <show minimized: 0 or 1>
 
 #include "BenchEntries.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "SettingsProfileStore.h"
 #include "UserPrompts.h"
 
@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
     }
     SettingsProfileStore store(QString::fromLocal8Bit(argv[1]));
     StderrPrompts prompts;
-    ReminderState state({&store, &prompts, {}, {}});
+    ReminderModel state({&store, &prompts, {}, {}});
     state.AllocateTable();
     Bench::FillFullTable(state, std::atoi(argv[2]));
-    state.m_bShowMinimized = std::atoi(argv[3]) != 0 ? 1 : 0;
+    state.SetOption(Option::ShowMinimized, std::atoi(argv[3]) != 0 ? 1 : 0);
     return state.SaveAll() ? 0 : 1;
 }

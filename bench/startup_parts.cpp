@@ -157,7 +157,7 @@ int main(int argc, char** argv) {
     }
     {
         SettingsProfileStore store(storeFile);
-        ReminderState state({&store, &prompts, {}, {}});
+        ReminderModel state({&store, &prompts, {}, {}});
         state.AllocateTable();
         state.LoadAll();
         marks.Mark("store");
@@ -174,9 +174,9 @@ int main(int argc, char** argv) {
         // The state column at 230 dialog units, as the main window sets it.
         const int tabStop = DialogUnitsToPixels(QSize(230, 0), BaseUnitsForFont(DialogFont(controls))).width();
         list.setItemDelegate(new MessageListDelegate(tabStop, &list));
-        for (int i = 0; i < state.m_nMessageCount; ++i) {
-            list.addItem(new MessageListItem(QString::fromStdString(CMainDialog::FormatListLine(state.m_pMessages[i])),
-                                             QByteArray(state.m_pMessages[i].m_szName)));
+        for (int i = 0; i < state.Count(); ++i) {
+            list.addItem(new MessageListItem(QString::fromStdString(CMainDialog::FormatListLine(state.ScheduledEntry(i))),
+                                             QByteArray(state.ScheduledEntry(i).m_szName)));
         }
         // Sorted once, as the main window does.
         list.sortItems();

@@ -1,6 +1,6 @@
 #include "Scheduler.h"
 
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "TimeMath.h"
 #include "UserPrompts.h"
 
@@ -44,17 +44,18 @@ void MarkShown(MessageEntry& entry, std::time_t now) {
     entry.m_bShown = 1;
     entry.m_tLastShown = now;
 }
+} // namespace
 
-void ShowingPass(ReminderState& state, SchedulerHost& host) {
+void Scheduler::ShowingPass(SchedulerHost& host) {
     // The count is read again for every entry: a display runs a nested event loop.
-    for (int i = 0; i < state.m_nMessageCount; ++i) {
-        MessageEntry& entry = state.m_pMessages[i];
-        const std::time_t now = state.Now();
+    for (int i = 0; i < m_model.Count(); ++i) {
+        MessageEntry& entry = m_model.ScheduledEntry(i);
+        const std::time_t now = m_model.Now();
         if (entry.m_bEveryDay && entry.m_bActive) {
             if (entry.m_bPending && IsEveryDayEntryDue(entry, now)) {
                 MarkShown(entry, now);
                 host.RestoreMainWindow();
-                ShowDueMessage(state, host, &entry);
+                ShowDueMessage(host, entry);
                 host.MinimizeMainWindow();
             }
             continue;
@@ -65,11 +66,11 @@ void ShowingPass(ReminderState& state, SchedulerHost& host) {
         case DatedDecision::Expire:
             entry.m_bActive = 0;
             entry.m_bPending = 0;
-            state.SaveAll();
+            m_model.SaveAll();
             break;
         case DatedDecision::Due:
             MarkShown(entry, now);
-            ShowDueMessage(state, host, &entry);
+            ShowDueMessage(host, entry);
             break;
         case DatedDecision::Skip:
         case DatedDecision::NotYet:
@@ -80,14 +81,14 @@ void ShowingPass(ReminderState& state, SchedulerHost& host) {
 
 // Arms waiting entries again: every-day entries on a day the scheduler has not yet seen and, with repeats,
 // entries whose interval has run out.
-void RearmingPass(ReminderState& state, bool withRepeats) {
-    const std::time_t now = state.Now();
+void Scheduler::RearmingPass(bool withRepeats) {
+    const std::time_t now = m_model.Now();
     const int today = Local(now).day;
-    for (int i = 0; i < state.m_nMessageCount; ++i) {
-        MessageEntry& entry = state.m_pMessages[i];
+    for (int i = 0; i < m_model.Count(); ++i) {
+        MessageEntry& entry = m_model.ScheduledEntry(i);
         if (entry.m_bPending || !entry.m_bActive || !entry.m_bShown)
             continue;
-        const bool newDay = ShouldRearmForNewDay(entry, today, state.m_nCurrentDay);
+        const bool newDay = ShouldRearmForNewDay(entry, today, m_model.CurrentDay());
         if (newDay || (withRepeats && ShouldRearmForRepeat(entry, now))) {
             entry.m_bPending = 1;
             entry.m_bShown = 0;
@@ -95,32 +96,31 @@ void RearmingPass(ReminderState& state, bool withRepeats) {
     }
     // Remembering the day on every pass, not only after a new-day re-arming, keeps an every-day message shown on
     // a day the program had not yet noticed from being armed again at once and popping up twice.
-    state.m_nCurrentDay = today;
+    m_model.SetCurrentDay(today);
 }
-} // namespace
 
-void RunSchedulerTick(ReminderState& state, SchedulerHost& host, unsigned timerId) {
-    if (state.m_bGlobalError || !state.m_bMessagesActivated || timerId != SCHEDULER_TIMER_ID)
+void Scheduler::OnTimer(SchedulerHost& host, unsigned timerId) {
+    if (m_model.GlobalError() || !m_model.IsOn(Option::MessagesActivated) || timerId != SCHEDULER_TIMER_ID)
         return;
     // A new day is noticed before anything is shown: after a night in which no tick passed the gate, a message
     // shown now belongs to the new day and must not be armed again by it afterwards.
-    RearmingPass(state, false);
+    RearmingPass(false);
     // A tick that arrives inside a display of this same pass (the user minimized the main window meanwhile) must
     // not open a second display over the first.
-    if (host.IsMainWindowMinimized() && !state.m_bInShowingPass) {
-        state.m_bInShowingPass = true;
-        ShowingPass(state, host);
-        state.m_bInShowingPass = false;
+    if (host.IsMainWindowMinimized() && !m_inShowingPass) {
+        m_inShowingPass = true;
+        ShowingPass(host);
+        m_inShowingPass = false;
     }
-    RearmingPass(state, true);
+    RearmingPass(true);
 }
 
-void ShowDueMessage(ReminderState& state, SchedulerHost& host, MessageEntry* entry) {
-    if (state.m_bGlobalError)
+void Scheduler::ShowDueMessage(SchedulerHost& host, const MessageEntry& entry) {
+    if (m_model.GlobalError())
         return;
     host.RestoreMainWindow();
     host.BringMainWindowToFront();
-    state.Prompts().Beep();
+    m_model.Prompts().Beep();
     host.RunDisplayDialog(entry);
     host.MinimizeMainWindow();
 }

@@ -2,7 +2,7 @@
 
 #include "MessageEntry.h"
 
-class ReminderState;
+class ReminderModel;
 
 inline constexpr unsigned SCHEDULER_TIMER_ID = 1;
 inline constexpr int SCHEDULER_PERIOD_MS = 10000;
@@ -17,14 +17,27 @@ public:
     virtual void MinimizeMainWindow() = 0;
     virtual void BringMainWindowToFront() = 0;
     // Runs the modal display window for the entry and returns when the user has closed it.
-    virtual void RunDisplayDialog(MessageEntry* entry) = 0;
+    virtual void RunDisplayDialog(const MessageEntry& entry) = 0;
 };
 
-// One timer tick: the showing pass while the main window is minimized, then the re-arming pass.
-void RunSchedulerTick(ReminderState& state, SchedulerHost& host, unsigned timerId);
+// Decides on every timer tick which messages are due, shows them through the host, expires and re-arms them.
+class Scheduler {
+public:
+    explicit Scheduler(ReminderModel& model) : m_model(model) {}
 
-// Brings one due entry to the screen: restore, front, beep, modal display, minimize again.
-void ShowDueMessage(ReminderState& state, SchedulerHost& host, MessageEntry* entry);
+    // One timer tick: the showing pass while the main window is minimized, then the re-arming pass.
+    void OnTimer(SchedulerHost& host, unsigned timerId);
+    // Brings one due entry to the screen: restore, front, beep, modal display, minimize again.
+    void ShowDueMessage(SchedulerHost& host, const MessageEntry& entry);
+
+private:
+    void ShowingPass(SchedulerHost& host);
+    void RearmingPass(bool withRepeats);
+
+    ReminderModel& m_model;
+    // Set while the showing pass runs; ticks inside its displays then only re-arm.
+    bool m_inShowingPass = false;
+};
 
 // Whether an every-day entry's time of day has come at now.
 bool IsEveryDayEntryDue(const MessageEntry& entry, long long now);

@@ -3,6 +3,7 @@
 #include "AreaLimit.h"
 #include "CShowMessageDialog.h"
 #include "IntParse.h"
+#include "SingleLineValidator.h"
 #include "TextFit.h"
 #include "ToolTipGate.h"
 #include "WindowCentering.h"
@@ -17,28 +18,7 @@
 #include <QSignalBlocker>
 
 namespace {
-enum ControlIds {
-    IDC_NAME = 1009,
-    IDC_TEXT = 1010,
-    IDC_ACTIVE = 1011,
-    IDC_DAY = 1021,
-    IDC_HOUR = 1022,
-    IDC_MONTH = 1023,
-    IDC_YEAR = 1024,
-    IDC_MINUTE = 1025,
-    IDC_SHOW_DAYS = 1026,
-    IDC_REPEAT = 1028,
-    IDC_EVERY_DAY = 1039,
-    IDC_DAY_LABEL = 1040,
-    IDC_MONTH_LABEL = 1041,
-    IDC_YEAR_LABEL = 1042,
-    IDC_SHOW_DAYS_BEFORE = 1043,
-    IDC_SHOW_DAYS_AFTER = 1044,
-    IDC_EVERY_DAY_NOTE = 1045,
-};
-
-constexpr const char* kEveryDayNote =
-    "Configuration of date is not\nneccessary when message\nshould be shown every day.";
+using namespace EditIds;
 
 QString Number(std::int32_t value) { return QString::number(value); }
 } // namespace
@@ -52,35 +32,30 @@ std::string StoredTextFromField(const QString& fieldText) {
 
 CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidget* parent)
     : QDialog(parent), m_built(BuildDialog(this, EditMessageTemplate())), m_bTooltips(bTooltips), m_pEntry(entry) {
-    m_ctlEveryDayNote = m_built.Get<QLabel>(IDC_EVERY_DAY_NOTE);
-    m_ctlYearLabel = m_built.Get<QLabel>(IDC_YEAR_LABEL);
-    m_ctlShowDaysAfter = m_built.Get<QLabel>(IDC_SHOW_DAYS_AFTER);
-    m_ctlShowDaysBefore = m_built.Get<QLabel>(IDC_SHOW_DAYS_BEFORE);
-    m_ctlMonthLabel = m_built.Get<QLabel>(IDC_MONTH_LABEL);
-    m_ctlDayLabel = m_built.Get<QLabel>(IDC_DAY_LABEL);
-    m_ctlEveryDay = m_built.Get<QCheckBox>(IDC_EVERY_DAY);
-    m_ctlRepeatMinutes = m_built.Get<QLineEdit>(IDC_REPEAT);
-    m_ctlActive = m_built.Get<QCheckBox>(IDC_ACTIVE);
-    m_ctlYear = m_built.Get<QLineEdit>(IDC_YEAR);
-    m_ctlShowDays = m_built.Get<QLineEdit>(IDC_SHOW_DAYS);
-    m_ctlMonth = m_built.Get<QLineEdit>(IDC_MONTH);
-    m_ctlMinute = m_built.Get<QLineEdit>(IDC_MINUTE);
-    m_ctlText = m_built.Get<QPlainTextEdit>(IDC_TEXT);
-    m_ctlName = m_built.Get<QLineEdit>(IDC_NAME);
-    m_ctlHour = m_built.Get<QLineEdit>(IDC_HOUR);
-    m_ctlDay = m_built.Get<QLineEdit>(IDC_DAY);
+    m_ctlEveryDayNote = m_built.Get<QLabel>(kEveryDayNote);
+    m_ctlYearLabel = m_built.Get<QLabel>(kYearLabel);
+    m_ctlShowDaysAfter = m_built.Get<QLabel>(kShowDaysAfter);
+    m_ctlShowDaysBefore = m_built.Get<QLabel>(kShowDaysBefore);
+    m_ctlMonthLabel = m_built.Get<QLabel>(kMonthLabel);
+    m_ctlDayLabel = m_built.Get<QLabel>(kDayLabel);
+    m_ctlEveryDay = m_built.Get<QCheckBox>(kEveryDay);
+    m_ctlRepeatMinutes = m_built.Get<QLineEdit>(kRepeat);
+    m_ctlActive = m_built.Get<QCheckBox>(kActive);
+    m_ctlYear = m_built.Get<QLineEdit>(kYear);
+    m_ctlShowDays = m_built.Get<QLineEdit>(kShowDays);
+    m_ctlMonth = m_built.Get<QLineEdit>(kMonth);
+    m_ctlMinute = m_built.Get<QLineEdit>(kMinute);
+    m_ctlText = m_built.Get<QPlainTextEdit>(kText);
+    m_ctlName = m_built.Get<QLineEdit>(kName);
+    m_ctlHour = m_built.Get<QLineEdit>(kHour);
+    m_ctlDay = m_built.Get<QLineEdit>(kDay);
 
-    // Fields carry no visible text of their own; screen readers name them after their labels.
-    const std::pair<QWidget*, const char*> names[] = {
-        {m_ctlName, "Name of message:"},    {m_ctlText, "Message text:"},
-        {m_ctlDay, "Day (1 <= day <= 31):"}, {m_ctlMonth, "Month (1 <= month <= 12):"},
-        {m_ctlYear, "Year (format YYYY):"},  {m_ctlHour, "Hour (0 <= hour <= 23):"},
-        {m_ctlMinute, "Minute (0 <= minute <= 59):"}, {m_ctlShowDays, "Show message for"},
-        {m_ctlRepeatMinutes, "Show message every"},
-    };
-    for (const auto& [field, name] : names) {
-        field->setAccessibleName(QString::fromUtf8(name));
-        field->installEventFilter(this);
+    // The name field takes no more than its entry keeps: what it shows is what is stored.
+    m_ctlName->setValidator(new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName));
+    // Each field is read into the working copy when it loses the focus.
+    for (QWidget* control : m_built.Controls()) {
+        if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control))
+            control->installEventFilter(this);
     }
 
     setModal(true);
@@ -121,25 +96,12 @@ void CEditMessageDialog::OnInitDialog() {
     if (!m_ctlToolTip) {
         m_ctlToolTip = new ToolTipGate(this);
         m_ctlToolTip->SetActive(true);
-        const std::pair<QWidget*, const char*> tools[] = {
-            {m_ctlName, "Identifier of message"},
-            {m_ctlText, "Enter your message here"},
-            {m_ctlDay, "Day for displaying message"},
-            {m_ctlMonth, "Month for displaying message"},
-            {m_ctlYear, "Year for displaying message"},
-            {m_ctlHour, "Hour for displaying message"},
-            {m_ctlMinute, "Minute for displaying message"},
-            {m_ctlShowDays, "How many days would you like to display the message?"},
-            {m_ctlRepeatMinutes, "Time until next display of message"},
-            {m_ctlActive, "Check to activate message"},
-            {m_ctlEveryDay, "Check to show message every day at specified time"},
-        };
-        for (const auto& [control, text] : tools)
-            m_ctlToolTip->AddTool(control, QString::fromUtf8(text));
+        for (const ToolTipRow& tool : EditMessageTemplate().tooltips)
+            m_ctlToolTip->AddTool(m_built.Control(tool.id), QString::fromUtf8(tool.text));
     }
     m_ctlToolTip->SetActive(m_bTooltips != 0);
 
-    m_ctlEveryDayNote->setText(QString::fromUtf8(kEveryDayNote));
+    m_ctlEveryDayNote->setText(QString::fromUtf8(kEveryDayNoteText));
     UpdateDateFields();
     m_built.Get<QPushButton>(DialogIds::kOk)->setFocus();
 }

@@ -5,47 +5,25 @@
 #include "CEditMessageDialog.h"
 #include "CShowMessageDialog.h"
 #include "MessageList.h"
-#include "MessageValidation.h"
 #include "ToolTipGate.h"
-#include "UserPrompts.h"
 #include "WindowCentering.h"
 
 #include <QCheckBox>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
 
-namespace {
-constexpr int LIST_TAB_STOP = 230; // dialog units
-
-enum ControlIds {
-    IDC_ACTIVATE_MESSAGES = 1002,
-    IDC_MESSAGE_LIST = 1005,
-    IDC_ADD_MESSAGE = 1006,
-    IDC_DELETE_MARKED = 1007,
-    IDC_CLEAR_ALL = 1008,
-    IDC_LIST_LABEL = 1012,
-    IDC_MINIMIZE = 1013,
-    IDC_SHOW_TOOLTIPS = 1031,
-    IDC_COPY_MARKED = 1032,
-    IDC_EDIT_MARKED = 1033,
-    IDC_CONFIRM_DELETIONS = 1034,
-    IDC_ABOUT = 1035,
-    IDC_SHOW_MINIMIZED = 1037,
-};
-
-QString LineText(const MessageEntry& entry) { return QString::fromStdString(CMainDialog::FormatListLine(entry)); }
-} // namespace
-
 CMainDialog::CMainDialog(const ReminderServices& services, QWidget* parent)
-    : QDialog(parent), ReminderState(services), m_built(BuildDialog(this, MainDialogTemplate())) {
+    : QDialog(parent), m_model(services), m_built(BuildDialog(this, MainDialogTemplate())),
+      m_commands(m_model, *this), m_scheduler(m_model), m_schedulerWindow(*this) {
     BindControls();
     m_hIcon = AppIcon();
-    AllocateTable();
-    LoadAll();
+    m_model.AllocateTable();
+    m_model.LoadAll();
     m_schedulerTimer.setInterval(SCHEDULER_PERIOD_MS);
     // Queued: the toolkit does not fire a timer again while its own timeout is still being handled, and a display
     // window runs its event loop inside that handling. Ticks must go on meanwhile, so the handler runs as a
@@ -58,39 +36,37 @@ CMainDialog::CMainDialog(const ReminderServices& services, QWidget* parent)
 CMainDialog::~CMainDialog() = default;
 
 void CMainDialog::BindControls() {
-    m_ctlShowMinimized = m_built.Get<QCheckBox>(IDC_SHOW_MINIMIZED);
-    m_ctlConfirmDeletions = m_built.Get<QCheckBox>(IDC_CONFIRM_DELETIONS);
-    m_ctlEditMarked = m_built.Get<QPushButton>(IDC_EDIT_MARKED);
-    m_ctlCopyMarked = m_built.Get<QPushButton>(IDC_COPY_MARKED);
-    m_ctlMinimize = m_built.Get<QPushButton>(IDC_MINIMIZE);
-    m_ctlShowTooltips = m_built.Get<QCheckBox>(IDC_SHOW_TOOLTIPS);
-    m_ctlClearAll = m_built.Get<QPushButton>(IDC_CLEAR_ALL);
-    m_ctlListLabel = m_built.Get<QLabel>(IDC_LIST_LABEL);
-    m_ctlAddMessage = m_built.Get<QPushButton>(IDC_ADD_MESSAGE);
-    m_ctlDeleteMarked = m_built.Get<QPushButton>(IDC_DELETE_MARKED);
-    m_ctlMessageList = m_built.Get<QListWidget>(IDC_MESSAGE_LIST);
-    m_ctlActivateMessages = m_built.Get<QCheckBox>(IDC_ACTIVATE_MESSAGES);
-    m_ctlMessageList->setAccessibleName(m_ctlListLabel->text());
+    m_ctlEditMarked = m_built.Get<QPushButton>(MainIds::kEditMarked);
+    m_ctlCopyMarked = m_built.Get<QPushButton>(MainIds::kCopyMarked);
+    m_ctlClearAll = m_built.Get<QPushButton>(MainIds::kClearAll);
+    m_ctlListLabel = m_built.Get<QLabel>(MainIds::kListLabel);
+    m_ctlAddMessage = m_built.Get<QPushButton>(MainIds::kAddMessage);
+    m_ctlDeleteMarked = m_built.Get<QPushButton>(MainIds::kDeleteMarked);
+    m_ctlMessageList = m_built.Get<QListView>(MainIds::kMessageList);
+    m_ctlActivateMessages = m_built.Get<QCheckBox>(MainIds::kActivateMessages);
+    m_lines = new MessageListModel(m_ctlMessageList);
+    m_ctlMessageList->setModel(m_lines);
     m_ctlListLabel->setBuddy(m_ctlMessageList);
 }
 
 void CMainDialog::ConnectHandlers() {
+    connect(m_ctlAddMessage, &QPushButton::clicked, this, [this] { m_commands.OnAddMessage(); });
+    connect(m_ctlDeleteMarked, &QPushButton::clicked, this, [this] { m_commands.OnDeleteMarked(); });
+    connect(m_ctlMessageList, &QListView::doubleClicked, this, [this] { m_commands.OnEditMarked(); });
+    connect(m_ctlClearAll, &QPushButton::clicked, this, [this] { m_commands.OnClearAll(); });
+    connect(m_ctlMessageList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_commands.OnListSelChange(); });
+    connect(m_built.Get<QPushButton>(MainIds::kMinimize), &QPushButton::clicked, this, &CMainDialog::OnMinimize);
+    connect(m_ctlCopyMarked, &QPushButton::clicked, this, [this] { m_commands.OnCopyMarked(); });
+    connect(m_ctlEditMarked, &QPushButton::clicked, this, [this] { m_commands.OnEditMarked(); });
+    connect(m_built.Get<QPushButton>(MainIds::kAbout), &QPushButton::clicked, this, &CMainDialog::OnAbout);
+    connect(m_built.Get<QPushButton>(MainIds::kExit), &QPushButton::clicked, this, &QDialog::accept);
     // The option boxes answer every change of their mark (a click, Space, an accessibility tool's toggle), not
-    // only clicks, so that no way of changing a mark goes past its handler.
-    connect(m_ctlAddMessage, &QPushButton::clicked, this, &CMainDialog::OnAddMessage);
-    connect(m_ctlDeleteMarked, &QPushButton::clicked, this, &CMainDialog::OnDeleteMarked);
-    connect(m_ctlActivateMessages, &QCheckBox::toggled, this, &CMainDialog::OnActivateMessages);
-    connect(m_ctlMessageList, &QListWidget::itemDoubleClicked, this, &CMainDialog::OnEditMarked);
-    connect(m_ctlClearAll, &QPushButton::clicked, this, &CMainDialog::OnClearAll);
-    connect(m_ctlMessageList, &QListWidget::itemSelectionChanged, this, &CMainDialog::OnListSelChange);
-    connect(m_ctlMinimize, &QPushButton::clicked, this, &CMainDialog::OnMinimize);
-    connect(m_ctlShowTooltips, &QCheckBox::toggled, this, &CMainDialog::OnShowTooltips);
-    connect(m_ctlCopyMarked, &QPushButton::clicked, this, &CMainDialog::OnCopyMarked);
-    connect(m_ctlEditMarked, &QPushButton::clicked, this, &CMainDialog::OnEditMarked);
-    connect(m_ctlConfirmDeletions, &QCheckBox::toggled, this, &CMainDialog::OnConfirmDeletions);
-    connect(m_built.Get<QPushButton>(IDC_ABOUT), &QPushButton::clicked, this, &CMainDialog::OnAbout);
-    connect(m_ctlShowMinimized, &QCheckBox::toggled, this, &CMainDialog::OnShowMinimizedOnStart);
-    connect(m_built.Get<QPushButton>(DialogIds::kOk), &QPushButton::clicked, this, &QDialog::accept);
+    // only clicks, so that no way of changing a mark goes past the command.
+    for (const OptionRow& row : kOptionRows) {
+        connect(m_built.Get<QCheckBox>(row.checkBoxId), &QCheckBox::toggled, this,
+                [this, option = row.option] { m_commands.OnOptionClicked(option); });
+    }
 }
 
 int CMainDialog::DoModal() {
@@ -103,96 +79,87 @@ void CMainDialog::OnInitDialog() {
     m_schedulerTimer.stop();
     m_schedulerTimer.start();
     setWindowIcon(m_hIcon);
+    // A minimized window is known to the desktop by its icon text; screen readers list it under that name.
+    setWindowIconText(windowTitle());
 
-    const int tabStop = DialogUnitsToPixels(QSize(LIST_TAB_STOP, 0), m_built.Units()).width();
-    m_ctlMessageList->setItemDelegate(new MessageListDelegate(tabStop, m_ctlMessageList));
-    // Filled unsorted and sorted once: a sorted list sorts itself anew after every line it is given.
-    m_ctlMessageList->setSortingEnabled(false);
-    m_ctlMessageList->clear();
-    if (!m_bGlobalError) {
-        for (int i = 0; i < m_nMessageCount; ++i)
-            AddListLine(m_pMessages[i]);
+    const int tabStop = DialogUnitsToPixels(QSize(MainIds::kListTabStop, 0), m_built.Units()).width();
+    m_ctlMessageList->setItemDelegate(new MessageListDelegate(tabStop, m_ctlMessageList->font(), m_ctlMessageList));
+    m_commands.FillList();
+
+    // Setting the marks from the options is not a change by the user: no command runs for it.
+    for (const OptionRow& row : kOptionRows) {
+        auto* box = m_built.Get<QCheckBox>(row.checkBoxId);
+        const QSignalBlocker block(box);
+        box->setChecked(m_model.IsOn(row.option));
     }
-    m_ctlMessageList->sortItems();
-    m_ctlMessageList->setSortingEnabled(true);
-
-    ShowListControls(m_bMessagesActivated != 0);
-    // Setting the marks from the flags is not a change by the user: no handler runs for it.
-    const QSignalBlocker blockActivate(m_ctlActivateMessages);
-    const QSignalBlocker blockConfirm(m_ctlConfirmDeletions);
-    const QSignalBlocker blockMinimized(m_ctlShowMinimized);
-    const QSignalBlocker blockTooltips(m_ctlShowTooltips);
-    m_ctlActivateMessages->setChecked(m_bMessagesActivated != 0);
-    m_ctlConfirmDeletions->setChecked(m_bShowWarnings != 0);
-    m_ctlShowMinimized->setChecked(m_bShowMinimized != 0);
-    UpdateButtons();
+    ShowListControls(m_model.IsOn(Option::MessagesActivated));
+    m_commands.UpdateButtons();
 
     if (!m_ctlToolTip) {
         m_ctlToolTip = new ToolTipGate(this);
         m_ctlToolTip->SetActive(true);
-        AddTooltips();
+        for (const ToolTipRow& tool : MainDialogTemplate().tooltips)
+            m_ctlToolTip->AddTool(m_built.Control(tool.id), QString::fromUtf8(tool.text));
     }
-    m_ctlShowTooltips->setChecked(m_bTooltips != 0);
-    m_ctlToolTip->SetActive(m_bTooltips != 0);
+    m_ctlToolTip->SetActive(m_model.IsOn(Option::Tooltips));
 
-    if (m_bShowMinimized)
+    if (m_model.IsOn(Option::ShowMinimized))
         setWindowState(windowState() | Qt::WindowMinimized);
-}
-
-void CMainDialog::AddTooltips() {
-    const std::pair<int, const char*> tools[] = {
-        {IDC_ADD_MESSAGE, "Add new message"},
-        {IDC_EDIT_MARKED, "Edit marked message"},
-        {IDC_COPY_MARKED, "Copy marked message parameters to new message"},
-        {IDC_DELETE_MARKED, "Delete marked message"},
-        {IDC_CLEAR_ALL, "Delete all messages"},
-        {IDC_MINIMIZE, "Minimize window (enables message showing)"},
-        {IDC_ABOUT, "Show version and author information"},
-        {DialogIds::kOk, "Exit application"},
-        {IDC_MESSAGE_LIST, "List of current messages"},
-        {IDC_ACTIVATE_MESSAGES, "Check to enable messages"},
-        {IDC_CONFIRM_DELETIONS, "Check to confirm any deletion of messages"},
-        {IDC_SHOW_TOOLTIPS, "Check to enable tooltips"},
-    };
-    for (const auto& [id, text] : tools)
-        m_ctlToolTip->AddTool(m_built.Control(id), QString::fromUtf8(text));
 }
 
 bool CMainDialog::TooltipsActive() const { return m_ctlToolTip && m_ctlToolTip->IsActive(); }
 
-std::string CMainDialog::FormatListLine(const MessageEntry& entry) {
-    return std::string(entry.m_szName) + (entry.m_bActive ? "\tACTIVE" : "\tINACTIVE");
-}
-
-void CMainDialog::AddListLine(const MessageEntry& entry) {
-    m_ctlMessageList->addItem(new MessageListItem(LineText(entry), QByteArray(entry.m_szName)));
-}
-
-void CMainDialog::DeleteListLine(int row) {
-    delete m_ctlMessageList->takeItem(row);
-    // The list would otherwise mark the next line; a deleted line leaves nothing marked.
-    m_ctlMessageList->setCurrentItem(nullptr);
-    m_ctlMessageList->clearSelection();
-}
-
 int CMainDialog::MarkedRow() const {
-    const QList<QListWidgetItem*> selected = m_ctlMessageList->selectedItems();
-    return selected.isEmpty() ? -1 : m_ctlMessageList->row(selected.first());
+    const QModelIndexList selected = m_ctlMessageList->selectionModel()->selectedRows();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
-void CMainDialog::UpdateButtons() {
-    const bool empty = m_nMessageCount == 0;
-    if (empty)
+std::optional<std::string> CMainDialog::MarkedEntryName() {
+    const int row = MarkedRow();
+    if (row < 0)
+        return std::nullopt;
+    return m_lines->EntryName(row);
+}
+
+void CMainDialog::AddLine(const std::string& line, const std::string& entryName) {
+    if (auto* delegate = qobject_cast<MessageListDelegate*>(m_ctlMessageList->itemDelegate()))
+        delegate->Fit(QString::fromStdString(line), m_ctlMessageList->font());
+    const int row = m_lines->AddLine(line, entryName);
+    // An added or edited line is where the user's attention is; it becomes the current line, unmarked.
+    if (isVisible())
+        KeepCurrentLine(row);
+}
+
+void CMainDialog::DeleteMarkedLine() {
+    const int row = MarkedRow();
+    if (row < 0)
+        return;
+    // The view makes the next line current as the marked one goes, and marks it; a deleted line leaves nothing
+    // marked.
+    m_lines->RemoveLine(row);
+    m_ctlMessageList->selectionModel()->clearSelection();
+    KeepCurrentLine(row);
+}
+
+void CMainDialog::KeepCurrentLine(int row) {
+    // A list without a current line draws no focus, and the toolkit never gives it one again once it had none;
+    // Space and the arrows would then act differently from a fresh start.
+    const int count = m_lines->rowCount();
+    if (count == 0)
+        return;
+    const QModelIndex index = m_lines->index(std::clamp(row, 0, count - 1));
+    m_ctlMessageList->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+}
+
+void CMainDialog::ClearLines() { m_lines->Clear(); }
+
+void CMainDialog::ApplyButtons(const ButtonStates& states) {
+    if (states.focusAdd)
         FocusAddMessage();
-    for (QPushButton* button : {m_ctlEditMarked, m_ctlCopyMarked, m_ctlDeleteMarked, m_ctlClearAll})
-        button->setEnabled(!empty);
-    if (MarkedRow() < 0) {
-        FocusAddMessage();
-        for (QPushButton* button : {m_ctlEditMarked, m_ctlCopyMarked, m_ctlDeleteMarked})
-            button->setEnabled(false);
-    } else {
-        m_ctlDeleteMarked->setEnabled(true);
-    }
+    m_ctlEditMarked->setEnabled(states.edit);
+    m_ctlCopyMarked->setEnabled(states.copy);
+    m_ctlDeleteMarked->setEnabled(states.del);
+    m_ctlClearAll->setEnabled(states.clearAll);
 }
 
 void CMainDialog::FocusAddMessage() {
@@ -204,6 +171,13 @@ void CMainDialog::FocusAddMessage() {
         m_ctlAddMessage->setFocus();
 }
 
+void CMainDialog::ShowOption(Option option, bool on) {
+    if (option == Option::MessagesActivated)
+        ShowListControls(on);
+    else if (option == Option::Tooltips)
+        m_ctlToolTip->SetActive(on);
+}
+
 void CMainDialog::ShowListControls(bool show) {
     for (QWidget* control : std::initializer_list<QWidget*>{m_ctlListLabel, m_ctlMessageList, m_ctlAddMessage,
                                                             m_ctlEditMarked, m_ctlCopyMarked, m_ctlDeleteMarked,
@@ -211,38 +185,17 @@ void CMainDialog::ShowListControls(bool show) {
         control->setVisible(show);
 }
 
-void CMainDialog::OnListSelChange() {
-    if (!m_bGlobalError)
-        UpdateButtons();
-}
-
-void CMainDialog::OnActivateMessages() {
-    if (m_bGlobalError) {
-        ShowErrorBox(StoreTexts::kGlobalError, StoreTexts::kErrorCaption);
-        return;
-    }
-    m_bMessagesActivated = m_bMessagesActivated ? 0 : 1;
-    ShowListControls(m_bMessagesActivated != 0);
-    SaveAll();
-}
-
-void CMainDialog::OnShowTooltips() {
-    m_bTooltips = m_bTooltips ? 0 : 1;
-    m_ctlToolTip->SetActive(m_bTooltips != 0);
-    SaveAll();
-}
-
-void CMainDialog::OnConfirmDeletions() {
-    m_bShowWarnings = m_bShowWarnings ? 0 : 1;
-    SaveAll();
-}
-
-void CMainDialog::OnShowMinimizedOnStart() {
-    m_bShowMinimized = m_bShowMinimized ? 0 : 1;
-    SaveAll();
+bool CMainDialog::RunEditor(MessageEntry& workingCopy, bool tooltips) {
+    CEditMessageDialog editor(&workingCopy, tooltips ? 1 : 0, this);
+    return editor.DoModal() == DialogIds::kOk;
 }
 
 void CMainDialog::OnMinimize() { showMinimized(); }
+
+void CMainDialog::OnAbout() {
+    CAboutDialog about(this);
+    about.DoModal();
+}
 
 void CMainDialog::paintEvent(QPaintEvent* event) {
     if (!isMinimized()) {
@@ -259,174 +212,22 @@ void CMainDialog::paintEvent(QPaintEvent* event) {
 
 // The scheduler.
 
-void CMainDialog::OnTimer(unsigned timerId) { RunSchedulerTick(*this, *this, timerId); }
+void CMainDialog::OnTimer(unsigned timerId) { m_scheduler.OnTimer(m_schedulerWindow, timerId); }
 
-void CMainDialog::ShowDueMessage(MessageEntry* entry) { ::ShowDueMessage(*this, *this, entry); }
-
-bool CMainDialog::IsMainWindowMinimized() { return isVisible() && (windowState() & Qt::WindowMinimized); }
-
-void CMainDialog::RestoreMainWindow() { showNormal(); }
-
-void CMainDialog::MinimizeMainWindow() { showMinimized(); }
-
-void CMainDialog::BringMainWindowToFront() {
-    raise();
-    activateWindow();
+bool CMainDialog::SchedulerWindow::IsMainWindowMinimized() {
+    return m_dialog.isVisible() && (m_dialog.windowState() & Qt::WindowMinimized);
 }
 
-void CMainDialog::RunDisplayDialog(MessageEntry* entry) {
-    CShowMessageDialog display(entry, [this] { return Now(); }, this);
+void CMainDialog::SchedulerWindow::RestoreMainWindow() { m_dialog.showNormal(); }
+
+void CMainDialog::SchedulerWindow::MinimizeMainWindow() { m_dialog.showMinimized(); }
+
+void CMainDialog::SchedulerWindow::BringMainWindowToFront() {
+    m_dialog.raise();
+    m_dialog.activateWindow();
+}
+
+void CMainDialog::SchedulerWindow::RunDisplayDialog(const MessageEntry& entry) {
+    CShowMessageDialog display(&entry, m_dialog.m_model.ClockSource(), &m_dialog);
     display.DoModal();
-}
-
-// The list commands.
-
-bool CMainDialog::PassesGlobalErrorCheck() {
-    if (!m_bGlobalError)
-        return true;
-    ShowErrorBox(StoreTexts::kGlobalError, StoreTexts::kErrorCaption);
-    return false;
-}
-
-int CMainDialog::FindMarkedEntry(int row) const {
-    const auto* item = dynamic_cast<const MessageListItem*>(m_ctlMessageList->item(row));
-    if (!item)
-        return -1;
-    return FindEntryByName(item->EntryName().constData());
-}
-
-void CMainDialog::ReportInternalError() {
-    m_bGlobalError = ShowErrorBox(MainTexts::kInternalError, StoreTexts::kErrorCaption);
-}
-
-bool CMainDialog::ValidateMessage(const MessageEntry& entry) {
-    if (const auto error = FindValidationError(entry)) {
-        ShowErrorBox(*error, StoreTexts::kErrorCaption);
-        return false;
-    }
-    return true;
-}
-
-bool CMainDialog::EditAndCheck(MessageEntry& workingCopy, int skipIndex) {
-    CEditMessageDialog editor(&workingCopy, m_bTooltips, this);
-    if (editor.DoModal() != DialogIds::kOk)
-        return false;
-    return ValidateMessage(workingCopy) && CheckDistinctName(workingCopy, skipIndex);
-}
-
-bool CMainDialog::RefuseWhenFull() {
-    if (!IsTableFull())
-        return false;
-    ShowErrorBox(MainTexts::kListFull, StoreTexts::kErrorCaption);
-    return true;
-}
-
-void CMainDialog::AddFromWorkingCopy(MessageEntry workingCopy) {
-    if (EditAndCheck(workingCopy, -1)) {
-        // A nested timer tick cannot add entries, so the slot checked before the editor opened is still free.
-        StoreEntry(&m_pMessages[m_nMessageCount], workingCopy);
-        m_pMessages[m_nMessageCount].m_bPending = 1;
-        AddListLine(m_pMessages[m_nMessageCount]);
-        ++m_nMessageCount;
-    }
-    UpdateButtons();
-    SaveAll();
-}
-
-void CMainDialog::OnAddMessage() {
-    if (!PassesGlobalErrorCheck() || RefuseWhenFull())
-        return;
-    AddFromWorkingCopy(MakeNewEntry());
-}
-
-void CMainDialog::OnCopyMarked() {
-    if (!PassesGlobalErrorCheck() || m_nMessageCount == 0)
-        return;
-    const int row = MarkedRow();
-    if (row < 0)
-        return;
-    const int index = FindMarkedEntry(row);
-    if (index < 0) {
-        ReportInternalError();
-        return;
-    }
-    if (RefuseWhenFull())
-        return;
-    MessageEntry workingCopy = m_pMessages[index];
-    const MessageEntry fresh = MakeNewEntry();
-    std::copy(std::begin(fresh.m_szName), std::end(fresh.m_szName), std::begin(workingCopy.m_szName));
-    AddFromWorkingCopy(workingCopy);
-}
-
-void CMainDialog::OnEditMarked() {
-    if (!PassesGlobalErrorCheck() || m_nMessageCount == 0)
-        return;
-    const int row = MarkedRow();
-    if (row < 0)
-        return;
-    const int index = FindMarkedEntry(row);
-    if (index < 0) {
-        ReportInternalError();
-        UpdateButtons();
-        SaveAll();
-        return;
-    }
-    MessageEntry workingCopy = m_pMessages[index];
-    if (EditAndCheck(workingCopy, index)) {
-        StoreEntry(&m_pMessages[index], workingCopy);
-        DeleteListLine(row);
-        m_pMessages[index].m_bPending = 1;
-        AddListLine(m_pMessages[index]);
-    }
-    UpdateButtons();
-    SaveAll();
-}
-
-void CMainDialog::OnDeleteMarked() {
-    if (!PassesGlobalErrorCheck() || m_nMessageCount == 0)
-        return;
-    const int row = MarkedRow();
-    if (row < 0) {
-        UpdateButtons();
-        SaveAll();
-        return;
-    }
-    const int index = FindMarkedEntry(row);
-    if (index < 0) {
-        ReportInternalError();
-        UpdateButtons();
-        SaveAll();
-        return;
-    }
-    if (m_bShowWarnings) {
-        Prompts().Beep();
-        if (!Prompts().AskYesNo(MainTexts::kConfirmDelete, MainTexts::kWarningCaption)) {
-            UpdateButtons();
-            SaveAll();
-            return;
-        }
-    }
-    DeleteListLine(row);
-    RemoveEntry(index);
-    UpdateButtons();
-    SaveAll();
-}
-
-void CMainDialog::OnClearAll() {
-    if (!PassesGlobalErrorCheck())
-        return;
-    if (m_bShowWarnings) {
-        Prompts().Beep();
-        if (!Prompts().AskYesNo(MainTexts::kConfirmClear, MainTexts::kWarningCaption))
-            return;
-    }
-    m_ctlMessageList->clear();
-    ClearEntries();
-    UpdateButtons();
-    SaveAll();
-}
-
-void CMainDialog::OnAbout() {
-    CAboutDialog about(this);
-    about.DoModal();
 }

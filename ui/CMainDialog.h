@@ -1,7 +1,8 @@
 #pragma once
 
 #include "DialogBuilder.h"
-#include "ReminderState.h"
+#include "MainCommands.h"
+#include "ReminderModel.h"
 #include "Scheduler.h"
 
 #include <QDialog>
@@ -12,13 +13,15 @@
 
 class QCheckBox;
 class QLabel;
-class QListWidget;
+class QListView;
 class QPushButton;
+class MessageListModel;
 class ToolTipGate;
 
 // The program's main window: the list of messages, the list commands, the four options and the scheduler's timer.
-// The data and its rules live in ReminderState and the scheduler library; this class turns them into a window.
-class CMainDialog : public QDialog, public ReminderState, private SchedulerHost {
+// It has the model and hands its controls' events to the commands and the scheduler, which decide; the window
+// shows what they decided.
+class CMainDialog : public QDialog, private MainWindowView {
     Q_OBJECT
 public:
     // Loads every setting and message before the window exists, so load errors appear before it.
@@ -29,31 +32,16 @@ public:
     int DoModal();
     void OnInitDialog();
 
-    void UpdateButtons();
-    void ShowListControls(bool show);
-    static std::string FormatListLine(const MessageEntry& entry);
-    bool ValidateMessage(const MessageEntry& entry);
-    // The table index of the entry of list line row, or -1.
-    int FindMarkedEntry(int row) const;
-
     void OnTimer(unsigned timerId);
-    void ShowDueMessage(MessageEntry* entry);
-
-    void OnAddMessage();
-    void OnCopyMarked();
-    void OnEditMarked();
-    void OnDeleteMarked();
-    void OnClearAll();
     void OnAbout();
-    void OnActivateMessages();
-    void OnShowTooltips();
-    void OnConfirmDeletions();
-    void OnShowMinimizedOnStart();
     void OnMinimize();
-    void OnListSelChange();
 
+    const ReminderModel& Model() const { return m_model; }
+    ReminderModel& Model() { return m_model; }
+    MainCommands& Commands() { return m_commands; }
     QWidget* Control(int id) const { return m_built.Control(id); }
-    QListWidget* MessageList() const { return m_ctlMessageList; }
+    QListView* MessageList() const { return m_ctlMessageList; }
+    MessageListModel* MessageLines() const { return m_lines; }
     bool TooltipsActive() const;
     const QTimer& SchedulerTimer() const { return m_schedulerTimer; }
     QTimer& SchedulerTimer() { return m_schedulerTimer; }
@@ -62,49 +50,52 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    bool IsMainWindowMinimized() override;
-    void RestoreMainWindow() override;
-    void MinimizeMainWindow() override;
-    void BringMainWindowToFront() override;
-    void RunDisplayDialog(MessageEntry* entry) override;
+    // What the scheduler does to the main window when a message is due.
+    class SchedulerWindow : public SchedulerHost {
+    public:
+        explicit SchedulerWindow(CMainDialog& dialog) : m_dialog(dialog) {}
+        bool IsMainWindowMinimized() override;
+        void RestoreMainWindow() override;
+        void MinimizeMainWindow() override;
+        void BringMainWindowToFront() override;
+        void RunDisplayDialog(const MessageEntry& entry) override;
+
+    private:
+        CMainDialog& m_dialog;
+    };
+
+    // The window's side of the commands.
+    bool RunEditor(MessageEntry& workingCopy, bool tooltips) override;
+    std::optional<std::string> MarkedEntryName() override;
+    void AddLine(const std::string& line, const std::string& entryName) override;
+    void DeleteMarkedLine() override;
+    void ClearLines() override;
+    void ApplyButtons(const ButtonStates& states) override;
+    void ShowOption(Option option, bool on) override;
 
     void BindControls();
-    void FocusAddMessage();
     void ConnectHandlers();
-    void AddTooltips();
-    void AddListLine(const MessageEntry& entry);
-    void DeleteListLine(int row);
+    void FocusAddMessage();
+    void ShowListControls(bool show);
     int MarkedRow() const;
-    // The common first check of every list command: false, after telling the user, in the failed state.
-    bool PassesGlobalErrorCheck();
-    void ReportInternalError();
-    // Runs the editor on the working copy; true when it ended with OK and both checks passed.
-    bool EditAndCheck(MessageEntry& workingCopy, int skipIndex);
-    void AddFromWorkingCopy(MessageEntry workingCopy);
-    bool RefuseWhenFull();
+    // Keeps a current line, unmarked, near row, so the list shows where its focus is and the keys act from there.
+    void KeepCurrentLine(int row);
 
+    ReminderModel m_model;
     BuiltDialog m_built;
-    QCheckBox* m_ctlShowMinimized = nullptr;
-    QCheckBox* m_ctlConfirmDeletions = nullptr;
+    MainCommands m_commands;
+    Scheduler m_scheduler;
+    SchedulerWindow m_schedulerWindow;
     QPushButton* m_ctlEditMarked = nullptr;
     QPushButton* m_ctlCopyMarked = nullptr;
-    QPushButton* m_ctlMinimize = nullptr;
-    QCheckBox* m_ctlShowTooltips = nullptr;
     QPushButton* m_ctlClearAll = nullptr;
     QLabel* m_ctlListLabel = nullptr;
     QPushButton* m_ctlAddMessage = nullptr;
     QPushButton* m_ctlDeleteMarked = nullptr;
-    QListWidget* m_ctlMessageList = nullptr;
+    QListView* m_ctlMessageList = nullptr;
     QCheckBox* m_ctlActivateMessages = nullptr;
+    MessageListModel* m_lines = nullptr;
     ToolTipGate* m_ctlToolTip = nullptr;
     QIcon m_hIcon;
     QTimer m_schedulerTimer;
 };
-
-namespace MainTexts {
-inline constexpr const char* kInternalError = "An internal error occurred!";
-inline constexpr const char* kListFull = "The message list is full.\nNo more than 100 messages can be stored.";
-inline constexpr const char* kWarningCaption = "Warning";
-inline constexpr const char* kConfirmDelete = "Are you sure?\nThis will delete the marked message!";
-inline constexpr const char* kConfirmClear = "Are you sure?\nThis will delete all messages!";
-} // namespace MainTexts

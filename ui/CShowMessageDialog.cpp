@@ -24,9 +24,9 @@ std::vector<ReservedText> LongestLines() {
     MessageEntry everyDay = dated;
     everyDay.m_bEveryDay = 1;
     return {
-        {1029, QString::fromStdString(FormatScheduleLine(dated))},
-        {1029, QString::fromStdString(FormatScheduleLine(everyDay))},
-        {1046, QString::fromStdString(FormatClockLine(0))
+        {ShowIds::kSchedule, QString::fromStdString(FormatScheduleLine(dated))},
+        {ShowIds::kSchedule, QString::fromStdString(FormatScheduleLine(everyDay))},
+        {ShowIds::kClock, QString::fromStdString(FormatClockLine(0))
                    .replace(QRegularExpression(QStringLiteral("\\d")), QStringLiteral("8"))},
     };
 }
@@ -71,9 +71,9 @@ CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, Q
       m_clock(std::move(clock)) {
     if (!m_clock)
         m_clock = [] { return std::time(nullptr); };
-    m_ctlClock = m_built.Get<QLabel>(1046);
-    m_ctlSchedule = m_built.Get<QLabel>(1029);
-    m_ctlText = m_built.Get<QLabel>(1012);
+    m_ctlClock = m_built.Get<QLabel>(ShowIds::kClock);
+    m_ctlSchedule = m_built.Get<QLabel>(ShowIds::kSchedule);
+    m_ctlText = m_built.Get<QLabel>(ShowIds::kText);
     // A text longer than the field can show (only a hand-edited store holds one) scrolls instead of being cut.
     auto* textArea = new QScrollArea(this);
     textArea->setGeometry(m_ctlText->geometry());
@@ -88,7 +88,7 @@ CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, Q
     m_ctlText->setAutoFillBackground(false);
     m_textArea = textArea;
     setModal(true);
-    connect(m_built.Get<QPushButton>(1), &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_built.Get<QPushButton>(ShowIds::kOk), &QPushButton::clicked, this, &QDialog::accept);
     m_clockTimer.setInterval(CLOCK_PERIOD_MS);
     connect(&m_clockTimer, &QTimer::timeout, this, &CShowMessageDialog::OnTimer);
     connect(this, &QDialog::finished, &m_clockTimer, &QTimer::stop);
@@ -112,7 +112,7 @@ void CShowMessageDialog::OnInitDialog() {
     OnTimer();
     m_clockTimer.stop();
     m_clockTimer.start();
-    m_built.Get<QPushButton>(1)->setFocus();
+    m_built.Get<QPushButton>(ShowIds::kOk)->setFocus();
 }
 
 void CShowMessageDialog::OnTimer() {

@@ -2,7 +2,7 @@
 
 #include "DialogBuilder.h"
 #include "MessageEntry.h"
-#include "ReminderState.h"
+#include "Clock.h"
 
 #include <QDialog>
 #include <QTimer>

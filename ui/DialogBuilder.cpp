@@ -12,7 +12,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -100,8 +100,9 @@ QWidget* MakeEdit(const ControlTemplate& control, QWidget* parent) {
 }
 
 QWidget* MakeListBox(const ControlTemplate& control, QWidget* parent) {
-    auto* list = new QListWidget(parent);
+    auto* list = new QListView(parent);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->setVerticalScrollBarPolicy((control.style & Style::VScroll) ? Qt::ScrollBarAsNeeded
                                                                       : Qt::ScrollBarAlwaysOff);
@@ -311,6 +312,10 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::v
     }
     for (QWidget* box : groupBoxes)
         box->lower();
+    for (const AccessibleNameRow& row : tpl.accessibleNames) {
+        if (QWidget* widget = built.Control(row.id))
+            widget->setAccessibleName(QString::fromUtf8(row.name));
+    }
 
     std::vector<bool> groupStarts;
     for (std::size_t i = 0; i < tpl.controls.size(); ++i)

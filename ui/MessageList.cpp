@@ -1,32 +1,89 @@
 #include "MessageList.h"
 
+#include "ListOrder.h"
+
 #include <QApplication>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QStyle>
+#include <QTextLayout>
+
+#include <algorithm>
 
 namespace {
-constexpr int kEntryNameRole = Qt::UserRole + 1;
 constexpr int kTextMargin = 2;
+constexpr int kLinePadding = 2;
+
+// Latin, with its accents, and the other scripts a Western dialog face holds stand within the face's own height.
+bool NeedsFallbackFace(const QString& text) {
+    for (QChar c : text) {
+        if (c.unicode() >= 0x0370)
+            return true;
+    }
+    return false;
+}
 } // namespace
 
-bool ListLineLess(const QString& a, const QString& b) {
-    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-    if (folded != 0)
-        return folded < 0;
-    // Lines equal but for case still need a fixed order, or the list would shuffle them on every insert.
-    return QString::compare(a, b, Qt::CaseSensitive) < 0;
+int MessageListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(m_lines.size());
 }
 
-MessageListItem::MessageListItem(const QString& line, const QByteArray& entryName) : QListWidgetItem(line) {
-    setData(kEntryNameRole, entryName);
+QVariant MessageListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const LineData& line = m_lines[std::size_t(index.row())];
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return QString::fromStdString(line.text);
+    if (role == kEntryNameRole)
+        return QByteArray::fromStdString(line.entryName);
+    return {};
 }
 
-QByteArray MessageListItem::EntryName() const { return data(kEntryNameRole).toByteArray(); }
+int MessageListModel::AddLine(const std::string& line, const std::string& entryName) {
+    const auto at = std::upper_bound(m_lines.begin(), m_lines.end(), line,
+                                     [](const std::string& text, const LineData& other) { return ListLineLess(text, other.text); });
+    const int row = int(at - m_lines.begin());
+    beginInsertRows({}, row, row);
+    m_lines.insert(at, LineData{line, entryName});
+    endInsertRows();
+    return row;
+}
 
-bool MessageListItem::operator<(const QListWidgetItem& other) const { return ListLineLess(text(), other.text()); }
+void MessageListModel::RemoveLine(int row) {
+    if (row < 0 || row >= rowCount())
+        return;
+    beginRemoveRows({}, row, row);
+    m_lines.erase(m_lines.begin() + row);
+    endRemoveRows();
+}
 
-MessageListDelegate::MessageListDelegate(int tabStopPixels, QObject* parent)
-    : QStyledItemDelegate(parent), m_tabStop(tabStopPixels) {}
+void MessageListModel::Clear() {
+    beginResetModel();
+    m_lines.clear();
+    endResetModel();
+}
+
+MessageListDelegate::MessageListDelegate(int tabStopPixels, const QFont& font, QObject* parent)
+    : QStyledItemDelegate(parent), m_tabStop(tabStopPixels), m_lineHeight(QFontMetrics(font).height() + kLinePadding) {}
+
+void MessageListDelegate::Fit(const QString& line, const QFont& font) {
+    if (!NeedsFallbackFace(line))
+        return;
+    // The layout finds the faces that stand in for characters the list's face lacks, and their heights.
+    QTextLayout layout(line, font);
+    layout.beginLayout();
+    const QTextLine textLine = layout.createLine();
+    layout.endLayout();
+    const int needed = (textLine.isValid() ? qCeil(textLine.height()) : 0) + kLinePadding;
+    if (needed <= m_lineHeight)
+        return;
+    m_lineHeight = needed;
+    emit sizeHintChanged(QModelIndex());
+}
+
+QSize MessageListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
+    return {option.rect.width(), m_lineHeight};
+}
 
 int MessageListDelegate::TabColumn(int textWidthBeforeTab, int tabStopPixels) {
     if (tabStopPixels <= 0)

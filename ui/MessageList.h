@@ -1,36 +1,57 @@
 #pragma once
 
-#include <QByteArray>
-#include <QListWidgetItem>
+#include <QAbstractListModel>
 #include <QStyledItemDelegate>
 
-// One line of the message list. It carries its entry's exact name, so a marked line maps back to exactly one entry
-// even when two names differ only in letter case.
-class MessageListItem : public QListWidgetItem {
-public:
-    MessageListItem(const QString& line, const QByteArray& entryName);
+#include <string>
+#include <vector>
 
-    QByteArray EntryName() const;
-    // Ascending without regard to letter case; the tab before the state sorts before every printable character,
-    // so "Tea" comes before "Tea time".
-    bool operator<(const QListWidgetItem& other) const override;
+// The lines of the message list, kept in the order the core gives them. Each line carries its entry's exact name,
+// so a marked line maps back to exactly one entry even when two names differ only in letter case.
+class MessageListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    static constexpr int kEntryNameRole = Qt::UserRole + 1;
+
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+
+    // Adds a line at its sorted place and returns its row.
+    int AddLine(const std::string& line, const std::string& entryName);
+    void RemoveLine(int row);
+    void Clear();
+    const std::string& EntryName(int row) const { return m_lines[std::size_t(row)].entryName; }
+    const std::string& Line(int row) const { return m_lines[std::size_t(row)].text; }
+
+private:
+    struct LineData {
+        std::string text;
+        std::string entryName;
+    };
+    std::vector<LineData> m_lines;
 };
 
 // Draws a line's text with the part after the tab at the list's tab stops, which are spaced tabStopPixels apart.
+// Every line has the same height, so the list never measures its lines one by one: one line of the list's font,
+// raised for a line whose characters only a taller fallback face holds, so that no name is clipped.
 class MessageListDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
-    MessageListDelegate(int tabStopPixels, QObject* parent);
+    MessageListDelegate(int tabStopPixels, const QFont& font, QObject* parent);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
     int TabStopPixels() const { return m_tabStop; }
+    int LineHeight() const { return m_lineHeight; }
+    // Raises the height of every line to what this line needs; cheap for text that the list's own face holds.
+    void Fit(const QString& line, const QFont& font);
     // The x offset (from the text's left edge) at which the text after the tab starts.
     static int TabColumn(int textWidthBeforeTab, int tabStopPixels);
 
 private:
     int m_tabStop;
+    int m_lineHeight;
 };
-
-// Whether line a sorts before line b in the message list.
-bool ListLineLess(const QString& a, const QString& b);

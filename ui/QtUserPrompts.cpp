@@ -7,7 +7,24 @@
 
 #include <utility>
 
-QtUserPrompts::QtUserPrompts() : QtUserPrompts(MakeSystemSoundPlayer(), [] { QApplication::beep(); }) {}
+namespace {
+// The X display the desktop's sound settings are read from; none where the program does not run on X.
+std::string X11Display() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return {};
+    return qEnvironmentVariable("DISPLAY").toStdString();
+}
+
+// The X window of the top-level window around widget, when the program runs on X and that window exists; else 0.
+unsigned long long X11WindowOf(const QWidget* widget) {
+    if (!widget || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return 0;
+    // internalWinId, unlike winId, never makes a native window just to name it.
+    return widget->window()->internalWinId();
+}
+} // namespace
+
+QtUserPrompts::QtUserPrompts() : QtUserPrompts(MakeSystemSoundPlayer(X11Display()), [] { QApplication::beep(); }) {}
 
 QtUserPrompts::QtUserPrompts(std::unique_ptr<SoundPlayer> player, std::function<void()> bell)
     : m_sound(std::move(player), std::move(bell)) {}

@@ -1,5 +1,7 @@
 #include "SingleLineValidator.h"
 
+#include "TextFit.h"
+
 QValidator::State SingleLineValidator::validate(QString& input, int& pos) const {
     for (qsizetype i = input.size() - 1; i >= 0; --i) {
         const QChar c = input.at(i);
@@ -9,6 +11,12 @@ QValidator::State SingleLineValidator::validate(QString& input, int& pos) const 
             if (i < pos)
                 --pos;
         }
+    }
+    if (m_storedSize > 0) {
+        const QByteArray stored = input.toUtf8();
+        if (FittedLength(std::string_view(stored.constData(), std::size_t(stored.size())), m_storedSize) <
+            std::size_t(stored.size()))
+            return Invalid;
     }
     return Acceptable;
 }

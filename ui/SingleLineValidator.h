@@ -2,10 +2,18 @@
 
 #include <QValidator>
 
+#include <cstddef>
+
 // A single-line field holds one line: line ends that arrive typed, pasted, dropped or set are taken out, so a
-// number copied with its line end stays the number and a name cannot hide a second line.
+// number copied with its line end stays the number and a name cannot hide a second line. With a field size, an edit
+// after which the text would no longer fit the stored field is refused, so that what the field shows is what is
+// kept, in any script.
 class SingleLineValidator : public QValidator {
 public:
-    using QValidator::QValidator;
+    explicit SingleLineValidator(QObject* parent, std::size_t storedSize = 0)
+        : QValidator(parent), m_storedSize(storedSize) {}
     State validate(QString& input, int& pos) const override;
+
+private:
+    std::size_t m_storedSize; // bytes of the field the text is stored in, its terminator included; 0: no limit
 };

@@ -4,7 +4,7 @@
 // would have done, all writing into one ordered log so that the order of beeps, boxes and window moves is visible.
 
 #include "MemoryProfileStore.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "Scheduler.h"
 #include "TestSupport.h"
 
@@ -110,24 +110,24 @@ public:
         m_log.push_back("minimize");
     }
     void BringMainWindowToFront() override { m_log.push_back("front"); }
-    void RunDisplayDialog(MessageEntry* entry) override {
-        m_log.push_back(std::string("display:") + entry->m_szName);
-        displayed.push_back(entry->m_szName);
+    void RunDisplayDialog(const MessageEntry& entry) override {
+        m_log.push_back(std::string("display:") + entry.m_szName);
+        displayed.push_back(entry.m_szName);
         if (duringDisplay)
-            duringDisplay(*entry);
+            duringDisplay(entry);
     }
 
     bool minimized = true;
     int stateQueries = 0;
     std::vector<std::string> displayed;
-    std::function<void(MessageEntry&)> duringDisplay;
+    std::function<void(const MessageEntry&)> duringDisplay;
 
 private:
     std::vector<std::string>& m_log;
 };
 
 struct SchedulerRig {
-    explicit SchedulerRig(std::time_t start) : clock(start), prompts(log), host(log), state(Services()) {
+    explicit SchedulerRig(std::time_t start) : clock(start), prompts(log), host(log), state(Services()), scheduler(state) {
         state.AllocateTable();
     }
 
@@ -137,7 +137,7 @@ struct SchedulerRig {
     MessageEntry& Add(const MessageEntry& entry) {
         if (!state.AppendEntry(entry))
             std::abort();
-        return state.m_pMessages[state.m_nMessageCount - 1];
+        return state.ScheduledEntry(state.Count() - 1);
     }
     // Appends an entry that has already been shown at lastShown and waits to be armed again.
     MessageEntry& AddShown(const MessageEntry& entry, std::time_t lastShown) {
@@ -147,13 +147,16 @@ struct SchedulerRig {
         added.m_tLastShown = lastShown;
         return added;
     }
-    MessageEntry& Entry(int index) { return state.m_pMessages[index]; }
+    MessageEntry& Entry(int index) { return state.ScheduledEntry(index); }
 
     std::vector<MessageEntry> Snapshot() const {
-        return std::vector<MessageEntry>(state.m_pMessages, state.m_pMessages + state.m_nMessageCount);
+        std::vector<MessageEntry> entries;
+        for (int i = 0; i < state.Count(); ++i)
+            entries.push_back(state.Entry(i));
+        return entries;
     }
 
-    void Tick(unsigned timerId = SCHEDULER_TIMER_ID) { RunSchedulerTick(state, host, timerId); }
+    void Tick(unsigned timerId = SCHEDULER_TIMER_ID) { scheduler.OnTimer(host, timerId); }
     void TickAt(std::time_t t) {
         clock.now = t;
         Tick();
@@ -164,5 +167,6 @@ struct SchedulerRig {
     FakeClock clock;
     LoggingPrompts prompts;
     FakeHost host;
-    ReminderState state;
+    ReminderModel state;
+    Scheduler scheduler;
 };

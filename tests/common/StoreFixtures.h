@@ -3,9 +3,17 @@
 // Writes entries and settings into a store in the program's own layout, for tests that start from stored data.
 
 #include "ProfileStore.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 
 #include <string>
+
+// The stored names of the options, as the tests write and read them by hand.
+namespace ProfileNames {
+inline const char* const kActivatedMessages = RowOf(Option::MessagesActivated).storedName;
+inline const char* const kTooltips = RowOf(Option::Tooltips).storedName;
+inline const char* const kShowWarnings = RowOf(Option::ShowWarnings).storedName;
+inline const char* const kShowMinimized = RowOf(Option::ShowMinimized).storedName;
+} // namespace ProfileNames
 
 struct StoredEntry {
     std::string name;

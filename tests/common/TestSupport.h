@@ -2,7 +2,7 @@
 
 // Shared test doubles: a prompts recorder, a settable clock and local-time helpers.
 
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "UserPrompts.h"
 
 #include <cstdlib>

@@ -42,7 +42,7 @@ std::string LoadStoreFromBytes(const std::uint8_t* data, std::size_t size) {
         SettingsProfileStore store(path);
         Reliability::LoadedState first(store);
         failure = Reliability::TableViolation(*first.state);
-        if (failure.empty() && first.state->m_bGlobalError)
+        if (failure.empty() && first.state->GlobalError())
             failure = "loading a writable store ended in the failed state: " + first.FirstError();
         if (failure.empty() && !first.state->SaveAll())
             failure = "saving the loaded table failed";

@@ -4,7 +4,7 @@
 // between them, and so do their files' sizes, so a file that mixes the two or stops short passes for neither.
 
 #include "MessageEntry.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 
 #include <cstdio>
 #include <string>
@@ -35,14 +35,14 @@ inline MessageEntry Entry(int table, int index) {
 }
 
 // Replaces the state's table and options with table 0 or 1.
-inline void Fill(ReminderState& state, int table) {
+inline void Fill(ReminderModel& state, int table) {
     state.ClearEntries();
     for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i)
         state.AppendEntry(Entry(table, i));
-    state.m_bMessagesActivated = table == 0 ? 1 : 0;
-    state.m_bTooltips = table == 0 ? 0 : 1;
-    state.m_bShowWarnings = table == 0 ? 1 : 0;
-    state.m_bShowMinimized = table == 0 ? 0 : 1;
+    state.SetOption(Option::MessagesActivated, table == 0 ? 1 : 0);
+    state.SetOption(Option::Tooltips, table == 0 ? 0 : 1);
+    state.SetOption(Option::ShowWarnings, table == 0 ? 1 : 0);
+    state.SetOption(Option::ShowMinimized, table == 0 ? 0 : 1);
 }
 
 } // namespace Hammer

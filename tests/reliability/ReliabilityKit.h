@@ -4,7 +4,7 @@
 // random-store suite, the fuzz target and the crash-safety suite, so all three judge a load by the same rules.
 
 #include "MessageEntry.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "TestSupport.h"
 
 #include <QByteArray>
@@ -43,19 +43,14 @@ inline bool IsFilledField(const char* field, std::size_t size) {
 }
 
 // Empty when the loaded table keeps every rule; otherwise the first rule broken, in words.
-inline std::string TableViolation(const ReminderState& state) {
-    if (state.m_nMessageCount < 0 || state.m_nMessageCount > MESSAGE_TABLE_CAPACITY)
-        return "message count " + std::to_string(state.m_nMessageCount) + " outside 0..100";
-    const std::int32_t options[] = {state.m_bMessagesActivated, state.m_bTooltips, state.m_bShowWarnings,
-                                    state.m_bShowMinimized};
-    for (std::int32_t option : options)
-        if (!IsFlag(option))
-            return "an option flag holds " + std::to_string(option);
-    if (state.m_nMessageCount > 0 && state.m_pMessages == nullptr)
+inline std::string TableViolation(const ReminderModel& state) {
+    if (state.Count() < 0 || state.Count() > MESSAGE_TABLE_CAPACITY)
+        return "message count " + std::to_string(state.Count()) + " outside 0..100";
+    if (state.Count() > 0 && !state.HasTable())
         return "entries counted but no table";
     std::set<std::string> names;
-    for (int i = 0; i < state.m_nMessageCount; ++i) {
-        const MessageEntry& e = state.m_pMessages[i];
+    for (int i = 0; i < state.Count(); ++i) {
+        const MessageEntry& e = state.Entry(i);
         const std::string where = "entry " + std::to_string(i) + ": ";
         if (!IsFilledField(e.m_szName, sizeof e.m_szName))
             return where + "name empty or without its NUL";
@@ -81,16 +76,17 @@ inline bool SameStoredFields(const MessageEntry& a, const MessageEntry& b) {
 }
 
 // Empty when both states hold the same options and the same stored fields in the same order.
-inline std::string TableDifference(const ReminderState& a, const ReminderState& b) {
-    if (a.m_nMessageCount != b.m_nMessageCount)
-        return "count " + std::to_string(a.m_nMessageCount) + " vs " + std::to_string(b.m_nMessageCount);
-    if (a.m_bMessagesActivated != b.m_bMessagesActivated || a.m_bTooltips != b.m_bTooltips ||
-        a.m_bShowWarnings != b.m_bShowWarnings || a.m_bShowMinimized != b.m_bShowMinimized)
-        return "options differ";
-    for (int i = 0; i < a.m_nMessageCount; ++i)
-        if (!SameStoredFields(a.m_pMessages[i], b.m_pMessages[i]))
-            return "entry " + std::to_string(i) + " differs (\"" + a.m_pMessages[i].m_szName + "\" vs \"" +
-                   b.m_pMessages[i].m_szName + "\")";
+inline std::string TableDifference(const ReminderModel& a, const ReminderModel& b) {
+    if (a.Count() != b.Count())
+        return "count " + std::to_string(a.Count()) + " vs " + std::to_string(b.Count());
+    for (const OptionRow& row : kOptionRows) {
+        if (a.IsOn(row.option) != b.IsOn(row.option))
+            return std::string("option \"") + row.storedName + "\" differs";
+    }
+    for (int i = 0; i < a.Count(); ++i)
+        if (!SameStoredFields(a.Entry(i), b.Entry(i)))
+            return "entry " + std::to_string(i) + " differs (\"" + a.Entry(i).m_szName + "\" vs \"" +
+                   b.Entry(i).m_szName + "\")";
     return {};
 }
 
@@ -101,14 +97,14 @@ struct LoadedState {
         services.store = &store;
         services.prompts = &prompts;
         services.clock = [now] { return now; };
-        state = std::make_unique<ReminderState>(services);
+        state = std::make_unique<ReminderModel>(services);
         state->AllocateTable();
         state->LoadAll();
     }
     std::string FirstError() const { return prompts.boxes.empty() ? std::string() : prompts.boxes.front().text; }
 
     RecordingPrompts prompts;
-    std::unique_ptr<ReminderState> state;
+    std::unique_ptr<ReminderModel> state;
 };
 
 } // namespace Reliability

@@ -5,7 +5,7 @@
 // nudgepost_savehammer <store.conf> <first table: 0 or 1>
 
 #include "HammerTables.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "SettingsProfileStore.h"
 #include "TestSupport.h"
 
@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     }
     SettingsProfileStore store(QString::fromLocal8Bit(argv[1]));
     RecordingPrompts prompts;
-    ReminderState state({&store, &prompts, {}, {}});
+    ReminderModel state({&store, &prompts, {}, {}});
     state.AllocateTable();
     int table = std::atoi(argv[2]) == 0 ? 0 : 1;
 

@@ -116,7 +116,7 @@ void tst_CrashSafety::initTestCase() {
         {
             SettingsProfileStore store(path);
             RecordingPrompts prompts;
-            ReminderState state({&store, &prompts, {}, {}});
+            ReminderModel state({&store, &prompts, {}, {}});
             state.AllocateTable();
             Hammer::Fill(state, table);
             QVERIFY(state.SaveAll());
@@ -126,7 +126,7 @@ void tst_CrashSafety::initTestCase() {
         m_referenceStore[table] = std::make_unique<SettingsProfileStore>(path);
         m_expected[table] = std::make_unique<Reliability::LoadedState>(*m_referenceStore[table]);
         QVERIFY2(m_expected[table]->prompts.boxes.empty(), m_expected[table]->FirstError().c_str());
-        QCOMPARE(m_expected[table]->state->m_nMessageCount, MESSAGE_TABLE_CAPACITY);
+        QCOMPARE(m_expected[table]->state->Count(), MESSAGE_TABLE_CAPACITY);
     }
     QVERIFY(m_reference[0].size() != m_reference[1].size());
 

@@ -5,6 +5,7 @@
 
 #include "MemoryProfileStore.h"
 #include "ReliabilityKit.h"
+#include "StoreFixtures.h"
 #include "SettingsProfileStore.h"
 
 #include <QtTest>
@@ -255,22 +256,22 @@ std::string JudgeFirstLoad(const GeneratedStore& g, const Reliability::LoadedSta
     const std::string violation = Reliability::TableViolation(*first.state);
     if (!violation.empty())
         return violation;
-    if (first.state->m_bGlobalError)
+    if (first.state->GlobalError())
         return "a load into a writable store ended in the failed state";
     if (!g.clean)
         return {};
     if (!first.prompts.boxes.empty())
         return "a clean store gave the message: " + first.FirstError();
-    const ReminderState& s = *first.state;
-    if (s.m_nMessageCount != static_cast<int>(g.cleanEntries.size()))
-        return "a clean store lost entries: " + std::to_string(s.m_nMessageCount) + " of " +
+    const ReminderModel& s = *first.state;
+    if (s.Count() != static_cast<int>(g.cleanEntries.size()))
+        return "a clean store lost entries: " + std::to_string(s.Count()) + " of " +
                std::to_string(g.cleanEntries.size());
-    for (int i = 0; i < s.m_nMessageCount; ++i)
-        if (!Reliability::SameStoredFields(s.m_pMessages[i], g.cleanEntries[static_cast<std::size_t>(i)]))
+    for (int i = 0; i < s.Count(); ++i)
+        if (!Reliability::SameStoredFields(s.Entry(i), g.cleanEntries[static_cast<std::size_t>(i)]))
             return "a clean store's entry " + std::to_string(i) + " changed on loading";
     // With no entries the activation flag is not read; the others always are.
-    const int options[] = {s.m_nMessageCount ? s.m_bMessagesActivated : g.cleanOptions[0], s.m_bTooltips,
-                           s.m_bShowWarnings, s.m_bShowMinimized};
+    const int options[] = {s.Count() ? s.IsOn(Option::MessagesActivated) : g.cleanOptions[0], s.IsOn(Option::Tooltips),
+                           s.IsOn(Option::ShowWarnings), s.IsOn(Option::ShowMinimized)};
     for (int k = 0; k < 4; ++k)
         if (options[k] != g.cleanOptions[k])
             return "a clean store's option " + std::to_string(k) + " changed on loading";
@@ -335,7 +336,7 @@ void tst_RandomStores::loadSaveLoad() {
             MemoryProfileStore reopened = store;
             Reliability::LoadedState second(reopened);
             failure = JudgeSecondLoad(first, second);
-            keptEntries += first.state->m_nMessageCount;
+            keptEntries += first.state->Count();
         } else {
             const QString generated = m_dir.filePath(QStringLiteral("generated-%1.conf").arg(n));
             {
@@ -367,7 +368,7 @@ void tst_RandomStores::loadSaveLoad() {
                 SettingsProfileStore reopened(again);
                 Reliability::LoadedState second(reopened);
                 failure = JudgeSecondLoad(first, second);
-                keptEntries += first.state->m_nMessageCount;
+                keptEntries += first.state->Count();
             }
             RemoveStoreFiles(path);
             RemoveStoreFiles(again);

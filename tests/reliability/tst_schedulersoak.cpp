@@ -4,7 +4,7 @@
 // per local day.
 
 #include "MemoryProfileStore.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "Scheduler.h"
 #include "TestSupport.h"
 
@@ -159,14 +159,14 @@ Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time
 // The main window as the scheduler sees it; every display is recorded with the moment it happened.
 class SoakHost : public SchedulerHost {
 public:
-    SoakHost(const FakeClock& clock, const ReminderState*& state) : m_clock(clock), m_state(state) {}
+    SoakHost(const FakeClock& clock, const ReminderModel*& state) : m_clock(clock), m_state(state) {}
 
     bool IsMainWindowMinimized() override { return minimized; }
     void RestoreMainWindow() override { minimized = false; }
     void MinimizeMainWindow() override { minimized = true; }
     void BringMainWindowToFront() override {}
-    void RunDisplayDialog(MessageEntry* entry) override {
-        const int index = static_cast<int>(entry - m_state->m_pMessages);
+    void RunDisplayDialog(const MessageEntry& entry) override {
+        const int index = static_cast<int>(&entry - &m_state->Entry(0));
         displays.push_back({index, m_clock.now, !minimized});
     }
 
@@ -180,7 +180,7 @@ public:
 
 private:
     const FakeClock& m_clock;
-    const ReminderState*& m_state;
+    const ReminderModel*& m_state;
 };
 
 struct SoakResult {
@@ -203,9 +203,9 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
     MemoryProfileStore store;
     RecordingPrompts prompts;
     FakeClock clock(start);
-    const ReminderState* statePointer = nullptr;
+    const ReminderModel* statePointer = nullptr;
     SoakHost host(clock, statePointer);
-    ReminderState state({&store, &prompts, clock.AsClock(), {}});
+    ReminderModel state({&store, &prompts, clock.AsClock(), {}});
     statePointer = &state;
     state.AllocateTable();
     for (const MessageEntry& e : entries) {
@@ -218,7 +218,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
         result.entryTimes.push_back(LocalTime(e.m_nYear, e.m_nMonth, e.m_nDay, e.m_nHour, e.m_nMinute));
     result.entries = entries;
 
-    const int n = state.m_nMessageCount;
+    const int n = state.Count();
     std::vector<std::int32_t> activeBefore(n);
     std::vector<Verdict> verdicts(n);
     std::vector<int> lastShownDate(n, 0);
@@ -227,7 +227,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
     const std::time_t end = LocalTime(first.tm_year + 1900, first.tm_mon + 1, first.tm_mday + spanDays, 0, 0);
     result.end = end;
     auto fail = [&](int i, const std::string& what) {
-        result.failure = LocalText(clock.now) + ", \"" + std::string(state.m_pMessages[i].m_szName) + "\": " + what;
+        result.failure = LocalText(clock.now) + ", \"" + std::string(state.ScheduledEntry(i).m_szName) + "\": " + what;
     };
 
     for (std::time_t now = start; now < end; now += kTick) {
@@ -240,7 +240,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
         const std::tm local = LocalTm(now);
         const int today = LocalDate(now);
         for (int i = 0; i < n; ++i) {
-            const MessageEntry& e = state.m_pMessages[i];
+            const MessageEntry& e = state.ScheduledEntry(i);
             activeBefore[i] = e.m_bActive;
             // A dated entry is armed again only by its repeat, so its own flag says whether it waits to be shown.
             const bool owed = e.m_bEveryDay ? lastShownDate[i] != today : e.m_bPending != 0;
@@ -249,7 +249,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
         const std::size_t displaysBefore = host.displays.size();
         const int commitsBefore = store.commitCount;
 
-        RunSchedulerTick(state, host, SCHEDULER_TIMER_ID);
+        Scheduler(state).OnTimer(host, SCHEDULER_TIMER_ID);
         ++result.ticks;
 
         std::vector<int> shown(n, 0);
@@ -265,7 +265,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
         }
         int expected = 0;
         for (int i = 0; i < n; ++i) {
-            const MessageEntry& e = state.m_pMessages[i];
+            const MessageEntry& e = state.ScheduledEntry(i);
             if (verdicts[i] == Verdict::Show && shown[i] != 1) {
                 fail(i, "due but shown " + std::to_string(shown[i]) + " times in this tick");
                 return result;

@@ -26,23 +26,23 @@ public:
     void RestoreMainWindow() override {}
     void MinimizeMainWindow() override {}
     void BringMainWindowToFront() override {}
-    void RunDisplayDialog(MessageEntry*) override { ++displays; }
+    void RunDisplayDialog(const MessageEntry&) override { ++displays; }
     int displays = 0;
 };
 
 // A table whose first entry expired long ago, so that the first tick saves; the rest lie in the future.
-void FillWithExpiredFirst(ReminderState& state) {
+void FillWithExpiredFirst(ReminderModel& state) {
     Hammer::Fill(state, 0);
-    MessageEntry& expired = state.m_pMessages[0];
+    MessageEntry& expired = state.ScheduledEntry(0);
     expired.m_bActive = 1;
     expired.m_bEveryDay = 0;
     expired.m_nYear = 2001;
     expired.m_nShowDays = 1;
-    for (int i = 1; i < state.m_nMessageCount; ++i) {
-        state.m_pMessages[i].m_nYear = 2090;
-        state.m_pMessages[i].m_bEveryDay = 0;
+    for (int i = 1; i < state.Count(); ++i) {
+        state.ScheduledEntry(i).m_nYear = 2090;
+        state.ScheduledEntry(i).m_bEveryDay = 0;
     }
-    state.m_bMessagesActivated = 1;
+    state.SetOption(Option::MessagesActivated, 1);
 }
 
 constexpr std::time_t kNow = 1'780'000'000; // in 2026
@@ -108,14 +108,14 @@ void tst_UnwritableStore::unwritableAtStart() {
 
     Reliability::LoadedState loaded(*store, kNow);
     QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
-    QCOMPARE(loaded.state->m_bGlobalError, 1);
+    QCOMPARE(loaded.state->GlobalError(), 1);
 
     // In the failed state the scheduler does nothing, and later saves fail the same way.
     CountingHost host;
-    RunSchedulerTick(*loaded.state, host, SCHEDULER_TIMER_ID);
+    Scheduler(*loaded.state).OnTimer(host, SCHEDULER_TIMER_ID);
     QCOMPARE(host.displays, 0);
     QVERIFY(!loaded.state->SaveAll());
-    QCOMPARE(loaded.state->m_bGlobalError, 1);
+    QCOMPARE(loaded.state->GlobalError(), 1);
 
     // Nothing was written anywhere: no store, no temporary file, no lock left behind, the blocker untouched.
     QCOMPARE(Listing(watched), before);
@@ -157,7 +157,7 @@ void tst_UnwritableStore::becomesUnwritableWhileRunning() {
     SettingsProfileStore store(path);
     Reliability::LoadedState running(store, kNow);
     QVERIFY2(running.prompts.boxes.empty(), running.FirstError().c_str());
-    QCOMPARE(running.state->m_nMessageCount, MESSAGE_TABLE_CAPACITY);
+    QCOMPARE(running.state->Count(), MESSAGE_TABLE_CAPACITY);
 
     // The store's place is taken away under the running program.
     const QString movedAway = folder + QStringLiteral(".moved");
@@ -173,15 +173,15 @@ void tst_UnwritableStore::becomesUnwritableWhileRunning() {
 
     CountingHost host;
     if (saveByTick) {
-        RunSchedulerTick(*running.state, host, SCHEDULER_TIMER_ID);
-        QCOMPARE(running.state->m_pMessages[0].m_bActive, 0);
+        Scheduler(*running.state).OnTimer(host, SCHEDULER_TIMER_ID);
+        QCOMPARE(running.state->ScheduledEntry(0).m_bActive, 0);
     } else {
         running.state->RemoveEntry(3);
         QVERIFY(!running.state->SaveAll());
     }
     QCOMPARE(running.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
-    QCOMPARE(running.state->m_bGlobalError, 1);
-    RunSchedulerTick(*running.state, host, SCHEDULER_TIMER_ID);
+    QCOMPARE(running.state->GlobalError(), 1);
+    Scheduler(*running.state).OnTimer(host, SCHEDULER_TIMER_ID);
     QCOMPARE(host.displays, 0);
     QCOMPARE(running.prompts.boxes.size(), std::size_t(1));
 
@@ -210,8 +210,8 @@ void tst_UnwritableStore::becomesUnwritableWhileRunning() {
     SettingsProfileStore restarted(copy);
     Reliability::LoadedState reloaded(restarted, kNow);
     QVERIFY2(reloaded.prompts.boxes.empty(), reloaded.FirstError().c_str());
-    QCOMPARE(reloaded.state->m_nMessageCount, MESSAGE_TABLE_CAPACITY);
-    QCOMPARE(reloaded.state->m_pMessages[0].m_bActive, 1);
+    QCOMPARE(reloaded.state->Count(), MESSAGE_TABLE_CAPACITY);
+    QCOMPARE(reloaded.state->ScheduledEntry(0).m_bActive, 1);
 }
 
 QTEST_GUILESS_MAIN(tst_UnwritableStore)

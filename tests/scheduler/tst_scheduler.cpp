@@ -283,14 +283,14 @@ void TestScheduler::rearming() {
     entry.m_bShown = shown;
     entry.m_tLastShown = lastShown;
     const int today = LocalDay(tick);
-    rig.state.m_nCurrentDay = newDay ? (today == 1 ? 2 : today - 1) : today;
+    rig.state.SetCurrentDay(newDay ? (today == 1 ? 2 : today - 1) : today);
 
     rig.Tick();
 
     QCOMPARE(entry.m_bPending, rearmed ? 1 : pending);
     QCOMPARE(entry.m_bShown, rearmed ? 0 : shown);
     QCOMPARE(entry.m_tLastShown, lastShown);
-    QCOMPARE(rig.state.m_nCurrentDay, today);
+    QCOMPARE(rig.state.CurrentDay(), today);
     QVERIFY(rig.log.empty());
 }
 
@@ -299,7 +299,7 @@ void TestScheduler::repeatCountsFromWhenTheDisplayBegan() {
     SchedulerRig rig(start);
     MessageEntry& entry = rig.Add(MakeEntry("Tea", "1997-03-05 09:30", false, 1, 5));
     // The user reads the message for two minutes before closing it.
-    rig.host.duringDisplay = [&rig](MessageEntry&) { rig.clock.Advance(120); };
+    rig.host.duringDisplay = [&rig](const MessageEntry&) { rig.clock.Advance(120); };
 
     rig.Tick();
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Tea"});
@@ -355,7 +355,7 @@ void TestScheduler::newDayArmsEveryShownEveryDayEntryInOneTick() {
     }
     QVERIFY(SameEntry(dated, datedBefore));
     QVERIFY(rig.host.displayed.empty());
-    QCOMPARE(rig.state.m_nCurrentDay, 5);
+    QCOMPARE(rig.state.CurrentDay(), 5);
 
     rig.TickAt(At("1997-03-05 08:00"));
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Morning"});
@@ -366,16 +366,16 @@ void TestScheduler::everyDayMessageIsNotShownTwiceAfterANightWithMessagesOff() {
     // switched on both notices the new day and shows the message.
     SchedulerRig rig(At("1997-03-05 08:00:00"));
     rig.Add(MakeEntry("Daily", "1997-01-01 10:00", true));
-    rig.state.m_bMessagesActivated = 0;
+    rig.state.SetOption(Option::MessagesActivated, 0);
     rig.TickAt(At("1997-03-05 12:00:00"));
     rig.TickAt(At("1997-03-06 09:00:00"));
-    rig.state.m_bMessagesActivated = 1;
+    rig.state.SetOption(Option::MessagesActivated, 1);
 
     for (const char* moment : {"1997-03-06 10:30:00", "1997-03-06 10:30:10", "1997-03-06 10:30:20"})
         rig.TickAt(At(moment));
 
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Daily"});
-    QCOMPARE(rig.state.m_nCurrentDay, 6);
+    QCOMPARE(rig.state.CurrentDay(), 6);
 }
 
 void TestScheduler::everyDayMessageIsNotShownTwiceOnANewlyNoticedDay() {
@@ -413,15 +413,19 @@ void TestScheduler::closedGateChangesNothing() {
     QFETCH(int, timerId);
 
     const std::time_t now = At("1997-03-05 10:00:30");
+    const auto fill = [now](SchedulerRig& rig) {
+        rig.Add(MakeEntry("Due", kEntryAt, false));
+        rig.Add(MakeEntry("Run out", "1997-02-05 10:00", false));
+        rig.Add(MakeEntry("Daily due", "1997-01-01 09:00", true));
+        rig.AddShown(MakeEntry("Daily", "1997-01-01 08:00", true), At("1997-03-04 08:00"));
+        rig.AddShown(MakeEntry("Repeating", "1997-03-05 09:00", false, 1, 5), now - 600);
+        rig.state.SetCurrentDay(4);
+    };
     SchedulerRig rig(now);
-    rig.Add(MakeEntry("Due", kEntryAt, false));
-    rig.Add(MakeEntry("Run out", "1997-02-05 10:00", false));
-    rig.Add(MakeEntry("Daily due", "1997-01-01 09:00", true));
-    rig.AddShown(MakeEntry("Daily", "1997-01-01 08:00", true), At("1997-03-04 08:00"));
-    rig.AddShown(MakeEntry("Repeating", "1997-03-05 09:00", false, 1, 5), now - 600);
-    rig.state.m_nCurrentDay = 4;
-    rig.state.m_bMessagesActivated = activated;
-    rig.state.m_bGlobalError = globalError;
+    fill(rig);
+    rig.state.SetOption(Option::MessagesActivated, activated);
+    if (globalError)
+        rig.state.EnterGlobalError();
     const std::vector<MessageEntry> before = rig.Snapshot();
 
     rig.Tick(static_cast<unsigned>(timerId));
@@ -430,19 +434,19 @@ void TestScheduler::closedGateChangesNothing() {
     QCOMPARE(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i)
         QVERIFY2(SameEntry(after[i], before[i]), before[i].m_szName);
-    QCOMPARE(rig.state.m_nCurrentDay, 4);
+    QCOMPARE(rig.state.CurrentDay(), 4);
     QVERIFY(rig.log.empty());
     QCOMPARE(rig.host.stateQueries, 0);
     QCOMPARE(rig.store.commitCount, 0);
 
     // The same table with the gate open does change, so the quiet above was the gate's doing. "Daily", shown
     // yesterday, is armed for the new day before the showing pass and so comes up in the same tick.
-    rig.state.m_bMessagesActivated = 1;
-    rig.state.m_bGlobalError = 0;
-    rig.Tick(SCHEDULER_TIMER_ID);
-    QCOMPARE(ToList(rig.host.displayed), (QStringList{"Due", "Daily due", "Daily"}));
-    QCOMPARE(rig.store.commitCount, 1);
-    QCOMPARE(rig.state.m_nCurrentDay, 5);
+    SchedulerRig open(now);
+    fill(open);
+    open.Tick(SCHEDULER_TIMER_ID);
+    QCOMPARE(ToList(open.host.displayed), (QStringList{"Due", "Daily due", "Daily"}));
+    QCOMPARE(open.store.commitCount, 1);
+    QCOMPARE(open.state.CurrentDay(), 5);
 }
 
 void TestScheduler::restoredWindowShowsNothingButRearms() {
@@ -454,7 +458,7 @@ void TestScheduler::restoredWindowShowsNothingButRearms() {
     MessageEntry& runOut = rig.Add(MakeEntry("Run out", "1997-02-05 10:00", false));
     MessageEntry& daily = rig.AddShown(MakeEntry("Daily", "1997-01-01 08:00", true), At("1997-03-04 08:00"));
     MessageEntry& repeating = rig.AddShown(MakeEntry("Repeating", "1997-03-05 09:00", false, 1, 5), now - 300);
-    rig.state.m_nCurrentDay = 4;
+    rig.state.SetCurrentDay(4);
 
     rig.Tick();
 
@@ -469,7 +473,7 @@ void TestScheduler::restoredWindowShowsNothingButRearms() {
     QCOMPARE(daily.m_bShown, 0);
     QCOMPARE(repeating.m_bPending, 1);
     QCOMPARE(repeating.m_bShown, 0);
-    QCOMPARE(rig.state.m_nCurrentDay, 5);
+    QCOMPARE(rig.state.CurrentDay(), 5);
 }
 
 void TestScheduler::dueEntriesShowOneAfterAnotherInTableOrder() {
@@ -480,7 +484,7 @@ void TestScheduler::dueEntriesShowOneAfterAnotherInTableOrder() {
     MessageEntry& second = rig.Add(MakeEntry("B", "1997-01-01 08:00", true));
     MessageEntry& third = rig.Add(MakeEntry("C", "1997-03-05 09:00", false, 1));
     // Each display stays open for 30 s, so every entry must read the clock again.
-    rig.host.duringDisplay = [&rig](MessageEntry&) { rig.clock.Advance(30); };
+    rig.host.duringDisplay = [&rig](const MessageEntry&) { rig.clock.Advance(30); };
 
     rig.Tick();
 
@@ -512,7 +516,7 @@ void TestScheduler::tableChangedDuringDisplay() {
         rig.Add(MakeEntry(name, kEntryAt, false));
     bool changed = false;
     // The display's nested event loop lets the user change the table while the first message is open.
-    rig.host.duringDisplay = [&](MessageEntry&) {
+    rig.host.duringDisplay = [&](const MessageEntry&) {
         if (changed)
             return;
         changed = true;
@@ -535,9 +539,9 @@ void TestScheduler::ticksDuringDisplayRearm() {
     std::vector<int> seen;
     // The display stays open past its repeat interval and past midnight; the timer goes on ticking meanwhile. The
     // last tick comes 61 minutes after the display began, when the minute component (1) no longer re-arms.
-    rig.host.duringDisplay = [&](MessageEntry&) {
+    rig.host.duringDisplay = [&](const MessageEntry&) {
         rig.TickAt(At("1997-03-06 00:57"));
-        seen = {dated.m_bPending, daily.m_bPending, rig.state.m_nCurrentDay};
+        seen = {dated.m_bPending, daily.m_bPending, rig.state.CurrentDay()};
         // Shown again on the new day, it must not be armed again by a later tick of that same day.
         daily.m_bPending = 0;
         daily.m_bShown = 1;
@@ -564,7 +568,7 @@ void TestScheduler::showDueMessageRunsTheWholeSequence() {
     MessageEntry& entry = rig.Add(MakeEntry("A", kEntryAt, false));
     const MessageEntry before = entry;
 
-    ShowDueMessage(rig.state, rig.host, &entry);
+    rig.scheduler.ShowDueMessage(rig.host, entry);
 
     QCOMPARE(ToList(rig.log), (QStringList{"restore", "front", "beep", "display:A", "minimize"}));
     QVERIFY(SameEntry(entry, before));
@@ -573,9 +577,9 @@ void TestScheduler::showDueMessageRunsTheWholeSequence() {
 void TestScheduler::showDueMessageDoesNothingAfterGlobalError() {
     SchedulerRig rig(At("1997-03-05 10:00"));
     MessageEntry& entry = rig.Add(MakeEntry("A", kEntryAt, false));
-    rig.state.m_bGlobalError = 1;
+    rig.state.EnterGlobalError();
 
-    ShowDueMessage(rig.state, rig.host, &entry);
+    rig.scheduler.ShowDueMessage(rig.host, entry);
 
     QVERIFY(rig.log.empty());
     QCOMPARE(rig.prompts.beeps, 0);
@@ -592,14 +596,14 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
     int nestedTicks = 0;
     std::int32_t failedWhileBoxOpen = 0;
     rig.prompts.onBox = [&] {
-        failedWhileBoxOpen = rig.state.m_bGlobalError;
+        failedWhileBoxOpen = rig.state.GlobalError();
         if (nestedTicks++ == 0)
             rig.Tick();
     };
 
     rig.Tick();
 
-    QCOMPARE(rig.state.m_bGlobalError, 1);
+    QCOMPARE(rig.state.GlobalError(), 1);
     QCOMPARE(ToList(rig.prompts.ErrorTexts()), QStringList{StoreTexts::kSaveFailed});
     QCOMPARE(rig.prompts.beeps, 1);
     QCOMPARE(runOut.m_bActive, 0);

@@ -223,7 +223,7 @@ void TestSchedulerCalendar::dailyMessageOverThreeDays() {
     SchedulerRig rig(start);
     rig.Add(MakeEntry("Daily", entryAt.toUtf8().constData(), true));
     QStringList shownAt;
-    rig.host.duringDisplay = [&](MessageEntry&) { shownAt << QString::fromStdString(LocalText(rig.clock.now)); };
+    rig.host.duringDisplay = [&](const MessageEntry&) { shownAt << QString::fromStdString(LocalText(rig.clock.now)); };
 
     // The window stays minimized and the timer fires every 10 s, as it does in the running program.
     for (std::time_t t = start; t < start + 3 * 86400; t += SCHEDULER_PERIOD_MS / 1000)

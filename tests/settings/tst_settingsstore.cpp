@@ -1,7 +1,7 @@
 // The real settings store: QSettings files in a temporary configuration folder.
 
 #include "LockFixtures.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "SettingsProfileStore.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
@@ -21,13 +21,13 @@ struct Loaded {
         services.store = &store;
         services.prompts = &prompts;
         services.clock = clock.AsClock();
-        state = std::make_unique<ReminderState>(services);
+        state = std::make_unique<ReminderModel>(services);
         state->AllocateTable();
         state->LoadAll();
     }
     RecordingPrompts prompts;
     FakeClock clock;
-    std::unique_ptr<ReminderState> state;
+    std::unique_ptr<ReminderModel> state;
 };
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
@@ -136,10 +136,10 @@ void tst_SettingsStore::firstStartWritesExactlyFiveValues() {
 
     SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("first-start"));
     Loaded loaded(store);
-    QCOMPARE(loaded.state->m_nMessageCount, 0);
-    QCOMPARE(loaded.state->m_bShowMinimized, 0);
+    QCOMPARE(loaded.state->Count(), 0);
+    QCOMPARE(loaded.state->IsOn(Option::ShowMinimized), 0);
     QVERIFY(loaded.prompts.boxes.empty());
-    QCOMPARE(loaded.state->m_bGlobalError, 0);
+    QCOMPARE(loaded.state->GlobalError(), 0);
 
     QSettings file(store.FileName(), QSettings::IniFormat);
     QCOMPARE(file.childGroups(), QStringList{QStringLiteral("Configuration")});
@@ -163,10 +163,10 @@ void tst_SettingsStore::roundTripOfFullTableIsExact() {
     SettingsProfileStore reopened(QStringLiteral("Quillmoor"), QStringLiteral("round-trip"));
     Loaded second(reopened);
     QVERIFY2(second.prompts.boxes.empty(), second.prompts.boxes.empty() ? "" : second.prompts.boxes[0].text.c_str());
-    QCOMPARE(second.state->m_nMessageCount, MESSAGE_TABLE_CAPACITY);
+    QCOMPARE(second.state->Count(), MESSAGE_TABLE_CAPACITY);
     for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i) {
-        const MessageEntry& a = first.state->m_pMessages[i];
-        const MessageEntry& b = second.state->m_pMessages[i];
+        const MessageEntry& a = first.state->ScheduledEntry(i);
+        const MessageEntry& b = second.state->ScheduledEntry(i);
         QCOMPARE(QByteArray(b.m_szName), QByteArray(a.m_szName));
         QCOMPARE(QByteArray(b.m_szText), QByteArray(a.m_szText));
         QCOMPARE((QList<int>{b.m_nDay, b.m_nMonth, b.m_nYear, b.m_nMinute, b.m_nHour, b.m_nShowDays,
@@ -208,10 +208,10 @@ void tst_SettingsStore::handEditedValues() {
                         messageLines);
     SettingsProfileStore store(path);
     Loaded loaded(store);
-    QCOMPARE(loaded.state->m_nMessageCount, expectedCount);
+    QCOMPARE(loaded.state->Count(), expectedCount);
     if (expectedCount == 1) {
-        QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), expectedName);
-        QCOMPARE(loaded.state->m_pMessages[0].m_nDay, expectedDay);
+        QCOMPARE(QByteArray(loaded.state->ScheduledEntry(0).m_szName), expectedName);
+        QCOMPARE(loaded.state->ScheduledEntry(0).m_nDay, expectedDay);
         QVERIFY(loaded.prompts.boxes.empty());
     } else {
         QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kCorrupt});
@@ -230,15 +230,15 @@ void tst_SettingsStore::garbageFileIsRepairedAndRewritten() {
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), garbage);
         Loaded loaded(store);
-        QCOMPARE(loaded.state->m_bGlobalError, 0);
-        QCOMPARE(loaded.state->m_nMessageCount, 0);
+        QCOMPARE(loaded.state->GlobalError(), 0);
+        QCOMPARE(loaded.state->Count(), 0);
         QVERIFY(loaded.state->AppendEntry(AwkwardEntry(5)));
         QVERIFY(loaded.state->SaveAll());
     }
     SettingsProfileStore reopened(path);
     Loaded again(reopened);
     QVERIFY(again.prompts.boxes.empty());
-    QCOMPARE(again.state->m_nMessageCount, 1);
+    QCOMPARE(again.state->Count(), 1);
 }
 
 void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
@@ -252,11 +252,11 @@ void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
     QVERIFY(!store.DamagedCopy().isEmpty());
     Loaded loaded(store);
     QVERIFY(loaded.prompts.boxes.empty());
-    QCOMPARE(loaded.state->m_nMessageCount, 1);
-    QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray("Keep me"));
-    QCOMPARE(loaded.state->m_bTooltips, 0);
+    QCOMPARE(loaded.state->Count(), 1);
+    QCOMPARE(QByteArray(loaded.state->ScheduledEntry(0).m_szName), QByteArray("Keep me"));
+    QCOMPARE(loaded.state->IsOn(Option::Tooltips), 0);
     QVERIFY(loaded.state->SaveAll());
-    QCOMPARE(loaded.state->m_bGlobalError, 0);
+    QCOMPARE(loaded.state->GlobalError(), 0);
 }
 
 void tst_SettingsStore::unwritableStoreFailsTheSave() {
@@ -266,12 +266,12 @@ void tst_SettingsStore::unwritableStoreFailsTheSave() {
     SettingsProfileStore store(blocker + QStringLiteral("/Quillmoor/nudgepost.conf"));
     Loaded loaded(store);
     QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
-    QCOMPARE(loaded.state->m_bGlobalError, 1);
+    QCOMPARE(loaded.state->GlobalError(), 1);
     // The table in memory keeps what it holds after a failed save.
     QVERIFY(loaded.state->AppendEntry(AwkwardEntry(3)));
     QVERIFY(!loaded.state->SaveAll());
-    QCOMPARE(loaded.state->m_nMessageCount, 1);
-    QCOMPARE(QByteArray(loaded.state->m_pMessages[0].m_szName), QByteArray(AwkwardEntry(3).m_szName));
+    QCOMPARE(loaded.state->Count(), 1);
+    QCOMPARE(QByteArray(loaded.state->ScheduledEntry(0).m_szName), QByteArray(AwkwardEntry(3).m_szName));
 }
 
 void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone_data() {
@@ -301,7 +301,7 @@ void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone() {
 
     QVERIFY(QDir().rmdir(fileName));
     loaded.prompts.Clear();
-    loaded.state->m_bTooltips = 0;
+    loaded.state->SetOption(Option::Tooltips, 0);
     if (unreadableAtStart) {
         QVERIFY(!loaded.state->SaveAll());
         QVERIFY(!QFile::exists(fileName));

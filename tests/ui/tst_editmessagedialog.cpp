@@ -13,7 +13,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -701,11 +701,11 @@ void TestEditMessageDialog::cancelLeavesCallerTableAlone() {
     CMainDialog& main = *harness.main;
     MessageEntry entry = SampleEntry();
     entry.m_bActive = 0; // never due while the editor is open
-    QVERIFY(main.AppendEntry(entry));
+    QVERIFY(main.Model().AppendEntry(entry));
     main.OnInitDialog();
-    main.MessageList()->setCurrentRow(0);
-    QVERIFY(!main.MessageList()->selectedItems().isEmpty());
-    const QByteArray before = Bytes(main.m_pMessages[0]);
+    main.MessageList()->setCurrentIndex(main.MessageList()->model()->index(0, 0));
+    QVERIFY(main.MessageList()->selectionModel()->hasSelection());
+    const QByteArray before = Bytes(main.Model().Entry(0));
     harness.prompts.Clear();
 
     bool driven = false;
@@ -724,17 +724,17 @@ void TestEditMessageDialog::cancelLeavesCallerTableAlone() {
         if (editor->isVisible())
             editor->done(kLeftOpen);
     });
-    main.OnEditMarked();
+    main.Commands().OnEditMarked();
 
     QVERIFY(driven);
     QVERIFY(harness.prompts.boxes.empty());
-    QCOMPARE(main.m_nMessageCount, 1);
+    QCOMPARE(main.Model().Count(), 1);
     if (!stored) {
-        QCOMPARE(Bytes(main.m_pMessages[0]), before);
+        QCOMPARE(Bytes(main.Model().Entry(0)), before);
         return;
     }
-    QCOMPARE(QByteArray(main.m_pMessages[0].m_szName), QByteArray("Changed"));
-    QCOMPARE(main.m_pMessages[0].m_nHour, 11);
+    QCOMPARE(QByteArray(main.Model().Entry(0).m_szName), QByteArray("Changed"));
+    QCOMPARE(main.Model().Entry(0).m_nHour, 11);
 }
 
 void TestEditMessageDialog::tooltipTexts_data() {

@@ -16,7 +16,7 @@
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QProxyStyle>
 #include <QScopeGuard>
@@ -48,18 +48,18 @@ struct MainFixture {
     QCheckBox* Check(int id) const { return qobject_cast<QCheckBox*>(dialog->Control(id)); }
     QStringList Lines() const {
         QStringList lines;
-        for (int row = 0; row < dialog->MessageList()->count(); ++row)
-            lines << dialog->MessageList()->item(row)->text();
+        for (int row = 0; row < dialog->MessageLines()->rowCount(); ++row)
+            lines << QString::fromStdString(dialog->MessageLines()->Line(row));
         return lines;
     }
     void Mark(const QString& line) {
-        const auto found = dialog->MessageList()->findItems(line, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        QVERIFY2(found.size() == 1, qPrintable(line));
-        dialog->MessageList()->setCurrentItem(found.first());
+        const int row = int(Lines().indexOf(line));
+        QVERIFY2(row >= 0, qPrintable(line));
+        dialog->MessageList()->setCurrentIndex(dialog->MessageLines()->index(row));
     }
     QList<bool> ListButtonsEnabled() const {
-        return {Button(1033)->isEnabled(), Button(1032)->isEnabled(), Button(1007)->isEnabled(),
-                Button(1008)->isEnabled()};
+        return {Button(MainIds::kEditMarked)->isEnabled(), Button(MainIds::kCopyMarked)->isEnabled(),
+                Button(MainIds::kDeleteMarked)->isEnabled(), Button(MainIds::kClearAll)->isEnabled()};
     }
     QStringList StoredNames() {
         QStringList names;
@@ -110,28 +110,17 @@ private slots:
     void optionTogglesAreStoredAndSurviveRestart_data();
     void optionTogglesAreStoredAndSurviveRestart();
     void tooltipsFollowTheOption();
-    void listLines();
     void listOrderIgnoresCaseAndPutsShortNamesFirst();
     void failedStateRefusesListCommandsOnly();
     void showMinimizedOnStart();
     void exitEscapeAndCloseEndTheDialog_data();
     void exitEscapeAndCloseEndTheDialog();
 
-    void addOnEmptyTable();
-    void addProposesCountBasedNameAndRefusesDuplicate();
-    void cancelledAddChangesNothingButSaves();
-    void invalidEditIsDropped();
-    void copyKeepsEverythingButTheName();
-    void editKeepsSlotAndTakesSortedPlace();
-    void namesDifferingInCaseMapToTheirOwnLines_data();
-    void namesDifferingInCaseMapToTheirOwnLines();
-    void deleteInTheMiddleKeepsOrder();
-    void confirmations_data();
-    void confirmations();
+    void addThroughTheEditorShowsTheLine();
+    void listKeepsAVisibleCurrentLine_data();
+    void listKeepsAVisibleCurrentLine();
     void confirmationDefaultsToYesInGnomeOrder_data();
     void confirmationDefaultsToYesInGnomeOrder();
-    void fullTableRefusesAddAndCopy();
-    void failedStateRefusesEveryCommand();
     void aboutBox_data();
     void aboutBox();
 };
@@ -313,7 +302,7 @@ void tst_MainDialog::framesAreCentred() {
         }
         modal->close();
     });
-    MessageEntry entry = f.dialog->m_pMessages[0];
+    MessageEntry entry = f.dialog->Model().Entry(0);
     if (window == "editor") {
         CEditMessageDialog editor(&entry, 1, &dlg);
         editor.DoModal();
@@ -399,7 +388,7 @@ void tst_MainDialog::activateMessagesHidesAndShowsListControls() {
     for (int id : listControls)
         QVERIFY2(!dlg.Control(id)->isVisible(), qPrintable(QString::number(id)));
     QCOMPARE(f.store.GetProfileInt(kConfiguration, kActivatedMessages, -1), 0);
-    QCOMPARE(dlg.m_bMessagesActivated, 0);
+    QVERIFY(!dlg.Model().IsOn(Option::MessagesActivated));
 
     QTest::mouseClick(f.Check(1002), Qt::LeftButton);
     for (int id : listControls)
@@ -429,10 +418,11 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
     QFETCH(QString, how);
     const std::string name = value == "Show tooltips" ? kTooltips : value.toStdString();
     const auto flag = [&](CMainDialog& dlg) {
-        return id == 1002 ? dlg.m_bMessagesActivated
-               : id == 1031 ? dlg.m_bTooltips
-               : id == 1034 ? dlg.m_bShowWarnings
-                            : dlg.m_bShowMinimized;
+        for (const OptionRow& row : kOptionRows) {
+            if (row.checkBoxId == id)
+                return dlg.Model().IsOn(row.option) ? 1 : 0;
+        }
+        return -1;
     };
 
     MainFixture f;
@@ -503,26 +493,12 @@ void tst_MainDialog::tooltipsFollowTheOption() {
     QVERIFY(dlg.TooltipsActive());
 }
 
-void tst_MainDialog::listLines() {
-    MessageEntry entry{};
-    std::strcpy(entry.m_szName, "Shopping");
-    entry.m_bActive = 1;
-    QCOMPARE(QString::fromStdString(CMainDialog::FormatListLine(entry)), QStringLiteral("Shopping\tACTIVE"));
-    entry.m_bActive = 0;
-    QCOMPARE(QString::fromStdString(CMainDialog::FormatListLine(entry)), QStringLiteral("Shopping\tINACTIVE"));
-    std::memset(entry.m_szName, 'x', 199);
-    entry.m_szName[199] = '\0';
-    QCOMPARE(QString::fromStdString(CMainDialog::FormatListLine(entry)), QString(199, 'x') + "\tINACTIVE");
-}
-
 void tst_MainDialog::listOrderIgnoresCaseAndPutsShortNamesFirst() {
     MainFixture f;
     PutNamed(f.store, {"tea time", "banana", "Tea", "Apple", "apple pie", QString(199, 'Z')});
     f.Open();
     QCOMPARE(f.Lines(), (QStringList{"Apple\tACTIVE", "apple pie\tACTIVE", "banana\tACTIVE", "Tea\tACTIVE",
                                      "tea time\tACTIVE", QString(199, 'Z') + "\tACTIVE"}));
-    QVERIFY(ListLineLess("Tea\tACTIVE", "Tea time\tACTIVE"));
-    QVERIFY(!ListLineLess("Tea time\tACTIVE", "Tea\tINACTIVE"));
 }
 
 void tst_MainDialog::failedStateRefusesListCommandsOnly() {
@@ -531,20 +507,20 @@ void tst_MainDialog::failedStateRefusesListCommandsOnly() {
     f.store.Remove(kConfiguration, kTooltips); // forces a repairing save at load ...
     f.store.failCommit = true;                 // ... which fails
     CMainDialog& dlg = f.Open();
-    QCOMPARE(f.Errors(), (QStringList{StoreTexts::kTooltipFlag, StoreTexts::kSaveFailed}));
-    QCOMPARE(dlg.m_bGlobalError, 1);
-    QCOMPARE(dlg.MessageList()->count(), 0);
+    QCOMPARE(f.Errors(), (QStringList{RowOf(Option::Tooltips).repairText, StoreTexts::kSaveFailed}));
+    QVERIFY(dlg.Model().GlobalError());
+    QCOMPARE(dlg.MessageLines()->rowCount(), 0);
     f.prompts.Clear();
 
     QTest::mouseClick(f.Check(1002), Qt::LeftButton);
     QCOMPARE(f.Errors(), QStringList{kGlobalError});
-    QCOMPARE(dlg.m_bMessagesActivated, 1);
+    QVERIFY(dlg.Model().IsOn(Option::MessagesActivated));
     QVERIFY(dlg.Control(1005)->isVisible());
     QVERIFY(!f.Check(1002)->isChecked()); // the box flips its own check all the same
 
     f.prompts.Clear();
     QTest::mouseClick(f.Check(1031), Qt::LeftButton);
-    QCOMPARE(dlg.m_bTooltips, 0);
+    QVERIFY(!dlg.Model().IsOn(Option::Tooltips));
     QVERIFY(!dlg.TooltipsActive());
     QCOMPARE(f.Errors(), QStringList{StoreTexts::kSaveFailed}); // the option still tries to save
 }
@@ -555,7 +531,7 @@ void tst_MainDialog::showMinimizedOnStart() {
     f.store.Set(kConfiguration, kShowMinimized, 1);
     CMainDialog& dlg = f.Open();
     QVERIFY(dlg.isMinimized());
-    QCOMPARE(dlg.MessageList()->count(), 2);
+    QCOMPARE(dlg.MessageLines()->rowCount(), 2);
     QVERIFY(dlg.SchedulerTimer().isActive());
     dlg.showNormal();
 }
@@ -600,227 +576,55 @@ void tst_MainDialog::exitEscapeAndCloseEndTheDialog() {
     QVERIFY(f.store.WriteLog().empty()); // nothing is written at exit
 }
 
-void tst_MainDialog::addOnEmptyTable() {
+void tst_MainDialog::addThroughTheEditorShowsTheLine() {
     MainFixture f;
     CMainDialog& dlg = f.Open();
     EditorAnswer answer;
     AnswerEditor(answer);
-    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
-    QCOMPARE(answer.seen->at(1009), QStringLiteral("Message 1"));
-    QCOMPARE(answer.seen->at(1010), QStringLiteral("This is message 1."));
-    QCOMPARE(answer.seen->at(1024), QStringLiteral("1996"));
+    QTest::mouseClick(f.Button(MainIds::kAddMessage), Qt::LeftButton);
+    QCOMPARE(answer.seen->at(EditIds::kName), QStringLiteral("Message 1"));
+    QCOMPARE(answer.seen->at(EditIds::kYear), QStringLiteral("1996"));
     QCOMPARE(f.Lines(), QStringList{"Message 1\tACTIVE"});
-    QCOMPARE(dlg.m_nMessageCount, 1);
-    QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
+    QCOMPARE(dlg.Model().Count(), 1);
     QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
+    QCOMPARE(dlg.focusWidget(), f.Button(MainIds::kAddMessage));
     QCOMPARE(f.StoredNames(), QStringList{"Message 1"});
     f.Mark("Message 1\tACTIVE");
     QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{true, true, true, true}));
 }
 
-void tst_MainDialog::addProposesCountBasedNameAndRefusesDuplicate() {
-    MainFixture f;
-    PutNamed(f.store, {"Message 1", "Message 2"});
-    f.store.Set(kConfiguration, kShowWarnings, 0);
-    CMainDialog& dlg = f.Open();
-    f.Mark("Message 1\tACTIVE");
-    QTest::mouseClick(f.Button(1007), Qt::LeftButton);
-    QCOMPARE(f.Lines(), QStringList{"Message 2\tACTIVE"});
-
-    EditorAnswer answer;
-    AnswerEditor(answer);
-    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
-    QCOMPARE(answer.seen->at(1009), QStringLiteral("Message 2"));
-    QCOMPARE(f.Errors(), QStringList{kDoubleName});
-    QCOMPARE(dlg.m_nMessageCount, 1);
-    QCOMPARE(f.Lines(), QStringList{"Message 2\tACTIVE"});
+void tst_MainDialog::listKeepsAVisibleCurrentLine_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("fresh start") << "";
+    QTest::newRow("after delete") << "delete";
+    QTest::newRow("after edit") << "edit";
 }
 
-void tst_MainDialog::cancelledAddChangesNothingButSaves() {
-    MainFixture f;
-    PutNamed(f.store, {"One"});
-    CMainDialog& dlg = f.Open();
-    f.store.commitCount = 0;
-    EditorAnswer answer{{{1009, "Changed"}}, false};
-    AnswerEditor(answer);
-    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
-    QCOMPARE(dlg.m_nMessageCount, 1);
-    QCOMPARE(f.Lines(), QStringList{"One\tACTIVE"});
-    QCOMPARE(f.store.commitCount, 1);
-    QVERIFY(f.prompts.boxes.empty());
-}
-
-void tst_MainDialog::invalidEditIsDropped() {
-    MainFixture f;
-    PutNamed(f.store, {"One"});
-    CMainDialog& dlg = f.Open();
-    f.Mark("One\tACTIVE");
-    AnswerEditor({{{1009, "Renamed"}, {1025, "60"}, {1022, "24"}}});
-    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
-    QCOMPARE(f.Errors(), QStringList{"Minute is out of range!\nMessage has not been altered."});
-    QCOMPARE(QString(dlg.m_pMessages[0].m_szName), QStringLiteral("One"));
-    QCOMPARE(dlg.m_pMessages[0].m_nMinute, 30);
-    QCOMPARE(f.Lines(), QStringList{"One\tACTIVE"});
-}
-
-void tst_MainDialog::copyKeepsEverythingButTheName() {
-    MainFixture f;
-    PutSettings(f.store, 2);
-    PutEntry(f.store, 0, {.name = "Alpha"});
-    PutEntry(f.store, 1, {.name = "Dentist", .text = "Bring the card", .day = 14, .month = 2, .year = 2027,
-                          .minute = 45, .hour = 16, .showDays = 3, .repeat = 10, .active = 0, .everyDay = 0});
-    CMainDialog& dlg = f.Open();
-    f.Mark("Dentist\tINACTIVE");
-    EditorAnswer answer;
-    AnswerEditor(answer);
-    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
-    QCOMPARE(answer.seen->at(1009), QStringLiteral("Message 3"));
-    QCOMPARE(dlg.m_nMessageCount, 3);
-    const MessageEntry& copy = dlg.m_pMessages[2];
-    QCOMPARE(QString(copy.m_szName), QStringLiteral("Message 3"));
-    QCOMPARE(QString(copy.m_szText), QStringLiteral("Bring the card"));
-    QCOMPARE((QList<int>{copy.m_nDay, copy.m_nMonth, copy.m_nYear, copy.m_nMinute, copy.m_nHour, copy.m_nShowDays,
-                         copy.m_nRepeatMinutes, copy.m_bActive, copy.m_bEveryDay, copy.m_bPending}),
-             (QList<int>{14, 2, 2027, 45, 16, 3, 10, 0, 0, 1}));
-    QVERIFY(f.Lines().contains("Message 3\tINACTIVE"));
-
-    f.Mark("Dentist\tINACTIVE");
-    AnswerEditor({{{1009, "Dentist"}}});
-    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
-    QCOMPARE(f.Errors(), QStringList{kDoubleName});
-    QCOMPARE(dlg.m_nMessageCount, 3);
-}
-
-void tst_MainDialog::editKeepsSlotAndTakesSortedPlace() {
-    MainFixture f;
-    PutNamed(f.store, {"Alpha", "Beta", "Gamma"});
-    CMainDialog& dlg = f.Open();
-    dlg.m_pMessages[0].m_bPending = 0;
-    dlg.m_pMessages[0].m_tLastShown = 77;
-
-    f.Mark("Alpha\tACTIVE");
-    AnswerEditor({{{1010, "New text"}}});
-    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
-    QVERIFY(f.prompts.boxes.empty());
-    QCOMPARE(QString(dlg.m_pMessages[0].m_szText), QStringLiteral("New text"));
-    QCOMPARE(dlg.m_pMessages[0].m_bPending, 1);
-    QCOMPARE(dlg.m_pMessages[0].m_tLastShown, std::time_t{77});
-
-    f.Mark("Alpha\tACTIVE");
-    AnswerEditor({{{1009, "Zulu"}}});
-    emit dlg.MessageList()->itemDoubleClicked(dlg.MessageList()->currentItem());
-    QCOMPARE(QString(dlg.m_pMessages[0].m_szName), QStringLiteral("Zulu"));
-    QCOMPARE(f.Lines(), (QStringList{"Beta\tACTIVE", "Gamma\tACTIVE", "Zulu\tACTIVE"}));
-    QCOMPARE(f.StoredNames(), (QStringList{"Zulu", "Beta", "Gamma"}));
-    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
-
-    f.Mark("Zulu\tACTIVE");
-    AnswerEditor({{{1009, "Beta"}}});
-    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
-    QCOMPARE(f.Errors(), QStringList{kDoubleName});
-    f.prompts.Clear();
-    f.Mark("Zulu\tACTIVE");
-    AnswerEditor({{{1009, "beta"}}});
-    QTest::mouseClick(f.Button(1033), Qt::LeftButton);
-    QVERIFY(f.prompts.boxes.empty());
-    QCOMPARE(f.StoredNames(), (QStringList{"beta", "Beta", "Gamma"}));
-}
-
-void tst_MainDialog::namesDifferingInCaseMapToTheirOwnLines_data() {
-    QTest::addColumn<int>("button");
-    QTest::newRow("copy") << 1032;
-    QTest::newRow("edit") << 1033;
-    QTest::newRow("delete") << 1007;
-}
-
-void tst_MainDialog::namesDifferingInCaseMapToTheirOwnLines() {
-    QFETCH(int, button);
-    MainFixture f;
-    PutNamed(f.store, {"Work", "work"});
-    f.store.Set(kConfiguration, kShowWarnings, 0);
-    CMainDialog& dlg = f.Open();
-    for (const QString& marked : {QStringLiteral("work"), QStringLiteral("Work")}) {
-        f.prompts.Clear();
-        f.Mark(marked + "\tACTIVE");
-        const int index = dlg.FindMarkedEntry(dlg.MessageList()->currentRow());
-        QCOMPARE(QString(dlg.m_pMessages[index].m_szName), marked);
-        if (button == 1007) {
-            QTest::mouseClick(f.Button(button), Qt::LeftButton);
-            QVERIFY(!f.Lines().contains(marked + "\tACTIVE"));
-            continue;
-        }
-        EditorAnswer answer{{{1010, "Edited " + marked}}};
-        AnswerEditor(answer);
-        QTest::mouseClick(f.Button(button), Qt::LeftButton);
-        QCOMPARE(answer.seen->at(1010), "Text of " + marked);
-        QVERIFY(f.prompts.boxes.empty());
-    }
-    QCOMPARE(dlg.m_bGlobalError, 0);
-    if (button == 1033) {
-        QCOMPARE(QString(dlg.m_pMessages[0].m_szText), QStringLiteral("Edited Work"));
-        QCOMPARE(QString(dlg.m_pMessages[1].m_szText), QStringLiteral("Edited work"));
-    }
-    if (button == 1007)
-        QCOMPARE(dlg.m_nMessageCount, 0);
-}
-
-void tst_MainDialog::deleteInTheMiddleKeepsOrder() {
-    MainFixture f;
-    PutNamed(f.store, {"A", "B", "C", "D"});
-    f.store.Set(kConfiguration, kShowWarnings, 0);
-    CMainDialog& dlg = f.Open();
-    f.Mark("B\tACTIVE");
-    QTest::mouseClick(f.Button(1007), Qt::LeftButton);
-    QCOMPARE(dlg.m_nMessageCount, 3);
-    QCOMPARE(f.StoredNames(), (QStringList{"A", "C", "D"}));
-    QCOMPARE(QString::fromStdString(f.store.GetProfileString(kMessages, Numbered(kName, 3))), QStringLiteral("D"));
-    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
-}
-
-void tst_MainDialog::confirmations_data() {
-    QTest::addColumn<bool>("confirm");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("clearAll");
-    QTest::addColumn<int>("expectedCount");
-    QTest::addColumn<int>("expectedBeeps");
-    QTest::addColumn<int>("expectedSaves");
-    QTest::newRow("delete, no confirmation") << false << true << false << 2 << 0 << 1;
-    QTest::newRow("delete, confirmed") << true << true << false << 2 << 1 << 1;
-    QTest::newRow("delete, declined still saves") << true << false << false << 3 << 1 << 1;
-    QTest::newRow("clear all, no confirmation") << false << true << true << 0 << 0 << 1;
-    QTest::newRow("clear all, confirmed") << true << true << true << 0 << 1 << 1;
-    QTest::newRow("clear all, declined does not save") << true << false << true << 3 << 1 << 0;
-}
-
-void tst_MainDialog::confirmations() {
-    QFETCH(bool, confirm);
-    QFETCH(bool, answer);
-    QFETCH(bool, clearAll);
-    QFETCH(int, expectedCount);
-    QFETCH(int, expectedBeeps);
-    QFETCH(int, expectedSaves);
+// Where the list has the focus it shows a current line, and Space marks it, whatever came before.
+void tst_MainDialog::listKeepsAVisibleCurrentLine() {
+    QFETCH(QString, command);
     MainFixture f;
     PutNamed(f.store, {"A", "B", "C"});
-    f.store.Set(kConfiguration, kShowWarnings, confirm ? 1 : 0);
+    f.store.Set(kConfiguration, kShowWarnings, 0);
     CMainDialog& dlg = f.Open();
-    f.Mark("B\tACTIVE");
-    f.store.commitCount = 0;
-    f.prompts.answers = {answer};
-    QTest::mouseClick(f.Button(clearAll ? 1008 : 1007), Qt::LeftButton);
-    QCOMPARE(dlg.m_nMessageCount, expectedCount);
-    QCOMPARE(f.Lines().size(), expectedCount);
-    QCOMPARE(f.prompts.beeps, expectedBeeps);
-    QCOMPARE(f.store.commitCount, expectedSaves);
-    if (confirm) {
-        QCOMPARE(f.prompts.boxes.size(), std::size_t{1});
-        QCOMPARE(f.prompts.boxes[0].kind, std::string("question"));
-        QCOMPARE(f.prompts.boxes[0].caption, std::string("Warning"));
-        QCOMPARE(QString::fromStdString(f.prompts.boxes[0].text),
-                 QString(clearAll ? MainTexts::kConfirmClear : MainTexts::kConfirmDelete));
-        QCOMPARE(f.prompts.events.front(), std::string("beep"));
-    } else {
-        QVERIFY(f.prompts.boxes.empty());
+    if (command == "delete") {
+        f.Mark("B\tACTIVE");
+        QTest::mouseClick(f.Button(MainIds::kDeleteMarked), Qt::LeftButton);
+    } else if (command == "edit") {
+        f.Mark("B\tACTIVE");
+        AnswerEditor({{{EditIds::kText, "Changed"}}});
+        QTest::mouseClick(f.Button(MainIds::kEditMarked), Qt::LeftButton);
     }
+    QListView* list = dlg.MessageList();
+    QVERIFY(!list->selectionModel()->hasSelection());
+    dlg.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&dlg));
+    list->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY(list->hasFocus());
+    QVERIFY(list->currentIndex().isValid());
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(list->selectionModel()->hasSelection());
+    QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{true, true, true, true}));
 }
 
 void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder_data() {
@@ -861,9 +665,8 @@ void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder() {
     prompts.SetOwner(&dlg);
     dlg.OnInitDialog();
     dlg.show();
-    const auto found = dlg.MessageList()->findItems("B\tACTIVE", Qt::MatchExactly);
-    QCOMPARE(found.size(), 1);
-    dlg.MessageList()->setCurrentItem(found.first());
+    dlg.MessageList()->setCurrentIndex(dlg.MessageLines()->index(1));
+    QCOMPARE(dlg.MessageLines()->Line(1), std::string("B\tACTIVE"));
 
     QString question;
     bool noComesFirst = false;
@@ -880,48 +683,12 @@ void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder() {
         QTest::keyClick(box, Qt::Key_Return);
     });
     QTest::mouseClick(dlg.Control(button), Qt::LeftButton);
-    QCOMPARE(question, QString::fromUtf8(button == 1007 ? MainTexts::kConfirmDelete : MainTexts::kConfirmClear));
+    QCOMPARE(question, QString::fromUtf8(button == 1007 ? CommandTexts::kConfirmDelete : CommandTexts::kConfirmClear));
     QVERIFY2(noComesFirst, "the style does not put No before Yes, so the test proves nothing");
     QVERIFY(yesIsDefault);
-    QCOMPARE(dlg.m_nMessageCount, expectedCount);
+    QCOMPARE(dlg.Model().Count(), expectedCount);
     QCOMPARE(prompts.beeps, 1);
     dlg.hide();
-}
-
-void tst_MainDialog::fullTableRefusesAddAndCopy() {
-    MainFixture f;
-    PutTable(f.store, 100);
-    CMainDialog& dlg = f.Open();
-    f.store.commitCount = 0;
-    QTest::mouseClick(f.Button(1006), Qt::LeftButton);
-    f.Mark("Entry 5\tACTIVE");
-    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
-    QCOMPARE(f.Errors(), (QStringList{MainTexts::kListFull, MainTexts::kListFull}));
-    QCOMPARE(dlg.m_nMessageCount, 100);
-    QCOMPARE(f.Lines().size(), 100);
-    QCOMPARE(f.store.commitCount, 0);
-    QVERIFY(QApplication::activeModalWidget() == nullptr);
-}
-
-void tst_MainDialog::failedStateRefusesEveryCommand() {
-    MainFixture f;
-    PutNamed(f.store, {"One"});
-    CMainDialog& dlg = f.Open();
-    dlg.MessageList()->addItem(new MessageListItem("Ghost\tACTIVE", "Ghost"));
-    f.Mark("Ghost\tACTIVE");
-    QTest::mouseClick(f.Button(1032), Qt::LeftButton);
-    QCOMPARE(f.Errors(), QStringList{MainTexts::kInternalError});
-    QCOMPARE(dlg.m_bGlobalError, 1);
-
-    for (int id : {1006, 1032, 1033, 1007, 1008}) {
-        f.prompts.Clear();
-        f.store.commitCount = 0;
-        dlg.Control(id)->setEnabled(true);
-        QTest::mouseClick(dlg.Control(id), Qt::LeftButton);
-        QCOMPARE(f.Errors(), QStringList{kGlobalError});
-        QCOMPARE(f.store.commitCount, 0);
-    }
-    QCOMPARE(dlg.m_nMessageCount, 1);
 }
 
 void tst_MainDialog::aboutBox_data() {

@@ -338,9 +338,9 @@ void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
     QVERIFY(tea.dlg.isMinimized());
     QCOMPARE(tea.prompts.beeps, 1);
     QVERIFY(tea.prompts.boxes.empty());
-    QCOMPARE(tea.dlg.m_pMessages[0].m_bPending, 0);
-    QCOMPARE(tea.dlg.m_pMessages[0].m_bShown, 1);
-    QCOMPARE(tea.dlg.m_pMessages[0].m_tLastShown, tea.fakeClock.now);
+    QCOMPARE(tea.dlg.Model().Entry(0).m_bPending, 0);
+    QCOMPARE(tea.dlg.Model().Entry(0).m_bShown, 1);
+    QCOMPARE(tea.dlg.Model().Entry(0).m_tLastShown, tea.fakeClock.now);
     QVERIFY(tea.dlg.findChildren<CShowMessageDialog*>().isEmpty());
 }
 
@@ -363,8 +363,8 @@ void TestShowMessageDialog::restoredMainWindowShowsNothing() {
     QVERIFY(!sawDisplay);
     QCOMPARE(tea.prompts.beeps, 0);
     QVERIFY(!tea.dlg.isMinimized());
-    QCOMPARE(tea.dlg.m_pMessages[0].m_bPending, 1);
-    QCOMPARE(tea.dlg.m_pMessages[0].m_bShown, 0);
+    QCOMPARE(tea.dlg.Model().Entry(0).m_bPending, 1);
+    QCOMPARE(tea.dlg.Model().Entry(0).m_bShown, 0);
 }
 
 void TestShowMessageDialog::timerTicksGoOnDuringADisplay() {
@@ -385,10 +385,10 @@ void TestShowMessageDialog::timerTicksGoOnDuringADisplay() {
         watcher.stop();
         found = true;
         tea.fakeClock.Advance(16 * 60);
-        rearmedWhileOpen = QTest::qWaitFor([&] { return tea.dlg.m_pMessages[0].m_bPending == 1; }, 5000);
+        rearmedWhileOpen = QTest::qWaitFor([&] { return tea.dlg.Model().Entry(0).m_bPending == 1; }, 5000);
         // Nothing may show it again once it is closed: the test ends here.
         timer.stop();
-        tea.dlg.m_bMessagesActivated = 0;
+        tea.dlg.Model().SetOption(Option::MessagesActivated, 0);
         display->accept();
     });
     watcher.start();

@@ -1,10 +1,11 @@
 // The checks an edited message must pass before it replaces or joins the table: the field rules, the distinct
-// name, and the main window's error box for a broken rule.
+// name, and the error box the commands show for a broken rule.
 
-#include "CMainDialog.h"
+#include "MainCommands.h"
 #include "MemoryProfileStore.h"
 #include "MessageValidation.h"
-#include "ReminderState.h"
+#include "RecordingView.h"
+#include "ReminderModel.h"
 #include "TestSupport.h"
 #include "TextFit.h"
 
@@ -91,7 +92,7 @@ std::optional<std::string> ExpectedError(const QString& firstLine) {
 
 struct StateHarness {
     StateHarness() : clock(1'700'000'000) {
-        state = std::make_unique<ReminderState>(ReminderServices{&store, &prompts, clock.AsClock(), {}});
+        state = std::make_unique<ReminderModel>(ReminderServices{&store, &prompts, clock.AsClock(), {}});
         state->AllocateTable();
     }
     void Add(const QByteArray& name) {
@@ -100,13 +101,15 @@ struct StateHarness {
         QVERIFY(state->AppendEntry(entry));
     }
     QByteArray TableBytes() const {
-        return QByteArray(reinterpret_cast<const char*>(state->m_pMessages),
-                          qsizetype(sizeof(MessageEntry)) * state->m_nMessageCount);
+        if (state->Count() == 0)
+            return {};
+        return QByteArray(reinterpret_cast<const char*>(&state->Entry(0)),
+                          qsizetype(sizeof(MessageEntry)) * state->Count());
     }
     MemoryProfileStore store;
     RecordingPrompts prompts;
     FakeClock clock;
-    std::unique_ptr<ReminderState> state;
+    std::unique_ptr<ReminderModel> state;
 };
 } // namespace
 
@@ -274,9 +277,9 @@ void TestValidation::checkDistinctName() {
 
     QCOMPARE(harness.state->CheckDistinctName(candidate, skip), distinct);
 
-    QCOMPARE(harness.state->m_nMessageCount, int(table.size()));
+    QCOMPARE(harness.state->Count(), int(table.size()));
     QVERIFY(harness.TableBytes() == before);
-    QCOMPARE(harness.state->m_bGlobalError, 0);
+    QCOMPARE(harness.state->GlobalError(), 0);
     if (distinct) {
         QVERIFY(harness.prompts.events.empty());
         return;
@@ -307,13 +310,14 @@ void TestValidation::validateMessageShowsOneBox() {
     MemoryProfileStore store;
     RecordingPrompts prompts;
     FakeClock clock(1'700'000'000);
-    CMainDialog main(ReminderServices{&store, &prompts, clock.AsClock(), {}});
-    prompts.Clear();
-    const int countBefore = main.m_nMessageCount;
+    ReminderModel model(ReminderServices{&store, &prompts, clock.AsClock(), {}});
+    model.AllocateTable();
+    RecordingView view;
+    MainCommands commands(model, view);
 
-    QCOMPARE(main.ValidateMessage(entry), error.isEmpty());
+    QCOMPARE(commands.ValidateMessage(entry), error.isEmpty());
 
-    QCOMPARE(main.m_nMessageCount, countBefore);
+    QCOMPARE(model.Count(), 0);
     if (error.isEmpty()) {
         QVERIFY(prompts.events.empty());
         return;
@@ -326,5 +330,5 @@ void TestValidation::validateMessageShowsOneBox() {
     QCOMPARE(prompts.beeps, 1);
 }
 
-QTEST_MAIN(TestValidation)
+QTEST_GUILESS_MAIN(TestValidation)
 #include "tst_validation.moc"

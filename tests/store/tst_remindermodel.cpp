@@ -1,7 +1,7 @@
 // The load and save rules of the message table, on an in-memory store.
 
 #include "MemoryProfileStore.h"
-#include "ReminderState.h"
+#include "ReminderModel.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
 
@@ -22,7 +22,7 @@ struct Harness {
         services.prompts = &prompts;
         services.clock = clock.AsClock();
         services.allocator = std::move(allocator);
-        state = std::make_unique<ReminderState>(services);
+        state = std::make_unique<ReminderModel>(services);
     }
     void Load() {
         state->AllocateTable();
@@ -31,7 +31,7 @@ struct Harness {
     MemoryProfileStore store;
     RecordingPrompts prompts;
     FakeClock clock;
-    std::unique_ptr<ReminderState> state;
+    std::unique_ptr<ReminderModel> state;
 };
 
 void PutOrRemove(MemoryProfileStore& store, const char* name, int value) {
@@ -49,7 +49,7 @@ QStringList ToQt(const std::vector<std::string>& texts) {
 }
 } // namespace
 
-class tst_ReminderState : public QObject {
+class tst_ReminderModel : public QObject {
     Q_OBJECT
 private slots:
     void loadSettings_data();
@@ -73,7 +73,7 @@ private slots:
     void distinctNameIsExactAndReportsOnce();
 };
 
-void tst_ReminderState::loadSettings_data() {
+void tst_ReminderModel::loadSettings_data() {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("activated");
     QTest::addColumn<int>("tooltips");
@@ -93,23 +93,23 @@ void tst_ReminderState::loadSettings_data() {
         << 0 << 0 << 0 << 0 << 1 << 0 << QList<int>{1, 0, 0, 1} << none << true;
     QTest::newRow("count 0 with missing settings reports all but activation")
         << 0 << kMissing << kMissing << kMissing << kMissing << 0 << QList<int>{1, 1, 1, 0}
-        << QStringList{T::kTooltipFlag, T::kWarningsFlag, T::kMinimizedFlag} << true;
+        << QStringList{RowOf(Option::Tooltips).repairText, RowOf(Option::ShowWarnings).repairText, RowOf(Option::ShowMinimized).repairText} << true;
     QTest::newRow("entries with settings intact: nothing to repair")
         << 2 << 1 << 0 << 1 << 0 << 2 << QList<int>{1, 0, 1, 0} << none << false;
     QTest::newRow("entries with every setting missing, in order")
         << 2 << kMissing << kMissing << kMissing << kMissing << 2 << QList<int>{0, 1, 1, 0}
-        << QStringList{T::kActivationFlag, T::kTooltipFlag, T::kWarningsFlag, T::kMinimizedFlag} << true;
+        << QStringList{RowOf(Option::MessagesActivated).repairText, RowOf(Option::Tooltips).repairText, RowOf(Option::ShowWarnings).repairText, RowOf(Option::ShowMinimized).repairText} << true;
     QTest::newRow("settings stored as 2 count as missing")
         << 2 << 2 << 2 << 1 << 1 << 2 << QList<int>{0, 1, 1, 1}
-        << QStringList{T::kActivationFlag, T::kTooltipFlag} << true;
+        << QStringList{RowOf(Option::MessagesActivated).repairText, RowOf(Option::Tooltips).repairText} << true;
     QTest::newRow("settings stored as 5 read as 0 silently")
         << 2 << 5 << 5 << 5 << 5 << 2 << QList<int>{0, 0, 0, 0} << none << false;
     QTest::newRow("too many messages: box before the settings' boxes")
         << 101 << 1 << kMissing << 1 << 0 << 0 << QList<int>{1, 1, 1, 0}
-        << QStringList{T::kTooMany, T::kTooltipFlag} << true;
+        << QStringList{T::kTooMany, RowOf(Option::Tooltips).repairText} << true;
 }
 
-void tst_ReminderState::loadSettings() {
+void tst_ReminderModel::loadSettings() {
     QFETCH(int, count);
     QFETCH(int, activated);
     QFETCH(int, tooltips);
@@ -132,23 +132,23 @@ void tst_ReminderState::loadSettings() {
 
     h.Load();
 
-    QCOMPARE(h.state->m_nMessageCount, expectedCount);
-    const QList<int> flags{h.state->m_bMessagesActivated, h.state->m_bTooltips, h.state->m_bShowWarnings,
-                           h.state->m_bShowMinimized};
+    QCOMPARE(h.state->Count(), expectedCount);
+    const QList<int> flags{h.state->IsOn(Option::MessagesActivated), h.state->IsOn(Option::Tooltips), h.state->IsOn(Option::ShowWarnings),
+                           h.state->IsOn(Option::ShowMinimized)};
     QCOMPARE(flags, expectedFlags);
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), expectedBoxes);
     QCOMPARE(h.prompts.beeps, int(expectedBoxes.size()));
     for (const auto& box : h.prompts.boxes)
         QCOMPARE(QString::fromStdString(box.caption), QStringLiteral("Error"));
     QCOMPARE(h.store.commitCount, expectSave ? 1 : 0);
-    QCOMPARE(h.state->m_bGlobalError, 0);
+    QCOMPARE(h.state->GlobalError(), 0);
     if (expectSave) {
         QCOMPARE(h.store.GetProfileInt(kConfiguration, kNumberOfMessages, -7), expectedCount);
         QCOMPARE(h.store.GetProfileInt(kConfiguration, kShowMinimized, -7), expectedFlags[3]);
     }
 }
 
-void tst_ReminderState::firstStartWritesExactlyFiveValues() {
+void tst_ReminderModel::firstStartWritesExactlyFiveValues() {
     Harness h;
     h.Load();
     QCOMPARE(h.store.Values().size(), std::size_t{5});
@@ -161,16 +161,16 @@ void tst_ReminderState::firstStartWritesExactlyFiveValues() {
     QVERIFY(h.prompts.boxes.empty());
 }
 
-void tst_ReminderState::fullTableLoads() {
+void tst_ReminderModel::fullTableLoads() {
     Harness h;
     PutTable(h.store, 100);
     h.Load();
-    QCOMPARE(h.state->m_nMessageCount, 100);
-    QCOMPARE(QString(h.state->m_pMessages[99].m_szName), QStringLiteral("Entry 99"));
+    QCOMPARE(h.state->Count(), 100);
+    QCOMPARE(QString(h.state->ScheduledEntry(99).m_szName), QStringLiteral("Entry 99"));
     QVERIFY(h.prompts.boxes.empty());
 }
 
-void tst_ReminderState::corruptEntryDropsOnlyItself_data() {
+void tst_ReminderModel::corruptEntryDropsOnlyItself_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QVariant>("stored"); // invalid: the value is removed
 
@@ -186,7 +186,7 @@ void tst_ReminderState::corruptEntryDropsOnlyItself_data() {
     QTest::newRow("empty text") << QString(kText) << QVariant(QString());
 }
 
-void tst_ReminderState::corruptEntryDropsOnlyItself() {
+void tst_ReminderModel::corruptEntryDropsOnlyItself() {
     QFETCH(QString, value);
     QFETCH(QVariant, stored);
 
@@ -202,48 +202,48 @@ void tst_ReminderState::corruptEntryDropsOnlyItself() {
 
     h.Load();
 
-    QCOMPARE(h.state->m_nMessageCount, 19);
+    QCOMPARE(h.state->Count(), 19);
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kCorrupt});
     for (int i = 0; i < 19; ++i) {
         const int source = i < 7 ? i : i + 1;
-        QCOMPARE(QString(h.state->m_pMessages[i].m_szName), QStringLiteral("Entry %1").arg(source));
+        QCOMPARE(QString(h.state->ScheduledEntry(i).m_szName), QStringLiteral("Entry %1").arg(source));
     }
     // The salvaged table is written back at once, renumbered without the gap.
     QCOMPARE(h.store.GetProfileInt(kConfiguration, kNumberOfMessages, -7), 19);
     QCOMPARE(h.store.GetProfileString(kMessages, Numbered(kName, 7)), std::string("Entry 8"));
 }
 
-void tst_ReminderState::valuesAreNotRangeChecked() {
+void tst_ReminderModel::valuesAreNotRangeChecked() {
     Harness h;
     PutSettings(h.store, 2);
     PutEntry(h.store, 0, {.name = "Zero day", .day = 0});
     PutEntry(h.store, 1, {.name = "Seven", .day = 45, .active = 7, .everyDay = -3});
     h.Load();
-    QCOMPARE(h.state->m_nMessageCount, 2);
-    QCOMPARE(h.state->m_pMessages[0].m_nDay, 0);
-    QCOMPARE(h.state->m_pMessages[1].m_nDay, 45);
-    QCOMPARE(h.state->m_pMessages[1].m_bActive, 1);
-    QCOMPARE(h.state->m_pMessages[1].m_bEveryDay, 1);
+    QCOMPARE(h.state->Count(), 2);
+    QCOMPARE(h.state->ScheduledEntry(0).m_nDay, 0);
+    QCOMPARE(h.state->ScheduledEntry(1).m_nDay, 45);
+    QCOMPARE(h.state->ScheduledEntry(1).m_bActive, 1);
+    QCOMPARE(h.state->ScheduledEntry(1).m_bEveryDay, 1);
     QVERIFY(h.prompts.boxes.empty());
     QVERIFY(h.state->SaveAll());
     QCOMPARE(h.store.GetProfileInt(kMessages, Numbered(kActive, 1), -7), 1);
     QCOMPARE(h.store.GetProfileInt(kMessages, Numbered(kEveryDay, 1), -7), 1);
 }
 
-void tst_ReminderState::duplicateStoredNamesKeepTheFirst() {
+void tst_ReminderModel::duplicateStoredNamesKeepTheFirst() {
     Harness h;
     PutSettings(h.store, 3);
     PutEntry(h.store, 0, {.name = "Work", .text = "first"});
     PutEntry(h.store, 1, {.name = "work", .text = "other case"});
     PutEntry(h.store, 2, {.name = "Work", .text = "second"});
     h.Load();
-    QCOMPARE(h.state->m_nMessageCount, 2);
-    QCOMPARE(QString(h.state->m_pMessages[0].m_szText), QStringLiteral("first"));
-    QCOMPARE(QString(h.state->m_pMessages[1].m_szName), QStringLiteral("work"));
+    QCOMPARE(h.state->Count(), 2);
+    QCOMPARE(QString(h.state->ScheduledEntry(0).m_szText), QStringLiteral("first"));
+    QCOMPARE(QString(h.state->ScheduledEntry(1).m_szName), QStringLiteral("work"));
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kCorrupt});
 }
 
-void tst_ReminderState::overlongStringsAreCutAtCharacterBoundary() {
+void tst_ReminderModel::overlongStringsAreCutAtCharacterBoundary() {
     Harness h;
     PutSettings(h.store, 1);
     // 198 ASCII bytes, then a two-byte character that would end at byte 200: it must go whole.
@@ -251,25 +251,25 @@ void tst_ReminderState::overlongStringsAreCutAtCharacterBoundary() {
     const std::string text = std::string(1200, 't');
     PutEntry(h.store, 0, {.name = name, .text = text});
     h.Load();
-    QCOMPARE(h.state->m_nMessageCount, 1);
-    QCOMPARE(std::strlen(h.state->m_pMessages[0].m_szName), std::size_t{198});
-    QCOMPARE(std::strlen(h.state->m_pMessages[0].m_szText), std::size_t{999});
+    QCOMPARE(h.state->Count(), 1);
+    QCOMPARE(std::strlen(h.state->ScheduledEntry(0).m_szName), std::size_t{198});
+    QCOMPARE(std::strlen(h.state->ScheduledEntry(0).m_szText), std::size_t{999});
     QVERIFY(h.prompts.boxes.empty());
 }
 
-void tst_ReminderState::loadedEntriesAreArmed() {
+void tst_ReminderModel::loadedEntriesAreArmed() {
     Harness h;
     PutTable(h.store, 3);
     h.Load();
     for (int i = 0; i < 3; ++i) {
-        const MessageEntry& e = h.state->m_pMessages[i];
+        const MessageEntry& e = h.state->ScheduledEntry(i);
         QCOMPARE(e.m_bPending, 1);
         QCOMPARE(e.m_bShown, 0);
         QCOMPARE(e.m_tLastShown, h.clock.now);
     }
 }
 
-void tst_ReminderState::saveWritesInOrder() {
+void tst_ReminderModel::saveWritesInOrder() {
     Harness h;
     PutTable(h.store, 2);
     h.Load();
@@ -285,7 +285,7 @@ void tst_ReminderState::saveWritesInOrder() {
     QCOMPARE(h.store.WriteLog(), expected);
 }
 
-void tst_ReminderState::saveFailure_data() {
+void tst_ReminderModel::saveFailure_data() {
     QTest::addColumn<QString>("failing");
     QTest::addColumn<bool>("failCommit");
     QTest::addColumn<QStringList>("written");    // must be in the store afterwards
@@ -306,7 +306,7 @@ void tst_ReminderState::saveFailure_data() {
     QTest::newRow("the final commit") << "" << true << QStringList{"Messages/ShowEveryDay2"} << QStringList{};
 }
 
-void tst_ReminderState::saveFailure() {
+void tst_ReminderModel::saveFailure() {
     QFETCH(QString, failing);
     QFETCH(bool, failCommit);
     QFETCH(QStringList, written);
@@ -320,14 +320,14 @@ void tst_ReminderState::saveFailure() {
         return QString::fromStdString(section + "/" + entry) == failing;
     };
     h.store.failCommit = failCommit;
-    const MessageEntry before = h.state->m_pMessages[1];
+    const MessageEntry before = h.state->ScheduledEntry(1);
 
     QVERIFY(!h.state->SaveAll());
 
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kSaveFailed});
-    QCOMPARE(h.state->m_bGlobalError, 1);
-    QCOMPARE(h.state->m_nMessageCount, 3);
-    QCOMPARE(std::memcmp(&before, &h.state->m_pMessages[1], sizeof before), 0);
+    QVERIFY(h.state->GlobalError());
+    QCOMPARE(h.state->Count(), 3);
+    QCOMPARE(std::memcmp(&before, &h.state->ScheduledEntry(1), sizeof before), 0);
     const QStringList log = ToQt(h.store.WriteLog());
     for (const QString& name : written)
         QVERIFY2(log.contains(name), qPrintable(name));
@@ -335,7 +335,7 @@ void tst_ReminderState::saveFailure() {
         QVERIFY2(!log.contains(name), qPrintable(name));
 }
 
-void tst_ReminderState::staleHigherIndicesStayAfterShrinking() {
+void tst_ReminderModel::staleHigherIndicesStayAfterShrinking() {
     Harness h;
     PutTable(h.store, 3);
     h.Load();
@@ -347,27 +347,27 @@ void tst_ReminderState::staleHigherIndicesStayAfterShrinking() {
     QVERIFY(h.store.Has(kMessages, Numbered(kEveryDay, 2)));
 }
 
-void tst_ReminderState::tableOperations() {
+void tst_ReminderModel::tableOperations() {
     Harness h;
     PutTable(h.store, 3);
     h.Load();
-    h.state->m_pMessages[2].m_bShown = 1;
-    h.state->m_pMessages[2].m_tLastShown = 42;
+    h.state->ScheduledEntry(2).m_bShown = 1;
+    h.state->ScheduledEntry(2).m_tLastShown = 42;
     h.state->RemoveEntry(0);
-    QCOMPARE(h.state->m_nMessageCount, 2);
-    QCOMPARE(QString(h.state->m_pMessages[0].m_szName), QStringLiteral("Entry 1"));
-    QCOMPARE(QString(h.state->m_pMessages[1].m_szName), QStringLiteral("Entry 2"));
+    QCOMPARE(h.state->Count(), 2);
+    QCOMPARE(QString(h.state->ScheduledEntry(0).m_szName), QStringLiteral("Entry 1"));
+    QCOMPARE(QString(h.state->ScheduledEntry(1).m_szName), QStringLiteral("Entry 2"));
     // Moving an entry down carries its run-time state with it.
-    QCOMPARE(h.state->m_pMessages[1].m_bShown, 1);
-    QCOMPARE(h.state->m_pMessages[1].m_tLastShown, std::time_t{42});
+    QCOMPARE(h.state->ScheduledEntry(1).m_bShown, 1);
+    QCOMPARE(h.state->ScheduledEntry(1).m_tLastShown, std::time_t{42});
 
     h.state->ClearEntries();
-    QCOMPARE(h.state->m_nMessageCount, 0);
+    QCOMPARE(h.state->Count(), 0);
     QVERIFY(h.state->AppendEntry(h.state->MakeNewEntry()));
-    QCOMPARE(QString(h.state->m_pMessages[0].m_szName), QStringLiteral("Message 1"));
+    QCOMPARE(QString(h.state->ScheduledEntry(0).m_szName), QStringLiteral("Message 1"));
 }
 
-void tst_ReminderState::newEntryIsNamedAfterCount() {
+void tst_ReminderModel::newEntryIsNamedAfterCount() {
     Harness h;
     PutTable(h.store, 3);
     h.Load();
@@ -380,36 +380,35 @@ void tst_ReminderState::newEntryIsNamedAfterCount() {
     QCOMPARE(e.m_tLastShown, h.clock.now);
 }
 
-void tst_ReminderState::fullTableRefusesAppend() {
+void tst_ReminderModel::fullTableRefusesAppend() {
     Harness h;
     PutTable(h.store, 100);
     h.Load();
     QVERIFY(h.state->IsTableFull());
     QVERIFY(!h.state->AppendEntry(h.state->MakeNewEntry()));
-    QCOMPARE(h.state->m_nMessageCount, 100);
+    QCOMPARE(h.state->Count(), 100);
 }
 
-void tst_ReminderState::allocationFailureLoadsAndWritesNothing() {
+void tst_ReminderModel::allocationFailureLoadsAndWritesNothing() {
     Harness h([] { return std::unique_ptr<MessageEntry[]>(); });
     PutTable(h.store, 3);
     h.store.ClearWriteLog();
     h.Load();
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kOutOfMemory});
-    QCOMPARE(h.state->m_bGlobalError, 1);
-    QCOMPARE(h.state->m_bTableAllocated, 0);
-    QCOMPARE(h.state->m_nMessageCount, 0);
-    QVERIFY(h.state->m_pMessages == nullptr);
+    QVERIFY(h.state->GlobalError());
+    QVERIFY(!h.state->HasTable());
+    QCOMPARE(h.state->Count(), 0);
     QVERIFY(h.store.WriteLog().empty());
     QVERIFY(!h.state->AppendEntry(MessageEntry{}));
     // An option toggled afterwards saves: with no table that would store a count of 0 over the user's list.
-    h.state->m_bTooltips = 0;
+    h.state->SetOption(Option::Tooltips, 0);
     QVERIFY(!h.state->SaveAll());
     QVERIFY(h.store.WriteLog().empty());
     QCOMPARE(h.store.commitCount, 0);
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kOutOfMemory});
 }
 
-void tst_ReminderState::distinctNameIsExactAndReportsOnce() {
+void tst_ReminderModel::distinctNameIsExactAndReportsOnce() {
     Harness h;
     PutSettings(h.store, 3);
     PutEntry(h.store, 0, {.name = "Work"});
@@ -426,5 +425,5 @@ void tst_ReminderState::distinctNameIsExactAndReportsOnce() {
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kDoubleName});
 }
 
-QTEST_GUILESS_MAIN(tst_ReminderState)
-#include "tst_reminderstate.moc"
+QTEST_GUILESS_MAIN(tst_ReminderModel)
+#include "tst_remindermodel.moc"

@@ -3,10 +3,24 @@
 #include "DesktopSoundSettings.h"
 #include "SoundPlayer.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 struct ca_context;
+
+// What a sound request comes to before the sound library is asked: whether to ask it at all, and if not, what the
+// answer is; and what to tell it of the desktop's choices.
+struct SoundPlan {
+    bool play = false;
+    SoundOutcome outcome = SoundOutcome::Played; // the answer when the library is not asked
+    bool forceEnable = false;                    // the desktop says event sounds are on
+    std::string themeName;                       // the desktop's sound theme; empty: the library's own choice
+};
+// Switched off on the desktop, nothing sounds, not even the bell, whether or not the library can be had; without
+// the library the bell stands in. loadLibrary is asked only when the library is needed, and answers whether it
+// can be had.
+SoundPlan PlanSound(const DesktopSoundSettings& desktop, const std::function<bool()>& loadLibrary);
 
 // Event sounds through libcanberra, which finds the file in the sound theme and hands it to the sound server, where
 // the desktop's volume for event sounds applies. On X the desktop's switch for event sounds and its sound theme are

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include <system_error>
 #include <utility>
 
 #ifdef __linux__
@@ -9,7 +10,11 @@
 #include <sched.h>
 #endif
 
-ThreadedSoundPlayer::ThreadedSoundPlayer(PlayFunction play) : m_play(std::move(play)) {}
+ThreadedSoundPlayer::ThreadedSoundPlayer(PlayFunction play, ThreadStarter startThread)
+    : m_play(std::move(play)), m_startThread(std::move(startThread)) {
+    if (!m_startThread)
+        m_startThread = [](std::function<void()> work) { return std::thread(std::move(work)); };
+}
 
 ThreadedSoundPlayer::~ThreadedSoundPlayer() {
     {
@@ -25,11 +30,24 @@ ThreadedSoundPlayer::~ThreadedSoundPlayer() {
 void ThreadedSoundPlayer::Play(const SoundRequest& request, std::function<void(SoundOutcome)> done) {
     {
         std::lock_guard lock(m_mutex);
+        if (!m_worker.joinable()) {
+            // A session at its limit of tasks or of address space has no thread to spare. The beep is a side
+            // effect: the box or the due message it goes with still appears, with the bell standing in.
+            try {
+                m_worker = m_startThread([this] { Work(); });
+            } catch (const std::system_error&) {
+                Answer(std::move(done), SoundOutcome::Unavailable);
+                return;
+            }
+        }
         m_jobs.push_back({request, std::move(done)});
-        if (!m_worker.joinable())
-            m_worker = std::thread([this] { Work(); });
     }
     m_wake.notify_one();
+}
+
+void ThreadedSoundPlayer::Answer(std::function<void(SoundOutcome)> done, SoundOutcome outcome) {
+    QMetaObject::invokeMethod(
+        &m_answers, [done = std::move(done), outcome] { done(outcome); }, Qt::QueuedConnection);
 }
 
 void ThreadedSoundPlayer::Work() {
@@ -49,8 +67,6 @@ void ThreadedSoundPlayer::Work() {
             job = std::move(m_jobs.front());
             m_jobs.pop_front();
         }
-        const SoundOutcome outcome = m_play(job.request);
-        QMetaObject::invokeMethod(
-            &m_answers, [done = std::move(job.done), outcome] { done(outcome); }, Qt::QueuedConnection);
+        Answer(std::move(job.done), m_play(job.request));
     }
 }

@@ -1,4 +1,4 @@
-#include "ReminderState.h"
+#include "ReminderModel.h"
 
 #include "LocalTime.h"
 #include "ProfileStore.h"
@@ -26,9 +26,11 @@ int LocalDayOfMonth(std::time_t now) {
 }
 } // namespace
 
-ReminderState::ReminderState(const ReminderServices& services) : m_services(services) {
+ReminderModel::ReminderModel(const ReminderServices& services) : m_services(services) {
     if (!m_services.clock)
-        m_services.clock = [] { return std::time(nullptr); };
+        m_services.clock = SystemClock();
+    for (const OptionRow& row : kOptionRows)
+        m_options[static_cast<std::size_t>(row.option)] = row.firstStart;
     if (!m_services.allocator)
         m_services.allocator = [] {
             return std::unique_ptr<MessageEntry[]>(new (std::nothrow) MessageEntry[MESSAGE_TABLE_CAPACITY]());
@@ -36,11 +38,11 @@ ReminderState::ReminderState(const ReminderServices& services) : m_services(serv
     m_nCurrentDay = LocalDayOfMonth(Now());
 }
 
-ReminderState::~ReminderState() = default;
+ReminderModel::~ReminderModel() = default;
 
-std::time_t ReminderState::Now() const { return m_services.clock(); }
+std::time_t ReminderModel::Now() const { return m_services.clock(); }
 
-void ReminderState::AllocateTable() {
+void ReminderModel::AllocateTable() {
     m_table = m_services.allocator();
     if (!m_table) {
         m_bGlobalError = ShowErrorBox(StoreTexts::kOutOfMemory, StoreTexts::kErrorCaption);
@@ -50,13 +52,13 @@ void ReminderState::AllocateTable() {
     m_bTableAllocated = 1;
 }
 
-int ReminderState::ShowErrorBox(const std::string& text, const std::string& caption) {
+int ReminderModel::ShowErrorBox(const std::string& text, const std::string& caption) {
     m_services.prompts->Beep();
     m_services.prompts->ErrorBox(text, caption);
     return 1;
 }
 
-bool ReminderState::ReadEntry(int index, MessageEntry& entry) {
+bool ReminderModel::ReadEntry(int index, MessageEntry& entry) {
     ProfileStore& store = *m_services.store;
 
     const std::string name = store.GetProfileString(kMessages, Numbered(kName, index));
@@ -96,23 +98,32 @@ bool ReminderState::ReadEntry(int index, MessageEntry& entry) {
     return valid;
 }
 
-int ReminderState::ReadFlagSetting(const char* name, int whenMissing, const char* message, bool& repaired) {
-    const int value = m_services.store->GetProfileInt(kConfiguration, name, kMissingFlag);
-    if (value == kMissingFlag) {
-        repaired = true;
-        ShowErrorBox(message, StoreTexts::kErrorCaption);
-        return whenMissing;
+void ReminderModel::LoadOptions(bool& repaired) {
+    for (const OptionRow& row : kOptionRows) {
+        std::int32_t& option = m_options[static_cast<std::size_t>(row.option)];
+        if (row.readWithMessagesOnly && m_nMessageCount == 0) {
+            option = 1;
+            continue;
+        }
+        const int value = m_services.store->GetProfileInt(kConfiguration, row.storedName, kMissingFlag);
+        if (value == kMissingFlag) {
+            option = row.whenMissing;
+            repaired = true;
+            ShowErrorBox(row.repairText, StoreTexts::kErrorCaption);
+        } else {
+            option = value == 1 ? 1 : 0;
+        }
     }
-    return value == 1 ? 1 : 0;
 }
 
-void ReminderState::LoadAll() {
+void ReminderModel::LoadAll() {
     // Without the table there is nowhere to put entries, and saving the empty state would wipe the user's list.
     if (!m_bTableAllocated)
         return;
 
     bool repaired = false;
     bool readSettings = true;
+    bool dropped = false; // the repair writes back less than the store holds
     ProfileStore& store = *m_services.store;
 
     const int count = store.GetProfileInt(kConfiguration, kNumberOfMessages, -1);
@@ -131,46 +142,35 @@ void ReminderState::LoadAll() {
         m_nMessageCount = kept;
         if (corrupt) {
             repaired = true;
+            dropped = true;
             ShowErrorBox(StoreTexts::kCorrupt, StoreTexts::kErrorCaption);
         }
     } else if (count > MESSAGE_TABLE_CAPACITY) {
         m_nMessageCount = 0;
         repaired = true;
+        dropped = true;
         ShowErrorBox(StoreTexts::kTooMany, StoreTexts::kErrorCaption);
     } else if (count == 0) {
         m_nMessageCount = 0;
         repaired = true;
     } else {
         m_nMessageCount = 0;
-        m_bMessagesActivated = 1;
-        m_bTooltips = 1;
-        m_bShowWarnings = 1;
-        m_bShowMinimized = 0;
+        for (const OptionRow& row : kOptionRows)
+            m_options[static_cast<std::size_t>(row.option)] = row.firstStart;
         repaired = true;
         readSettings = false;
     }
 
-    if (readSettings) {
-        if (m_nMessageCount != 0) {
-            const int activated = store.GetProfileInt(kConfiguration, kActivatedMessages, kMissingFlag);
-            m_bMessagesActivated = activated == 1 ? 1 : 0;
-            if (activated == kMissingFlag) {
-                repaired = true;
-                ShowErrorBox(StoreTexts::kActivationFlag, StoreTexts::kErrorCaption);
-            }
-        } else {
-            m_bMessagesActivated = 1;
-        }
-        m_bTooltips = ReadFlagSetting(kTooltips, 1, StoreTexts::kTooltipFlag, repaired);
-        m_bShowWarnings = ReadFlagSetting(kShowWarnings, 1, StoreTexts::kWarningsFlag, repaired);
-        m_bShowMinimized = ReadFlagSetting(kShowMinimized, 0, StoreTexts::kMinimizedFlag, repaired);
-    }
+    if (readSettings)
+        LoadOptions(repaired);
 
+    if (dropped)
+        store.PreserveBeforeRepair();
     if (repaired)
         SaveAll();
 }
 
-bool ReminderState::WriteEntry(int index, const MessageEntry& entry) {
+bool ReminderModel::WriteEntry(int index, const MessageEntry& entry) {
     ProfileStore& store = *m_services.store;
     bool ok = store.WriteProfileString(kMessages, Numbered(kName, index), entry.m_szName) &&
               store.WriteProfileString(kMessages, Numbered(kText, index), entry.m_szText) &&
@@ -190,7 +190,7 @@ bool ReminderState::WriteEntry(int index, const MessageEntry& entry) {
     return activeOk && everyDayOk;
 }
 
-bool ReminderState::SaveAll() {
+bool ReminderModel::SaveAll() {
     // Without the table nothing was loaded, and writing its empty state would wipe the user's stored list; the
     // user has already been told to exit.
     if (!m_bTableAllocated)
@@ -198,14 +198,8 @@ bool ReminderState::SaveAll() {
     ProfileStore& store = *m_services.store;
     bool failed = false;
 
-    const std::pair<const char*, std::int32_t> settings[] = {
-        {kActivatedMessages, m_bMessagesActivated},
-        {kTooltips, m_bTooltips},
-        {kShowWarnings, m_bShowWarnings},
-        {kShowMinimized, m_bShowMinimized},
-    };
-    for (const auto& [name, value] : settings) {
-        if (!store.WriteProfileInt(kConfiguration, name, value != 0 ? 1 : 0)) {
+    for (const OptionRow& row : kOptionRows) {
+        if (!store.WriteProfileInt(kConfiguration, row.storedName, IsOn(row.option) ? 1 : 0)) {
             failed = true;
             break;
         }
@@ -228,7 +222,7 @@ bool ReminderState::SaveAll() {
     return !failed;
 }
 
-void ReminderState::StoreEntry(MessageEntry* destination, MessageEntry source) {
+void ReminderModel::StoreEntry(MessageEntry* destination, MessageEntry source) {
     CopyFitted(destination->m_szName, sizeof destination->m_szName, source.m_szName);
     CopyFitted(destination->m_szText, sizeof destination->m_szText, source.m_szText);
     destination->m_nDay = source.m_nDay;
@@ -245,15 +239,28 @@ void ReminderState::StoreEntry(MessageEntry* destination, MessageEntry source) {
     destination->m_bShown = source.m_bShown;
 }
 
-bool ReminderState::AppendEntry(const MessageEntry& entry) {
+bool ReminderModel::AppendEntry(const MessageEntry& entry) {
     if (!m_bTableAllocated || IsTableFull())
         return false;
     StoreEntry(&m_pMessages[m_nMessageCount], entry);
+    m_pMessages[m_nMessageCount].m_bPending = 1;
     ++m_nMessageCount;
     return true;
 }
 
-void ReminderState::RemoveEntry(int index) {
+void ReminderModel::ReplaceEntry(int index, const MessageEntry& entry) {
+    if (index < 0 || index >= m_nMessageCount)
+        return;
+    StoreEntry(&m_pMessages[index], entry);
+    m_pMessages[index].m_bPending = 1;
+}
+
+void ReminderModel::ToggleOption(Option option) {
+    std::int32_t& value = m_options[static_cast<std::size_t>(option)];
+    value = value ? 0 : 1;
+}
+
+void ReminderModel::RemoveEntry(int index) {
     if (index < 0 || index >= m_nMessageCount)
         return;
     --m_nMessageCount;
@@ -261,9 +268,9 @@ void ReminderState::RemoveEntry(int index) {
         StoreEntry(&m_pMessages[j], m_pMessages[j + 1]);
 }
 
-void ReminderState::ClearEntries() { m_nMessageCount = 0; }
+void ReminderModel::ClearEntries() { m_nMessageCount = 0; }
 
-MessageEntry ReminderState::MakeNewEntry() const {
+MessageEntry ReminderModel::MakeNewEntry() const {
     MessageEntry entry{};
     const std::string number = std::to_string(m_nMessageCount + 1);
     CopyFitted(entry.m_szName, sizeof entry.m_szName, "Message " + number);
@@ -283,9 +290,16 @@ MessageEntry ReminderState::MakeNewEntry() const {
     return entry;
 }
 
-int ReminderState::FindEntryByName(const char* name) const { return FindEntryByNameBefore(m_nMessageCount, name); }
+MessageEntry ReminderModel::MakeCopyOf(int index) const {
+    MessageEntry copy = m_pMessages[index];
+    const MessageEntry fresh = MakeNewEntry();
+    CopyFitted(copy.m_szName, sizeof copy.m_szName, fresh.m_szName);
+    return copy;
+}
 
-int ReminderState::FindEntryByNameBefore(int end, const char* name) const {
+int ReminderModel::FindEntryByName(const char* name) const { return FindEntryByNameBefore(m_nMessageCount, name); }
+
+int ReminderModel::FindEntryByNameBefore(int end, const char* name) const {
     for (int i = 0; i < end; ++i) {
         if (std::strcmp(m_pMessages[i].m_szName, name) == 0)
             return i;
@@ -293,7 +307,7 @@ int ReminderState::FindEntryByNameBefore(int end, const char* name) const {
     return -1;
 }
 
-bool ReminderState::CheckDistinctName(MessageEntry entry, int skipIndex) {
+bool ReminderModel::CheckDistinctName(const MessageEntry& entry, int skipIndex) {
     for (int i = 0; i < m_nMessageCount; ++i) {
         if (i != skipIndex && std::strcmp(entry.m_szName, m_pMessages[i].m_szName) == 0) {
             ShowErrorBox(StoreTexts::kDoubleName, StoreTexts::kErrorCaption);

@@ -66,17 +66,33 @@ SoundOutcome CanberraSound::OutcomeOf(int canberraResult) {
     }
 }
 
+SoundPlan PlanSound(const DesktopSoundSettings& desktop, const std::function<bool()>& loadLibrary) {
+    SoundPlan plan;
+    if (desktop.eventSounds && !*desktop.eventSounds) {
+        plan.outcome = SoundOutcome::Silenced;
+        return plan;
+    }
+    if (!loadLibrary()) {
+        plan.outcome = SoundOutcome::Unavailable;
+        return plan;
+    }
+    plan.play = true;
+    plan.forceEnable = desktop.eventSounds.value_or(false);
+    plan.themeName = desktop.themeName;
+    return plan;
+}
+
 SoundOutcome CanberraSound::Play(const SoundRequest& request) {
-    // Switched off on the desktop, nothing sounds, not even the bell, whether or not the library can be had.
     DesktopSoundSettings desktop;
     if (m_desktop)
         desktop = m_desktop->Read();
-    if (desktop.eventSounds && !*desktop.eventSounds)
-        return SoundOutcome::Silenced;
-    if (!m_library)
-        m_library = Library::Load();
-    if (!m_library)
-        return SoundOutcome::Unavailable;
+    const SoundPlan plan = PlanSound(desktop, [this] {
+        if (!m_library)
+            m_library = Library::Load();
+        return m_library != nullptr;
+    });
+    if (!plan.play)
+        return plan.outcome;
     const Library& ca = *m_library;
 
     ca_proplist* props = nullptr;
@@ -114,10 +130,10 @@ SoundOutcome CanberraSound::Play(const SoundRequest& request) {
         std::snprintf(window, sizeof window, "%llu", request.x11Window);
         ca.proplistSets(props, CA_PROP_WINDOW_X11_XID, window);
     }
-    if (desktop.eventSounds)
+    if (plan.forceEnable)
         ca.proplistSets(props, CA_PROP_CANBERRA_ENABLE, "1");
-    if (!desktop.themeName.empty())
-        ca.proplistSets(props, CA_PROP_CANBERRA_XDG_THEME_NAME, desktop.themeName.c_str());
+    if (!plan.themeName.empty())
+        ca.proplistSets(props, CA_PROP_CANBERRA_XDG_THEME_NAME, plan.themeName.c_str());
     // An unopened context opens its driver here, so a sound server that was missing at the last sound is tried again.
     const int result = ca.contextPlay(m_context, 0, props, nullptr, nullptr);
     ca.proplistDestroy(props);

@@ -216,7 +216,7 @@ void TestExclamationSound::noSoundDeviceRingsTheBellWithoutWaiting() {
     if (QDir(QStringLiteral("/dev/snd")).exists())
         QSKIP("this machine has a sound device; the fallback needs one without");
     int bells = 0;
-    QtUserPrompts prompts(MakeSystemSoundPlayer(), [&bells] { ++bells; });
+    QtUserPrompts prompts(MakeSystemSoundPlayer(""), [&bells] { ++bells; });
     for (int beep = 1; beep <= 2; ++beep) {
         QElapsedTimer call;
         call.start();

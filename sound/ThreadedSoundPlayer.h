@@ -16,7 +16,11 @@ class ThreadedSoundPlayer : public SoundPlayer {
 public:
     using PlayFunction = std::function<SoundOutcome(const SoundRequest&)>;
 
-    explicit ThreadedSoundPlayer(PlayFunction play);
+    // How the worker thread is started; the default is std::thread's constructor, which throws std::system_error
+    // when the system will not create one more thread.
+    using ThreadStarter = std::function<std::thread(std::function<void()>)>;
+
+    explicit ThreadedSoundPlayer(PlayFunction play, ThreadStarter startThread = {});
     // Waits for the sound being handed over, drops those still waiting and every answer not yet delivered.
     ~ThreadedSoundPlayer() override;
     ThreadedSoundPlayer(const ThreadedSoundPlayer&) = delete;
@@ -31,8 +35,10 @@ private:
     };
 
     void Work();
+    void Answer(std::function<void(SoundOutcome)> done, SoundOutcome outcome);
 
     PlayFunction m_play; // called on the worker alone
+    ThreadStarter m_startThread;
     QObject m_answers;   // lives on the creating thread; dropping it drops the answers queued for it
 
     std::mutex m_mutex;

@@ -1,0 +1,171 @@
+#include "MainCommands.h"
+
+#include "MessageValidation.h"
+#include "ReminderModel.h"
+#include "UserPrompts.h"
+
+std::string FormatListLine(const MessageEntry& entry) {
+    return std::string(entry.m_szName) + (entry.m_bActive ? CommandTexts::kActive : CommandTexts::kInactive);
+}
+
+ButtonStates DecideButtons(int count, bool lineMarked) {
+    ButtonStates states;
+    const bool empty = count == 0;
+    states.clearAll = !empty;
+    states.edit = states.copy = states.del = !empty && lineMarked;
+    states.focusAdd = empty || !lineMarked;
+    return states;
+}
+
+MainCommands::MainCommands(ReminderModel& model, MainWindowView& view) : m_model(model), m_view(view) {}
+
+void MainCommands::FillList() {
+    m_view.ClearLines();
+    if (!m_model.GlobalError()) {
+        for (int i = 0; i < m_model.Count(); ++i)
+            AddLineOf(m_model.Entry(i));
+    }
+    UpdateButtons();
+}
+
+void MainCommands::UpdateButtons() {
+    m_view.ApplyButtons(DecideButtons(m_model.Count(), m_view.MarkedEntryName().has_value()));
+}
+
+void MainCommands::AddLineOf(const MessageEntry& entry) { m_view.AddLine(FormatListLine(entry), entry.m_szName); }
+
+void MainCommands::FinishCommand() {
+    UpdateButtons();
+    m_model.SaveAll();
+}
+
+bool MainCommands::PassesGlobalErrorCheck() {
+    if (!m_model.GlobalError())
+        return true;
+    m_model.ShowErrorBox(StoreTexts::kGlobalError, StoreTexts::kErrorCaption);
+    return false;
+}
+
+int MainCommands::FindMarkedEntry() {
+    const std::optional<std::string> name = m_view.MarkedEntryName();
+    if (!name)
+        return -2;
+    // The line carries its entry's exact name, so two names that differ only in letter case map to their own
+    // entries; a line that maps to none means the list and the table no longer agree.
+    const int index = m_model.FindEntryByName(name->c_str());
+    if (index < 0) {
+        m_model.ShowErrorBox(CommandTexts::kInternalError, StoreTexts::kErrorCaption);
+        m_model.EnterGlobalError();
+    }
+    return index;
+}
+
+bool MainCommands::RefuseWhenFull() {
+    if (!m_model.IsTableFull())
+        return false;
+    m_model.ShowErrorBox(CommandTexts::kListFull, StoreTexts::kErrorCaption);
+    return true;
+}
+
+bool MainCommands::ValidateMessage(const MessageEntry& entry) {
+    if (const auto error = FindValidationError(entry)) {
+        m_model.ShowErrorBox(*error, StoreTexts::kErrorCaption);
+        return false;
+    }
+    return true;
+}
+
+bool MainCommands::EditAndCheck(MessageEntry& workingCopy, int skipIndex) {
+    if (!m_view.RunEditor(workingCopy, m_model.IsOn(Option::Tooltips)))
+        return false;
+    return ValidateMessage(workingCopy) && m_model.CheckDistinctName(workingCopy, skipIndex);
+}
+
+void MainCommands::AddFromWorkingCopy(MessageEntry workingCopy) {
+    // A nested timer tick cannot add entries, so the slot checked before the editor opened is still free.
+    if (EditAndCheck(workingCopy, -1) && m_model.AppendEntry(workingCopy))
+        AddLineOf(m_model.Entry(m_model.Count() - 1));
+    FinishCommand();
+}
+
+void MainCommands::OnAddMessage() {
+    if (!PassesGlobalErrorCheck() || RefuseWhenFull())
+        return;
+    AddFromWorkingCopy(m_model.MakeNewEntry());
+}
+
+void MainCommands::OnCopyMarked() {
+    if (!PassesGlobalErrorCheck() || m_model.Count() == 0)
+        return;
+    const int index = FindMarkedEntry();
+    if (index < 0 || RefuseWhenFull())
+        return;
+    AddFromWorkingCopy(m_model.MakeCopyOf(index));
+}
+
+void MainCommands::OnEditMarked() {
+    if (!PassesGlobalErrorCheck() || m_model.Count() == 0)
+        return;
+    const int index = FindMarkedEntry();
+    if (index == -2)
+        return;
+    if (index < 0) {
+        FinishCommand();
+        return;
+    }
+    MessageEntry workingCopy = m_model.Entry(index);
+    if (EditAndCheck(workingCopy, index)) {
+        m_model.ReplaceEntry(index, workingCopy);
+        m_view.DeleteMarkedLine();
+        AddLineOf(m_model.Entry(index));
+    }
+    FinishCommand();
+}
+
+void MainCommands::OnDeleteMarked() {
+    if (!PassesGlobalErrorCheck() || m_model.Count() == 0)
+        return;
+    const int index = FindMarkedEntry();
+    if (index < 0) {
+        FinishCommand();
+        return;
+    }
+    if (m_model.IsOn(Option::ShowWarnings)) {
+        m_model.Prompts().Beep();
+        if (!m_model.Prompts().AskYesNo(CommandTexts::kConfirmDelete, CommandTexts::kWarningCaption)) {
+            FinishCommand();
+            return;
+        }
+    }
+    m_view.DeleteMarkedLine();
+    m_model.RemoveEntry(index);
+    FinishCommand();
+}
+
+void MainCommands::OnClearAll() {
+    if (!PassesGlobalErrorCheck())
+        return;
+    if (m_model.IsOn(Option::ShowWarnings)) {
+        m_model.Prompts().Beep();
+        if (!m_model.Prompts().AskYesNo(CommandTexts::kConfirmClear, CommandTexts::kWarningCaption))
+            return;
+    }
+    m_view.ClearLines();
+    m_model.ClearEntries();
+    FinishCommand();
+}
+
+void MainCommands::OnListSelChange() {
+    if (!m_model.GlobalError())
+        UpdateButtons();
+}
+
+void MainCommands::OnOptionClicked(Option option) {
+    // Messages cannot be switched on or off in the failed state; the other options still can, since they change
+    // nothing the failure is about.
+    if (option == Option::MessagesActivated && !PassesGlobalErrorCheck())
+        return;
+    m_model.ToggleOption(option);
+    m_view.ShowOption(option, m_model.IsOn(option));
+    m_model.SaveAll();
+}

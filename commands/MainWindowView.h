@@ -1,0 +1,39 @@
+#pragma once
+
+#include "MessageEntry.h"
+#include "Options.h"
+
+#include <optional>
+#include <string>
+
+// Which of the list buttons may be used, and whether "Add message ..." takes the focus.
+struct ButtonStates {
+    bool edit = false;
+    bool copy = false;
+    bool del = false;
+    bool clearAll = false;
+    bool focusAdd = false;
+
+    bool operator==(const ButtonStates&) const = default;
+};
+
+// What the main window's commands need of a main window: its list, its buttons, its option controls and the
+// editor. Each front-end implements it with its own windows; tests with a recorder.
+class MainWindowView {
+public:
+    virtual ~MainWindowView() = default;
+
+    // Runs the message editor modally on the working copy; true when it ended with OK.
+    virtual bool RunEditor(MessageEntry& workingCopy, bool tooltips) = 0;
+    // The exact name of the entry whose line is marked; nothing when no line is marked.
+    virtual std::optional<std::string> MarkedEntryName() = 0;
+    // Adds a line at its sorted place; entryName is the entry it stands for.
+    virtual void AddLine(const std::string& line, const std::string& entryName) = 0;
+    // Removes the marked line; afterwards no line is marked.
+    virtual void DeleteMarkedLine() = 0;
+    virtual void ClearLines() = 0;
+    virtual void ApplyButtons(const ButtonStates& states) = 0;
+    // Shows the new value of an option: the list and its buttons for "Activate messages", the tooltips for
+    // "Show tooltips"; the check box itself has already changed its mark.
+    virtual void ShowOption(Option option, bool on) = 0;
+};
