@@ -68,6 +68,7 @@ int main(int argc, char** argv) {
         ++ran;
         g_current = testCase.name;
         const int before = g_failures;
+        const ULONGLONG started = GetTickCount64();
         try {
             testCase.body();
         } catch (const Abort&) {
@@ -77,7 +78,7 @@ int main(int argc, char** argv) {
         g_rows.clear();
         const bool passed = g_failures == before;
         failedCases += passed ? 0 : 1;
-        std::printf("%s %s\n", passed ? "PASS" : "FAIL", testCase.name);
+        std::printf("%s %s (%llu ms)\n", passed ? "PASS" : "FAIL", testCase.name, GetTickCount64() - started);
         std::fflush(stdout);
     }
     if (ran == 0) {
