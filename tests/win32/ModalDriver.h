@@ -49,7 +49,7 @@ private:
     UINT_PTR m_timer = 0;
 };
 
-#define EXPECT_WINDOW(driver, title, action) (driver).Expect((title), (action), __FILE__, __LINE__)
+#define EXPECT_WINDOW(driver, title, ...) (driver).Expect((title), (__VA_ARGS__), __FILE__, __LINE__)
 
 // The text a message box shows, or a dialog's static texts joined by new lines.
 std::wstring StaticTexts(HWND dialog);

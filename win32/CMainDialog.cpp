@@ -1,0 +1,225 @@
+#include "CMainDialog.h"
+
+#include "CAboutDialog.h"
+#include "CEditMessageDialog.h"
+#include "CShowMessageDialog.h"
+#include "ListOrder.h"
+#include "Utf8.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+namespace {
+// The list controls, in the order they are shown and hidden.
+constexpr int kListControls[] = {MainIds::kListLabel,  MainIds::kMessageList, MainIds::kAddMessage,
+                                 MainIds::kEditMarked, MainIds::kCopyMarked,  MainIds::kDeleteMarked,
+                                 MainIds::kClearAll};
+
+HICON ProgramIcon(int sizeMetric) {
+    const int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
+                                         size, size, LR_SHARED));
+}
+} // namespace
+
+CMainDialog::CMainDialog(const ReminderServices& services, std::function<void(HWND)> windowReady)
+    : DialogWindow(MainDialogTemplate()), m_model(services), m_commands(m_model, *this), m_scheduler(m_model),
+      m_schedulerWindow(*this), m_windowReady(std::move(windowReady)) {
+    m_model.AllocateTable();
+    m_model.LoadAll();
+}
+
+BOOL CMainDialog::OnInitDialog() {
+    HWND dialog = Handle();
+    if (m_windowReady)
+        m_windowReady(dialog);
+    CenterWindow(dialog);
+    // The window has a fixed size and no maximize box: the menu's Size and Maximize go, by position as the
+    // standard window menu has them.
+    if (HMENU menu = GetSystemMenu(dialog, FALSE)) {
+        DeleteMenu(menu, 4, MF_BYPOSITION);
+        DeleteMenu(menu, 2, MF_BYPOSITION);
+    }
+    KillTimer(dialog, SCHEDULER_TIMER_ID);
+    SetTimer(dialog, SCHEDULER_TIMER_ID, SCHEDULER_PERIOD_MS, nullptr);
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
+
+    int tabStop = MainIds::kListTabStop;
+    SendDlgItemMessageW(dialog, MainIds::kMessageList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+
+    for (const OptionRow& row : kOptionRows)
+        CheckDlgButton(dialog, row.checkBoxId, m_model.IsOn(row.option) ? BST_CHECKED : BST_UNCHECKED);
+    ShowListControls(m_model.IsOn(Option::MessagesActivated));
+    m_commands.FillList();
+
+    m_toolTips = CreateToolTips(dialog, Template());
+    SendMessageW(m_toolTips, TTM_ACTIVATE, m_model.IsOn(Option::Tooltips) ? TRUE : FALSE, 0);
+    SetAccessibleNames(dialog, Template());
+
+    // Minimized once the window has been shown: a window minimized before it was ever on the screen may be put
+    // back by the window system as it maps it for the first time.
+    if (m_model.IsOn(Option::ShowMinimized))
+        PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    // The buttons' update has given the focus where it belongs; the dialog must not move it to its first control.
+    return GetFocus() && IsChild(dialog, GetFocus()) ? FALSE : TRUE;
+}
+
+bool CMainDialog::OnCommand(int id, int code, HWND control) {
+    if (id == MainIds::kMessageList) {
+        if (code == LBN_SELCHANGE)
+            m_commands.OnListSelChange();
+        else if (code == LBN_DBLCLK)
+            m_commands.OnEditMarked();
+        return true;
+    }
+    if (code != BN_CLICKED)
+        return false;
+    for (const OptionRow& row : kOptionRows) {
+        if (row.checkBoxId == id) {
+            m_commands.OnOptionClicked(row.option);
+            return true;
+        }
+    }
+    switch (id) {
+    case MainIds::kAddMessage:
+        m_commands.OnAddMessage();
+        return true;
+    case MainIds::kCopyMarked:
+        m_commands.OnCopyMarked();
+        return true;
+    case MainIds::kEditMarked:
+        m_commands.OnEditMarked();
+        return true;
+    case MainIds::kDeleteMarked:
+        m_commands.OnDeleteMarked();
+        return true;
+    case MainIds::kClearAll:
+        m_commands.OnClearAll();
+        return true;
+    case MainIds::kMinimize:
+        ShowWindow(Handle(), SW_MINIMIZE);
+        return true;
+    case MainIds::kAbout: {
+        CAboutDialog about;
+        about.DoModal(Handle());
+        return true;
+    }
+    default:
+        return DialogWindow::OnCommand(id, code, control);
+    }
+}
+
+void CMainDialog::OnTimer(UINT_PTR id) {
+    m_scheduler.OnTimer(m_schedulerWindow, static_cast<unsigned>(id));
+}
+
+// The list.
+
+std::string CMainDialog::LineText(int index) const {
+    HWND list = Control(MainIds::kMessageList);
+    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    return ToUtf8(text);
+}
+
+std::optional<std::string> CMainDialog::MarkedEntryName() {
+    const LRESULT marked = SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_GETCURSEL, 0, 0);
+    if (marked == LB_ERR)
+        return std::nullopt;
+    // A line is its entry's name, a tab and the state; the name may hold a tab of its own.
+    const std::string line = LineText(static_cast<int>(marked));
+    return line.substr(0, line.rfind('\t'));
+}
+
+void CMainDialog::AddLine(const std::string& line, const std::string&) {
+    // The system's own sorting collates by its locale; the core's order puts the tab before every printable
+    // character, so that a name's line comes before those of longer names that begin with it.
+    HWND list = Control(MainIds::kMessageList);
+    int low = 0;
+    int high = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (ListLineLess(line, LineText(middle)))
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    SendMessageW(list, LB_INSERTSTRING, low, reinterpret_cast<LPARAM>(ToWide(line).c_str()));
+}
+
+void CMainDialog::DeleteMarkedLine() {
+    HWND list = Control(MainIds::kMessageList);
+    const LRESULT marked = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (marked == LB_ERR)
+        return;
+    SendMessageW(list, LB_DELETESTRING, marked, 0);
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+}
+
+void CMainDialog::ClearLines() {
+    SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_RESETCONTENT, 0, 0);
+}
+
+void CMainDialog::ApplyButtons(const ButtonStates& states) {
+    if (states.focusAdd) {
+        // With messages switched off Add is hidden and cannot take the focus; the box that shows the list again
+        // takes it rather than leaving it to Exit, where the next Space would end the program.
+        HWND add = Control(MainIds::kAddMessage);
+        // The control's own style: while the window opens, nothing in it counts as visible yet.
+        const bool shown = (GetWindowLongW(add, GWL_STYLE) & WS_VISIBLE) != 0;
+        HWND target = shown ? add : Control(MainIds::kActivateMessages);
+        SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    }
+    EnableWindow(Control(MainIds::kEditMarked), states.edit);
+    EnableWindow(Control(MainIds::kCopyMarked), states.copy);
+    EnableWindow(Control(MainIds::kDeleteMarked), states.del);
+    EnableWindow(Control(MainIds::kClearAll), states.clearAll);
+}
+
+void CMainDialog::ShowOption(Option option, bool on) {
+    if (option == Option::MessagesActivated)
+        ShowListControls(on);
+    else if (option == Option::Tooltips)
+        SendMessageW(m_toolTips, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
+}
+
+void CMainDialog::ShowListControls(bool show) {
+    for (int id : kListControls)
+        ShowWindow(Control(id), show ? SW_SHOW : SW_HIDE);
+}
+
+bool CMainDialog::RunEditor(MessageEntry& workingCopy, bool tooltips) {
+    CEditMessageDialog editor(workingCopy, tooltips);
+    return editor.DoModal(Handle()) == IDOK;
+}
+
+// The scheduler.
+
+bool CMainDialog::SchedulerWindow::IsMainWindowMinimized() {
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    return GetWindowPlacement(m_dialog.Handle(), &placement) && placement.showCmd == SW_SHOWMINIMIZED;
+}
+
+void CMainDialog::SchedulerWindow::RestoreMainWindow() {
+    ShowWindow(m_dialog.Handle(), SW_SHOWNORMAL);
+}
+
+void CMainDialog::SchedulerWindow::MinimizeMainWindow() {
+    ShowWindow(m_dialog.Handle(), SW_MINIMIZE);
+}
+
+void CMainDialog::SchedulerWindow::BringMainWindowToFront() {
+    SetForegroundWindow(m_dialog.Handle());
+}
+
+void CMainDialog::SchedulerWindow::RunDisplayDialog(const MessageEntry& entry) {
+    CShowMessageDialog display(entry, m_dialog.m_model.ClockSource());
+    display.DoModal(m_dialog.Handle());
+}
