@@ -8,6 +8,12 @@ struct SharedState {
     DWORD windowThread;
 };
 
+BOOL CALLBACK CollectOwnerless(HWND window, LPARAM list) {
+    if (IsWindowVisible(window) && !GetWindow(window, GW_OWNER))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 std::wstring Hex(std::uint64_t value) {
     std::wstring text(16, L'0');
     for (int i = 15; i >= 0; --i, value >>= 4)
@@ -68,14 +74,7 @@ bool SingleInstance::ActivatePrimary() {
         return false;
     // The first copy's windows without an owner: its main window, or, while it loads, its error boxes.
     std::vector<HWND> windows;
-    EnumThreadWindows(
-        thread,
-        [](HWND window, LPARAM list) -> BOOL {
-            if (IsWindowVisible(window) && !GetWindow(window, GW_OWNER))
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&windows));
+    EnumThreadWindows(thread, &CollectOwnerless, reinterpret_cast<LPARAM>(&windows));
     if (windows.empty())
         return false;
     HWND main = windows.front();

@@ -16,6 +16,16 @@ struct FoundWindow {
 bool IsUpAndEnabled(HWND window) {
     return IsWindowVisible(window) && IsWindowEnabled(window);
 }
+
+BOOL CALLBACK CollectDialogsUp(HWND window, LPARAM list) {
+    if (IsUpAndEnabled(window) && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) {
+        wchar_t className[32] = {};
+        GetClassNameW(window, className, 32);
+        if (lstrcmpW(className, L"#32770") == 0)
+            reinterpret_cast<std::vector<FoundWindow>*>(list)->push_back({window, WindowText(window)});
+    }
+    return TRUE;
+}
 } // namespace
 
 std::wstring WindowText(HWND window) {
@@ -89,18 +99,7 @@ void ModalDriver::Abort(const std::string& message, const char* file, int line) 
 void ModalDriver::Tick() {
     // The window that is up and enabled is the innermost modal one: every window under it is disabled.
     std::vector<FoundWindow> up;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM list) -> BOOL {
-            if (IsUpAndEnabled(window) && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD)) {
-                wchar_t className[32] = {};
-                GetClassNameW(window, className, 32);
-                if (lstrcmpW(className, L"#32770") == 0)
-                    reinterpret_cast<std::vector<FoundWindow>*>(list)->push_back({window, WindowText(window)});
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&up));
+    EnumThreadWindows(GetCurrentThreadId(), &CollectDialogsUp, reinterpret_cast<LPARAM>(&up));
 
     for (const FoundWindow& found : up) {
         if (!m_expected.empty() && found.title == m_expected.front().title) {

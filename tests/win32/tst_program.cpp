@@ -68,26 +68,27 @@ DWORD WaitForExit(Running& running) {
     return code;
 }
 
+struct Search {
+    DWORD processId;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && IsWindowVisible(window) && WindowText(window) == *search->title)
+        search->found = window;
+    return search->found ? FALSE : TRUE;
+}
+
 // The visible top-level window of the process with this title, once it is up; null after the time limit.
 HWND WaitForWindow(const Running& running, const std::wstring& title) {
-    struct Search {
-        DWORD processId;
-        const std::wstring* title;
-        HWND found;
-    };
     const ULONGLONG until = GetTickCount64() + kLimitMs;
     for (;;) {
         Search search{running.process.dwProcessId, &title, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* search = reinterpret_cast<Search*>(data);
-                DWORD processId = 0;
-                GetWindowThreadProcessId(window, &processId);
-                if (processId == search->processId && IsWindowVisible(window) && WindowText(window) == *search->title)
-                    search->found = window;
-                return search->found ? FALSE : TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        EnumWindows(&FindTitled, reinterpret_cast<LPARAM>(&search));
         // Another process's window comes when it comes; this waits for that, not for a timer of its own.
         if (search.found || GetTickCount64() > until ||
             WaitForSingleObject(running.process.hProcess, 20) == WAIT_OBJECT_0)
