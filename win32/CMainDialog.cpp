@@ -58,10 +58,8 @@ BOOL CMainDialog::OnInitDialog() {
     SendMessageW(m_toolTips, TTM_ACTIVATE, m_model.IsOn(Option::Tooltips) ? TRUE : FALSE, 0);
     SetAccessibleNames(dialog, Template());
 
-    // Minimized once the window has been shown: a window minimized before it was ever on the screen may be put
-    // back by the window system as it maps it for the first time.
     if (m_model.IsOn(Option::ShowMinimized))
-        PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ShowWindow(dialog, SW_MINIMIZE);
     // The buttons' update has given the focus where it belongs; the dialog must not move it to its first control.
     return GetFocus() && IsChild(dialog, GetFocus()) ? FALSE : TRUE;
 }

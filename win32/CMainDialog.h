@@ -19,7 +19,7 @@ public:
     explicit CMainDialog(const ReminderServices& services, std::function<void(HWND)> windowReady = {});
 
     // Runs the window modally until Exit, Escape or the close box.
-    INT_PTR DoModal() { return DialogWindow::DoModal(nullptr); }
+    INT_PTR DoModal() { return RunMainLoop(); }
 
     const ReminderModel& Model() const { return m_model; }
     HWND ToolTips() const { return m_toolTips; }

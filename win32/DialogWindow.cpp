@@ -15,8 +15,42 @@ INT_PTR DialogWindow::DoModal(HWND owner) {
                                    reinterpret_cast<LPARAM>(this));
 }
 
+INT_PTR DialogWindow::RunMainLoop() {
+    m_ownLoop = true;
+    m_ended = false;
+    HWND window = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), m_template.Get(), nullptr,
+                                             &DialogWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!window)
+        return -1;
+    if (!(GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE))
+        ShowWindow(window, SW_SHOWNORMAL);
+    MSG message;
+    while (!m_ended) {
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+        if (got <= 0) {
+            // Whoever asked the program to quit is told so by the loop outside, if there is one.
+            if (got == 0)
+                PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsDialogMessageW(window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    DestroyWindow(window);
+    return m_result;
+}
+
 void DialogWindow::EndDialog(int result) {
-    ::EndDialog(m_hwnd, result);
+    if (!m_ownLoop) {
+        ::EndDialog(m_hwnd, result);
+        return;
+    }
+    m_result = result;
+    m_ended = true;
+    // Wakes the loop, which may be waiting for a message.
+    PostMessageW(m_hwnd, WM_NULL, 0, 0);
 }
 
 void DialogWindow::SetOneLineText(int id, const std::wstring& text) {

@@ -17,9 +17,13 @@ public:
     DialogWindow(const DialogWindow&) = delete;
     DialogWindow& operator=(const DialogWindow&) = delete;
 
-    // Runs the dialog modally over owner (none for the main window); returns the value EndDialog was given, or
-    // -1 when the window could not be made.
+    // Runs the dialog modally over owner; returns the value EndDialog was given, or -1 when the window could not be
+    // made.
     INT_PTR DoModal(HWND owner);
+    // Runs the dialog, which has no owner, in a modal loop of its own that shows the window only if its
+    // initialisation left it hidden, so that a window that minimized itself starts minimized. (The system's
+    // dialog loop shows every dialog normally once its queue first runs empty.)
+    INT_PTR RunMainLoop();
 
     HWND Handle() const { return m_hwnd; }
     HWND Control(int id) const { return GetDlgItem(m_hwnd, id); }
@@ -45,6 +49,9 @@ private:
     const DialogTemplate& m_source;
     BuiltTemplate m_template;
     HWND m_hwnd = nullptr;
+    bool m_ownLoop = false;
+    bool m_ended = false;
+    INT_PTR m_result = 0;
     std::unique_ptr<FontSizes> m_fonts;
     // The size the template's texts fit in, which every control starts with.
     HFONT m_windowFont = nullptr;

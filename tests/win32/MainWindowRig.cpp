@@ -6,21 +6,24 @@
 MainWindowRig::MainWindowRig(const std::wstring& keyName)
     : key(keyName), prompts([this] { ++beeps; }), now(std::time(nullptr)) {}
 
-void MainWindowRig::Run(const Body& body, const char* file, int line) {
+void MainWindowRig::Run(const std::vector<Body>& bodies, const char* file, int line) {
     RegistryProfileStore store(HKEY_CURRENT_USER, key.Path());
     ReminderServices services;
     services.store = &store;
     services.prompts = &prompts;
     services.clock = [this] { return now; };
     CMainDialog* running = nullptr;
-    driver.Expect(
-        L"Nudgepost",
-        [&](HWND main) {
-            body(main, *running);
-            if (IsWindow(main))
-                Click(main, MainIds::kExit);
-        },
-        file, line);
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        const bool last = i + 1 == bodies.size();
+        driver.Expect(
+            L"Nudgepost",
+            [&, i, last](HWND main) {
+                bodies[i](main, *running);
+                if (last && IsWindow(main))
+                    Click(main, MainIds::kExit);
+            },
+            file, line);
+    }
     CMainDialog dialog(services, [this](HWND window) { prompts.SetOwner(window); });
     running = &dialog;
     dialog.DoModal();

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <functional>
 #include <string>
+#include <vector>
 
 // The program's main window over a scratch key of the registry, with the clock and the beep in the test's hands
 // and every modal window driven: Run opens the window, runs the body inside its modal loop and closes it.
@@ -17,8 +18,11 @@ public:
     explicit MainWindowRig(const std::wstring& keyName);
 
     using Body = std::function<void(HWND main, CMainDialog& dialog)>;
-    // Windows that come while the window loads (error boxes) are expected on driver before Run.
-    void Run(const Body& body, const char* file, int line);
+    // Windows that come while the window loads (error boxes) are expected on driver before Run. With more than one
+    // body, each runs on a later turn of the window's loop than the one before, after the loop has waited for
+    // messages in between.
+    void Run(const Body& body, const char* file, int line) { Run(std::vector<Body>{body}, file, line); }
+    void Run(const std::vector<Body>& bodies, const char* file, int line);
 
     ScratchKey key;
     ModalDriver driver;
