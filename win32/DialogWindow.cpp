@@ -155,8 +155,14 @@ HFONT FitTemplateTexts(HWND dialog, const DialogTemplate& source, FontSizes& siz
     });
     ReleaseDC(dialog, dc);
     if (font != sizes.Base()) {
-        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        // A list keeps the dialog's font: its tab stops are dialog units of its own font, and the state column
+        // must stand where the template puts it.
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t className[16] = {};
+            GetClassNameW(child, className, 16);
+            if (lstrcmpiW(className, L"ListBox") != 0)
+                SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
     }
     return font;
 }

@@ -120,6 +120,10 @@ TEST_CASE(MainWindowMatchesItsTemplate) {
         ClickLine(main, 0);
         SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(main, MainIds::kMessageList)), TRUE);
         CheckAgainstTemplate(main, MainDialogTemplate(), L"Nudgepost");
+        // The list's tab stop is in dialog units of the list's own font: only in the dialog's font does the state
+        // column stand where the template puts it, whatever size the labels take to fit.
+        CHECK_EQ(SendDlgItemMessageW(main, MainIds::kMessageList, WM_GETFONT, 0, 0),
+                 SendMessageW(main, WM_GETFONT, 0, 0));
         // The window's menu has no Size and no Maximize: Restore, Move, Minimize, a separator and Close.
         HMENU menu = GetSystemMenu(main, FALSE);
         REQUIRE(menu != nullptr && GetMenuItemCount(menu) >= 5);
