@@ -9,27 +9,17 @@
 #include <QFileInfo>
 #include <QThread>
 
-#ifdef Q_OS_WIN
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QStandardPaths>
-#else
 #include "ApplicationBus.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#endif
 
 namespace {
 constexpr unsigned long kOwnerGraceMs = 250;
 
 QByteArray PathHash(const QString& guardPath) {
-    QString path = QFileInfo(guardPath).absoluteFilePath();
-#ifdef Q_OS_WIN
-    // Windows compares file names (and registry keys) without regard to case; so must the channel's name.
-    path = path.toLower();
-#endif
+    const QString path = QFileInfo(guardPath).absoluteFilePath();
     return QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex();
 }
 } // namespace
@@ -41,39 +31,17 @@ SingleInstance::SingleInstance(const QString& guardPath, QObject* parent)
       m_ownerGrace([] { QThread::msleep(kOwnerGraceMs); }) {}
 
 SingleInstance::~SingleInstance() {
-#ifndef Q_OS_WIN
     if (!m_busName.isEmpty()) {
         QDBusConnection bus = QDBusConnection::sessionBus();
         bus.unregisterObject(ApplicationBus::ObjectPathFor(m_busName));
         bus.unregisterService(m_busName);
     }
-#endif
 }
 
-QString SingleInstance::GuardPathFor(const QString& organization, const QString& application,
-                                     const QString& storeFile) {
-#ifdef Q_OS_WIN
-    // The store's name is a registry path there, which names no file a lock could sit beside.
-    Q_UNUSED(storeFile);
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/') + organization +
-           QLatin1Char('/') + application;
-#else
-    Q_UNUSED(organization);
-    Q_UNUSED(application);
-    return storeFile;
-#endif
-}
-
-#ifdef Q_OS_WIN
-QString SingleInstance::ServerNameFor(const QString& guardPath) {
-    return QStringLiteral("nudgepost-") + QString::fromLatin1(PathHash(guardPath).left(24));
-}
-#else
 QString SingleInstance::BusNameFor(const QString& guardPath) {
     // A path may hold any character and be of any length; its hash fits every rule of bus names.
     return QStringLiteral("com.quillmoor.Nudgepost.Store_") + QString::fromLatin1(PathHash(guardPath));
 }
-#endif
 
 SingleInstance::Role SingleInstance::Claim() {
     if (!QDir().mkpath(QFileInfo(m_lockFileName).absolutePath()))
@@ -103,37 +71,6 @@ SingleInstance::Role SingleInstance::Claim() {
     return Role::Primary;
 }
 
-#ifdef Q_OS_WIN
-void SingleInstance::OfferActivation() {
-    const QString name = ServerNameFor(m_guardPath);
-    m_server = std::make_unique<QLocalServer>();
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    // A server left behind by a copy that crashed would block the name; we hold the lock, so it is not in use.
-    QLocalServer::removeServer(name);
-    if (!m_server->listen(name))
-        return;
-    connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains("activate"))
-                    emit activationRequested();
-            });
-        }
-    });
-}
-
-bool SingleInstance::NotifyPrimary(int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(ServerNameFor(m_guardPath));
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write("activate\n");
-    const bool written = socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    return written;
-}
-#else
 void SingleInstance::OfferActivation() {
     // Without a session bus the copy runs all the same; a later copy is still kept out by the lock.
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -181,4 +118,3 @@ bool SingleInstance::NotifyPrimary(int timeoutMs) {
         QThread::msleep(20);
     }
 }
-#endif

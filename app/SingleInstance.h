@@ -7,24 +7,19 @@
 #include <functional>
 #include <memory>
 
-#ifdef Q_OS_WIN
-class QLocalServer;
-#else
 class ApplicationBus;
-#endif
 
 // Keeps one copy of the program per settings store: two copies would overwrite each other's saves. The first copy
 // holds a lock beside the store, and the lock alone decides who is first. It also offers a way to be asked to
-// come to the front: on Windows a local socket, elsewhere a name on the session bus, both named after the store's
-// path. A later copy finds the lock taken, asks the first to come to the front and ends.
+// come to the front: a name on the session bus, named after the store's path. A later copy finds the lock taken,
+// asks the first to come to the front and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
     enum class Role { Primary, Secondary, Unguarded };
     Q_ENUM(Role)
 
-    // guardPath names the lock ("<guardPath>.instance.lock") and the channel to the first copy; GuardPathFor
-    // gives the program's.
+    // guardPath, the store's file, names the lock ("<guardPath>.instance.lock") and the channel to the first copy.
     explicit SingleInstance(const QString& guardPath, QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -35,15 +30,8 @@ public:
     // How a claim that finds a lock naming nobody gives a copy that is creating it the time to name itself.
     void SetOwnerGrace(std::function<void()> wait) { m_ownerGrace = std::move(wait); }
 
-    // The store file where it is a file; on Windows, where the store is a registry key, a path in the user's own
-    // data folder named after the organisation and the application.
-    static QString GuardPathFor(const QString& organization, const QString& application, const QString& storeFile);
-#ifdef Q_OS_WIN
-    static QString ServerNameFor(const QString& guardPath);
-#else
     // A well-known name on the session bus: only letters, digits, "_" and dots, no element starting with a digit.
     static QString BusNameFor(const QString& guardPath);
-#endif
     QString LockFileName() const { return m_lockFileName; }
 
 signals:
@@ -55,11 +43,7 @@ private:
     QString m_guardPath;
     QString m_lockFileName;
     std::unique_ptr<QLockFile> m_lock;
-#ifdef Q_OS_WIN
-    std::unique_ptr<QLocalServer> m_server;
-#else
     std::unique_ptr<ApplicationBus> m_bus;
     QString m_busName;
-#endif
     std::function<void()> m_ownerGrace;
 };
