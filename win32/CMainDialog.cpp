@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -115,48 +116,32 @@ void CMainDialog::OnTimer(UINT_PTR id) {
 
 // The list.
 
-std::string CMainDialog::LineText(int index) const {
-    HWND list = Control(MainIds::kMessageList);
-    const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return ToUtf8(text);
-}
-
 std::optional<std::string> CMainDialog::MarkedEntryName() {
     const LRESULT marked = SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_GETCURSEL, 0, 0);
-    if (marked == LB_ERR)
+    if (marked < 0 || static_cast<std::size_t>(marked) >= m_lines.size())
         return std::nullopt;
-    // A line is its entry's name, a tab and the state; the name may hold a tab of its own.
-    const std::string line = LineText(static_cast<int>(marked));
-    return line.substr(0, line.rfind('\t'));
+    return m_lines[static_cast<std::size_t>(marked)].entryName;
 }
 
-void CMainDialog::AddLine(const std::string& line, const std::string&) {
+void CMainDialog::AddLine(const std::string& line, const std::string& entryName) {
     // The system's own sorting collates by its locale; the core's order puts the tab before every printable
     // character, so that a name's line comes before those of longer names that begin with it.
-    HWND list = Control(MainIds::kMessageList);
-    int low = 0;
-    int high = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (ListLineLess(line, LineText(middle)))
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    SendMessageW(list, LB_INSERTSTRING, low, reinterpret_cast<LPARAM>(ToWide(line).c_str()));
+    const auto at =
+        std::upper_bound(m_lines.begin(), m_lines.end(), line,
+                         [](const std::string& text, const Line& other) { return ListLineLess(text, other.text); });
+    const auto index = at - m_lines.begin();
+    m_lines.insert(at, Line{line, entryName});
+    SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_INSERTSTRING, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(ToWide(line).c_str()));
 }
 
 void CMainDialog::DeleteMarkedLine() {
     HWND list = Control(MainIds::kMessageList);
     const LRESULT marked = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (marked == LB_ERR)
+    if (marked < 0 || static_cast<std::size_t>(marked) >= m_lines.size())
         return;
-    SendMessageW(list, LB_DELETESTRING, marked, 0);
+    m_lines.erase(m_lines.begin() + marked);
+    SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(marked), 0);
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 

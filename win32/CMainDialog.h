@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The program's main window: the list of messages, the list commands, the four options and the scheduler's timer.
 // It has the model and hands its controls' events to the commands and the scheduler, which decide; the window
@@ -54,7 +55,6 @@ private:
     void ShowOption(Option option, bool on) override;
 
     void ShowListControls(bool show);
-    std::string LineText(int index) const;
 
     ReminderModel m_model;
     MainCommands m_commands;
@@ -62,4 +62,11 @@ private:
     SchedulerWindow m_schedulerWindow;
     std::function<void(HWND)> m_windowReady;
     HWND m_toolTips = nullptr;
+    // The list's lines in its order, as the core compares them, with the entry each stands for; finding a line's
+    // place and a marked line's entry reads no window.
+    struct Line {
+        std::string text;
+        std::string entryName;
+    };
+    std::vector<Line> m_lines;
 };

@@ -1,5 +1,6 @@
 #include "RegistryProfileStore.h"
 
+#include "MessageEntry.h"
 #include "Utf8.h"
 
 #include <utility>
@@ -53,16 +54,18 @@ std::string RegistryProfileStore::GetProfileString(const std::string& section, c
     if (!key)
         return defaultValue;
     const std::wstring name = ToWide(entry);
+    // Room for every text the program writes, so that one call reads it; a longer, hand-edited one takes a second.
+    // Data need not end in a NUL, nor hold a whole number of characters: the extra element keeps room for both.
+    std::vector<wchar_t> buffer(MESSAGE_TEXT_SIZE + 1, L'\0');
     DWORD type = 0;
-    DWORD size = 0;
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
-        return defaultValue;
-    // Hand-edited data need not end in a NUL, nor hold a whole number of characters; the extra element keeps room.
-    std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD read = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
+    DWORD read = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    LONG result = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read);
+    if (result == ERROR_MORE_DATA) {
+        buffer.assign(read / sizeof(wchar_t) + 2, L'\0');
+        read = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+        result = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read);
+    }
+    if (result != ERROR_SUCCESS || type != REG_SZ)
         return defaultValue;
     std::wstring_view text(buffer.data(), read / sizeof(wchar_t));
     // The text ends at its first NUL, as it does for every reader of a REG_SZ value.
