@@ -51,6 +51,7 @@ test: deps windows
 
 bench: deps
 	./scripts/bench.sh
+	./scripts/bench-windows.sh
 
 fuzz: deps
 	./scripts/fuzz.sh
