@@ -63,6 +63,31 @@ TEST_CASE(ADueMessageComesWhileMinimizedAndNotWhileRestored) {
     });
 }
 
+TEST_CASE(TicksKeepArrivingWhileAModalWindowIsOpen) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    rig.StoreMessage(0, L"Tea", LocalTime(12, 13, 59));
+    rig.key.SetDword(L"Messages", L"MessageShowEveryTime0", 5);
+    RUN_MAIN(rig, [&rig](HWND main, CMainDialog& dialog) {
+        Click(main, MainIds::kMinimize);
+        EXPECT_WINDOW(rig.driver, L"Tea", [](HWND display) { Click(display, ShowIds::kOk); });
+        Tick(main);
+        REQUIRE(dialog.Model().Entry(0).m_bPending == 0);
+        ShowWindow(main, SW_RESTORE);
+        // Five minutes on, with the editor open: the timer's message reaches the main window through the
+        // editor's loop, and the repeat arms the message again.
+        rig.now += 5 * 60;
+        EXPECT_WINDOW(rig.driver, L"Edit message",
+                      [main](HWND) { PostMessageW(main, WM_TIMER, SCHEDULER_TIMER_ID, 0); });
+        EXPECT_WINDOW(rig.driver, L"Edit message", [&dialog](HWND editor) {
+            CHECK_EQ(dialog.Model().Entry(0).m_bPending, 1);
+            Click(editor, EditIds::kCancel);
+        });
+        Click(main, MainIds::kAddMessage);
+    });
+}
+
 TEST_CASE(AnotherTimersTickChangesNothing) {
     MainWindowRig rig(kKey);
     rig.now = LocalTime(12, 14, 0);
