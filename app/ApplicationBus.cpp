@@ -1,5 +1,7 @@
 #include "ApplicationBus.h"
 
+#include "StartupNotification.h"
+
 QString ApplicationBus::ObjectPathFor(const QString& busName) {
     QString path = QLatin1Char('/') + busName;
     path.replace(QLatin1Char('.'), QLatin1Char('/'));
@@ -7,7 +9,7 @@ QString ApplicationBus::ObjectPathFor(const QString& busName) {
 }
 
 void ApplicationBus::Activate(const QVariantMap& platformData) {
-    // The start-up token a launcher may hand over is of no use here: raising the window is all there is to do.
-    Q_UNUSED(platformData);
-    emit activated();
+    const QVariant id = platformData.value(QString::fromLatin1(kStartupIdKey));
+    const bool usable = id.typeId() == QMetaType::QString && StartupNotification::IsUsableId(id.toString());
+    emit activated(usable ? id.toString() : QString());
 }

@@ -18,9 +18,13 @@ public:
     // The object path that goes with a bus name, as the desktop derives it: "/" and the name with "/" for ".".
     static QString ObjectPathFor(const QString& busName);
 
+    // The key of the platform data under which a launcher's start-up id is handed over.
+    static constexpr const char* kStartupIdKey = "desktop-startup-id";
+
 public slots:
     Q_SCRIPTABLE void Activate(const QVariantMap& platformData);
 
 signals:
-    void activated();
+    // startupId: the start-up id handed over, if it is usable (see StartupNotification::IsUsableId); else empty.
+    void activated(const QString& startupId);
 };

@@ -6,8 +6,10 @@
 // ends the program when it closes.
 class CReminderApp {
 public:
-    // Runs the program inside an existing QApplication; returns the process's exit code.
-    int InitInstance();
+    // Runs the program inside an existing QApplication; returns the process's exit code. startupId: the launcher's
+    // start-up id from DESKTOP_STARTUP_ID, read before the QApplication was made (Qt on X takes it out of the
+    // environment), or empty.
+    int InitInstance(const QString& startupId = {});
 
     // The application name, which names the store: the executable's file name without its last extension, on
     // every system, so that one file name gives one name everywhere ("nudge.post.exe" is "nudge.post").

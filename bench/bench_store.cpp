@@ -71,7 +71,7 @@ void BM_LoadAll_Settings(benchmark::State& run) {
         state.LoadAll();
         if (state.Count() != MESSAGE_TABLE_CAPACITY)
             run.SkipWithError("the table did not load whole");
-        benchmark::DoNotOptimize(state.m_pMessages);
+        benchmark::DoNotOptimize(&state.Entry(0));
     }
     run.SetBytesProcessed(static_cast<std::int64_t>(run.iterations() * f.bytes.size()));
 }
@@ -159,7 +159,7 @@ public:
     void RestoreMainWindow() override {}
     void MinimizeMainWindow() override {}
     void BringMainWindowToFront() override {}
-    void RunDisplayDialog(MessageEntry*) override { ++displays; }
+    void RunDisplayDialog(const MessageEntry&) override { ++displays; }
     int displays = 0;
 
 private:

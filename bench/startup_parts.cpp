@@ -29,7 +29,7 @@
 #include "UserPrompts.h"
 
 #include <QDialog>
-#include <QListWidget>
+#include <QListView>
 #endif
 
 #include <chrono>
@@ -170,17 +170,20 @@ int main(int argc, char** argv) {
         BuildAndDraw(controls);
         marks.Mark("controls");
 
-        QListWidget list;
-        // The state column at 230 dialog units, as the main window sets it.
-        const int tabStop = DialogUnitsToPixels(QSize(230, 0), BaseUnitsForFont(DialogFont(controls))).width();
-        list.setItemDelegate(new MessageListDelegate(tabStop, &list));
+        QListView list;
+        list.setUniformItemSizes(true);
+        auto* lines = new MessageListModel(&list);
+        list.setModel(lines);
+        // The state column at its tab stop, as the main window sets it.
+        const int tabStop =
+            DialogUnitsToPixels(QSize(MainIds::kListTabStop, 0), BaseUnitsForFont(DialogFont(controls))).width();
+        auto* delegate = new MessageListDelegate(tabStop, list.font(), &list);
+        list.setItemDelegate(delegate);
         for (int i = 0; i < state.Count(); ++i) {
-            list.addItem(new MessageListItem(QString::fromStdString(CMainDialog::FormatListLine(state.ScheduledEntry(i))),
-                                             QByteArray(state.ScheduledEntry(i).m_szName)));
+            const std::string line = FormatListLine(state.Entry(i));
+            delegate->Fit(QString::fromStdString(line), list.font());
+            lines->AddLine(line, state.Entry(i).m_szName);
         }
-        // Sorted once, as the main window does.
-        list.sortItems();
-        list.setSortingEnabled(true);
         list.resize(500, 200);
         list.grab();
         marks.Mark("list");

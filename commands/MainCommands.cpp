@@ -8,12 +8,20 @@ std::string FormatListLine(const MessageEntry& entry) {
     return std::string(entry.m_szName) + (entry.m_bActive ? CommandTexts::kActive : CommandTexts::kInactive);
 }
 
-ButtonStates DecideButtons(int count, bool lineMarked) {
+ButtonStates DecideButtons(int count, bool lineMarked, bool listShown) {
+    using Focus = ButtonStates::Focus;
+    const Focus toAdd = listShown ? Focus::AddMessage : Focus::ActivateMessages;
     ButtonStates states;
-    const bool empty = count == 0;
-    states.clearAll = !empty;
-    states.edit = states.copy = states.del = !empty && lineMarked;
-    states.focusAdd = empty || !lineMarked;
+    const bool any = count != 0;
+    states.edit = states.copy = states.del = states.clearAll = any;
+    if (!any)
+        states.focus = toAdd;
+    if (!lineMarked) {
+        states.focus = toAdd;
+        states.edit = states.copy = states.del = false;
+    } else {
+        states.del = true;
+    }
     return states;
 }
 
@@ -25,11 +33,11 @@ void MainCommands::FillList() {
         for (int i = 0; i < m_model.Count(); ++i)
             AddLineOf(m_model.Entry(i));
     }
-    UpdateButtons();
 }
 
 void MainCommands::UpdateButtons() {
-    m_view.ApplyButtons(DecideButtons(m_model.Count(), m_view.MarkedEntryName().has_value()));
+    m_view.ApplyButtons(DecideButtons(m_model.Count(), m_view.MarkedEntryName().has_value(),
+                                      m_model.IsOn(Option::MessagesActivated)));
 }
 
 void MainCommands::AddLineOf(const MessageEntry& entry) { m_view.AddLine(FormatListLine(entry), entry.m_szName); }
@@ -54,8 +62,9 @@ int MainCommands::FindMarkedEntry() {
     // entries; a line that maps to none means the list and the table no longer agree.
     const int index = m_model.FindEntryByName(name->c_str());
     if (index < 0) {
-        m_model.ShowErrorBox(CommandTexts::kInternalError, StoreTexts::kErrorCaption);
+        // Entered before the box, whose nested event loop lets timer ticks in: they must find the failed state.
         m_model.EnterGlobalError();
+        m_model.ShowErrorBox(CommandTexts::kInternalError, StoreTexts::kErrorCaption);
     }
     return index;
 }

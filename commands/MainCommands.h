@@ -10,6 +10,7 @@ class ReminderModel;
 namespace CommandTexts {
 inline constexpr const char* kInternalError = "An internal error occurred!";
 inline constexpr const char* kListFull = "The message list is full.\nNo more than 100 messages can be stored.";
+static_assert(MESSAGE_TABLE_CAPACITY == 100, "the full list's message names the capacity");
 inline constexpr const char* kWarningCaption = "Warning";
 inline constexpr const char* kConfirmDelete = "Are you sure?\nThis will delete the marked message!";
 inline constexpr const char* kConfirmClear = "Are you sure?\nThis will delete all messages!";
@@ -20,8 +21,10 @@ inline constexpr const char* kInactive = "\tINACTIVE";
 // The line of an entry in the message list: its name, a tab and its state.
 std::string FormatListLine(const MessageEntry& entry);
 
-// The list buttons for a table of count entries with or without a marked line.
-ButtonStates DecideButtons(int count, bool lineMarked);
+// The list buttons for a table of count entries with or without a marked line. Where the focus would go to
+// "Add message ..." while the list's controls are hidden (messages switched off), it goes to the option that
+// shows them: the window system would otherwise hand it to Exit, where the first Space ends the program.
+ButtonStates DecideButtons(int count, bool lineMarked, bool listShown);
 
 // The main window's commands: the list commands, the option check boxes and the list's own events, each as a flow
 // over the model and the window. The windows only wire their controls to these and show what they decide.
@@ -29,7 +32,7 @@ class MainCommands {
 public:
     MainCommands(ReminderModel& model, MainWindowView& view);
 
-    // Fills the list (left empty in the failed state) and brings the buttons up to date, as the window opens.
+    // Fills the list as the window opens; in the failed state it stays empty.
     void FillList();
     void UpdateButtons();
 

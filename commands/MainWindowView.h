@@ -6,13 +6,14 @@
 #include <optional>
 #include <string>
 
-// Which of the list buttons may be used, and whether "Add message ..." takes the focus.
+// Which of the list buttons may be used, and where the focus goes.
 struct ButtonStates {
+    enum class Focus { Stay, AddMessage, ActivateMessages };
     bool edit = false;
     bool copy = false;
     bool del = false;
     bool clearAll = false;
-    bool focusAdd = false;
+    Focus focus = Focus::Stay;
 
     bool operator==(const ButtonStates&) const = default;
 };

@@ -16,19 +16,35 @@ bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
 }
 
 DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {
-    if (entry.m_nShowDays == 0 && Local(static_cast<std::time_t>(now)).day != entry.m_nDay)
+    const LocalParts local = Local(static_cast<std::time_t>(now));
+    if (entry.m_nShowDays == 0 && local.day != entry.m_nDay)
         return DatedDecision::Skip;
     const std::time_t entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
     const Components c = Split(now - entryTime);
-    if (c.days > entry.m_nShowDays)
+    // Whole days of 86,400 seconds end the period, but never before its last date has ended: the 25 hours of an
+    // autumn day would otherwise switch a message off unseen in the last hour of a date it is meant for.
+    const bool lastDateOver =
+        DayNumber(local.year, local.month, local.day) > LocalDayNumber(entryTime) + entry.m_nShowDays;
+    if (c.days > entry.m_nShowDays && lastDateOver)
         return DatedDecision::Expire;
     if (c.days >= 0 && c.hours >= 0 && c.minutes >= 0)
         return DatedDecision::Due;
     return DatedDecision::NotYet;
 }
 
-bool ShouldRearmForNewDay(const MessageEntry& entry, int today, int currentDay) {
-    return entry.m_bEveryDay && today != currentDay;
+bool ShouldRearmForNewDay(const MessageEntry& entry, long long today, long long daySeen) {
+    // The whole date, not the day of the month: after a month asleep the first tick may come on the same day. A
+    // clock set back to an earlier date brings no new day; the day seen follows it back, so the next midnight does.
+    return entry.m_bEveryDay && today > daySeen;
+}
+
+bool ShouldDisarmForEarlierDay(const MessageEntry& entry, long long today, long long daySeen) {
+    // Armed again by a later date and then taken back by the clock to the date it was last shown on: it has had
+    // its display for this date. Only that date counts, so a clock that ran weeks fast and is corrected leaves
+    // every other message as it was. An entry armed since it was loaded or added on that date, and not shown yet,
+    // looks the same and waits too, until the next midnight; the clock has to go past one and back for that.
+    return today < daySeen && entry.m_bEveryDay && entry.m_bActive && entry.m_bPending && !entry.m_bShown &&
+           LocalDayNumber(entry.m_tLastShown) == today;
 }
 
 bool ShouldRearmForRepeat(const MessageEntry& entry, long long now) {
@@ -79,24 +95,35 @@ void Scheduler::ShowingPass(SchedulerHost& host) {
     }
 }
 
-// Arms waiting entries again: every-day entries on a day the scheduler has not yet seen and, with repeats,
-// entries whose interval has run out.
+// Arms waiting entries again: every-day entries on a date later than the one the scheduler saw last and, with
+// repeats, entries whose interval has run out.
 void Scheduler::RearmingPass(bool withRepeats) {
     const std::time_t now = m_model.Now();
-    const int today = Local(now).day;
+    const long long today = LocalDayNumber(now);
+    const long long daySeen = LocalDayNumber(m_model.DaySeen());
     for (int i = 0; i < m_model.Count(); ++i) {
         MessageEntry& entry = m_model.ScheduledEntry(i);
+        if (ShouldDisarmForEarlierDay(entry, today, daySeen)) {
+            entry.m_bPending = 0;
+            entry.m_bShown = 1;
+        }
         if (entry.m_bPending || !entry.m_bActive || !entry.m_bShown)
             continue;
-        const bool newDay = ShouldRearmForNewDay(entry, today, m_model.CurrentDay());
+        // With the clock set back behind the last showing the elapsed time is negative, and its minute component
+        // would stay below the interval for as long as the clock went back: the interval starts again from now.
+        if (withRepeats && entry.m_nRepeatMinutes != 0 && now < entry.m_tLastShown)
+            entry.m_tLastShown = now;
+        const bool newDay = ShouldRearmForNewDay(entry, today, daySeen);
         if (newDay || (withRepeats && ShouldRearmForRepeat(entry, now))) {
             entry.m_bPending = 1;
             entry.m_bShown = 0;
         }
     }
     // Remembering the day on every pass, not only after a new-day re-arming, keeps an every-day message shown on
-    // a day the program had not yet noticed from being armed again at once and popping up twice.
-    m_model.SetCurrentDay(today);
+    // a day the program had not yet noticed from being armed again at once and popping up twice. Remembering it
+    // when the clock went back too keeps a clock corrected from the future from holding every-day messages back
+    // until that future date comes.
+    m_model.SetDaySeen(now);
 }
 
 void Scheduler::OnTimer(SchedulerHost& host, unsigned timerId) {

@@ -46,6 +46,8 @@ enum class DatedDecision { Skip, Expire, Due, NotYet };
 // What the showing pass does with an armed, active, dated entry at now.
 DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now);
 
-// Whether the re-arming pass arms a waiting entry again; today is the current day of the month.
-bool ShouldRearmForNewDay(const MessageEntry& entry, int today, int currentDay);
+// Whether the re-arming pass arms a waiting entry again; today and daySeen are day numbers of local dates.
+bool ShouldRearmForNewDay(const MessageEntry& entry, long long today, long long daySeen);
+// Whether the re-arming pass puts an armed every-day entry back to waiting after the clock went back a date.
+bool ShouldDisarmForEarlierDay(const MessageEntry& entry, long long today, long long daySeen);
 bool ShouldRearmForRepeat(const MessageEntry& entry, long long now);

@@ -26,7 +26,23 @@ std::time_t EntryTime(int year, int month, int day, int hour, int minute) {
 LocalParts Local(std::time_t t) {
     std::tm local{};
     ToLocalTime(t, local);
-    return {local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+    return {local.tm_year + 1900LL, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+long long DayNumber(long long year, int month, int day) {
+    // Counted in eras of 400 years, each year taken from March on: the leap day then closes the year, and every
+    // month begins at the same offset within it in every year.
+    const long long shiftedYear = month <= 2 ? year - 1 : year;
+    const long long era = (shiftedYear >= 0 ? shiftedYear : shiftedYear - 399) / 400;
+    const long long yearOfEra = shiftedYear - era * 400;
+    const long long dayOfYear = (153LL * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+long long LocalDayNumber(std::time_t t) {
+    const LocalParts local = Local(t);
+    return DayNumber(local.year, local.month, local.day);
 }
 
 Components Split(long long d) {

@@ -13,12 +13,20 @@ inline constexpr long long kSecondsPerMinute = 60;
 std::time_t EntryTime(int year, int month, int day, int hour, int minute);
 
 struct LocalParts {
+    long long year;
+    int month;  // 1..12
     int day;    // 1..31
     int hour;   // 0..23
     int minute; // 0..59
     int second; // 0..60
 };
 LocalParts Local(std::time_t t);
+
+// Days from 1 January 1970 to a date of the Gregorian calendar (negative before it): two dates compare as their
+// day numbers do, and a difference of day numbers counts calendar days, however long the days were on the clock.
+long long DayNumber(long long year, int month, int day);
+// The day number of t's local date.
+long long LocalDayNumber(std::time_t t);
 
 // The whole days of a signed difference, the hours within its day and the minutes within its hour, each division
 // truncating toward zero, so that for -60 < d < 0 all three are 0.

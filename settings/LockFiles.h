@@ -10,6 +10,11 @@
 namespace LockFiles {
 // The locks on the take-over chain of lockName that exist and name no owner.
 QStringList Ownerless(const QString& lockName);
-// Removes them and returns how many; only safe while nobody can be creating one of them.
-int RemoveOwnerless(const QString& lockName);
+// Removes the lock when no process holds it: the owner of a QLockFile keeps an exclusive flock on it for as long as
+// it holds it, wherever it runs on this machine, in a PID namespace of its own too. True when it was removed; never
+// on a system without flock.
+bool RemoveUnheld(const QString& lockName);
+// Removes lockName and every lock on its take-over chain, whatever they name, and returns how many there were;
+// only safe while nobody else can be taking the lock.
+int RemoveChain(const QString& lockName);
 } // namespace LockFiles

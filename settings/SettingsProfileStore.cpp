@@ -1,9 +1,13 @@
 #include "SettingsProfileStore.h"
 
+#include "IniText.h"
 #include "IntParse.h"
 #include "LockFiles.h"
+#include "OwnerOnlyFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <cstdint>
 #include <QVariant>
@@ -13,16 +17,33 @@ QString Key(const std::string& section, const std::string& entry) {
     return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(entry);
 }
 
-// An INI value with unquoted commas comes back as a list; a hand-edited text must not vanish because of them.
+// A list that was not read from the file's bytes (see SettingsProfileStore::Value) is at least not dropped.
 QString AsText(const QVariant& value) {
     if (value.typeId() == QMetaType::QStringList)
         return value.toStringList().join(QStringLiteral(", "));
     return value.toString();
 }
 
-// The store is the user's own file (the user's own key on Windows) and nothing else. QSettings would otherwise
-// look a missing value up in the organisation's file and in the system's folders (the machine's hive on
-// Windows), so a first start could load someone else's messages, and a damaged system file could spoil a healthy
+// The six letters QSaveFile puts after a file's name for the copy it writes first: random letters of either case.
+// A name a person gives a copy is all one case or a capital and small letters ("backup", "BACKUP", "Backup"); such a
+// name is not taken for a leftover, at the price of leaving the odd real leftover that happens to look like one.
+bool IsSaveCopySuffix(QStringView suffix) {
+    bool lower = false;
+    bool upperAfterFirst = false;
+    for (qsizetype i = 0; i < suffix.size(); ++i) {
+        const char16_t c = suffix[i].unicode();
+        if (c >= u'a' && c <= u'z')
+            lower = true;
+        else if (c >= u'A' && c <= u'Z')
+            upperAfterFirst = upperAfterFirst || i > 0;
+        else
+            return false;
+    }
+    return lower && upperAfterFirst;
+}
+
+// The store is the user's own file and nothing else. QSettings would otherwise look a missing value up in the
+// organisation's file and in the system's folders, so a first start could load someone else's messages, and a damaged system file could spoil a healthy
 // user store.
 std::unique_ptr<QSettings> UserOnly(std::unique_ptr<QSettings> settings) {
     settings->setFallbacksEnabled(false);
@@ -45,17 +66,33 @@ QString SettingsProfileStore::FileNameFor(const QString& organization, const QSt
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application).fileName();
 }
 
+SettingsProfileStore::~SettingsProfileStore() {
+    // QSettings writes what it still holds when it goes.
+    OwnerOnlyFiles privateFiles;
+    m_settings.reset();
+}
+
 void SettingsProfileStore::Reopen(bool discardFile) {
     const QString fileName = m_settings->fileName();
     const QSettings::Format format = m_settings->format();
+    OwnerOnlyFiles privateFiles;
     m_settings.reset();
     if (discardFile)
         QFile::remove(fileName);
     m_settings = UserOnly(std::make_unique<QSettings>(fileName, format));
 }
 
-int SettingsProfileStore::RemoveAbandonedWriteLock(const QString& storeFile) {
-    return LockFiles::RemoveOwnerless(storeFile + QStringLiteral(".lock"));
+int SettingsProfileStore::ClearLeftovers(const QString& storeFile) {
+    int removed = LockFiles::RemoveChain(storeFile + QStringLiteral(".lock"));
+    const QFileInfo store(storeFile);
+    const QString prefix = store.fileName() + QLatin1Char('.');
+    QDir folder = store.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix) &&
+            IsSaveCopySuffix(QStringView(name).sliced(prefix.size())))
+            removed += folder.remove(name) ? 1 : 0;
+    }
+    return removed;
 }
 
 void SettingsProfileStore::SetAsideDamagedFile() {
@@ -63,33 +100,118 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     const QStringList keys = m_settings->allKeys();
     // A file that exists but cannot be read loads as a first start. Were it written later, once readable again,
     // the defaults would replace the user's list, so such a store stays unwritten for the whole run.
-    m_unreadable = m_settings->status() == QSettings::AccessError;
+    m_writesRefused = m_settings->status() == QSettings::AccessError;
+    m_stamp = Stamp();
     if (m_settings->status() != QSettings::FormatError)
         return;
     // QSettings keeps what it could parse of a damaged file, drops the rest when it next writes, and goes on
     // reporting the parse error for every later write. The user's file is copied aside first, so a hand edit gone
     // wrong loses nothing; then the file is rewritten from what could be read, so that from here on the status
     // speaks of our own writes alone.
-    const QString fileName = m_settings->fileName();
-    const QString copy = fileName + QStringLiteral(".damaged");
-    QFile::remove(copy);
-    if (!QFile::copy(fileName, copy))
+    if (SetAside().isEmpty())
         return;
-    m_damagedCopy = copy;
     QList<std::pair<QString, QVariant>> readable;
     for (const QString& key : keys)
-        readable.append({key, m_settings->value(key)});
+        readable.append({key, Value(key)});
+    // The file is made anew; it keeps the mode its owner gave it.
+    const QFileDevice::Permissions mode = QFile::permissions(m_settings->fileName());
     Reopen(true);
     for (const auto& [key, value] : readable)
         m_settings->setValue(key, value);
-    m_settings->sync();
+    {
+        OwnerOnlyFiles privateFiles;
+        m_settings->sync();
+    }
+    QFile::setPermissions(m_settings->fileName(), mode);
+    m_stamp = Stamp();
+    m_setAsideAtStart = true;
+}
+
+SettingsProfileStore::FileStamp SettingsProfileStore::Stamp() const {
+    const QFileInfo file(m_settings->fileName());
+    if (!file.exists())
+        return {};
+    return {true, file.size(), file.lastModified().toMSecsSinceEpoch(),
+            file.metadataChangeTime().toMSecsSinceEpoch(), file.birthTime().toMSecsSinceEpoch()};
+}
+
+bool SettingsProfileStore::IsFile() const {
+    return true;
+}
+
+const QHash<QString, QByteArray>& SettingsProfileStore::RawValues() {
+    const FileStamp now = Stamp();
+    if (!m_rawRead || now != m_rawStamp) {
+        QFile file(m_settings->fileName());
+        m_raw = file.open(QIODevice::ReadOnly) ? IniText::RawValues(file.readAll()) : QHash<QString, QByteArray>();
+        m_rawStamp = now;
+        m_rawRead = true;
+    }
+    return m_raw;
+}
+
+QVariant SettingsProfileStore::Value(const QString& key) {
+    const QVariant value = m_settings->value(key);
+    if (!value.isValid() || !IsFile() || m_written.contains(key))
+        return value;
+    const QHash<QString, QByteArray>& raw = RawValues();
+    const auto found = raw.constFind(key);
+    if (found == raw.constEnd())
+        return value;
+    const bool list = value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList;
+    if (!list && QByteArrayView(*found).isValidUtf8())
+        return value;
+    const std::optional<QString> text = IniText::Text(*found);
+    return text ? QVariant(*text) : value;
+}
+
+void SettingsProfileStore::PreserveBeforeRepair() {
+    if (m_writesRefused)
+        return;
+    const FileStamp now = Stamp();
+    // Nothing on disk, nothing to lose; and a file rewritten at start has its original set aside already.
+    if (!now.exists || (m_setAsideAtStart && now == m_stamp))
+        return;
+    if (SetAside().isEmpty())
+        m_writesRefused = true;
+}
+
+QString SettingsProfileStore::SetAside() {
+    const QFileInfo store(m_settings->fileName());
+    const QString prefix = store.fileName() + QStringLiteral(".damaged-");
+    // Numbered on from the highest number there, so that the newest copy always has the highest number, even
+    // after the user has deleted some of the earlier ones.
+    int highest = 0;
+    const QDir folder = store.absoluteDir();
+    for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (!name.startsWith(prefix))
+            continue;
+        bool number = false;
+        const int n = QStringView(name).sliced(prefix.size()).toInt(&number);
+        if (number && n > highest)
+            highest = n;
+    }
+    // QFile::copy never replaces a file that exists, so a copy made meanwhile under the same name is kept too.
+    constexpr int kTries = 100;
+    for (int n = highest + 1; n > 0 && n <= highest + kTries; ++n) {
+        const QString copy = folder.filePath(prefix + QString::number(n));
+        OwnerOnlyFiles privateFiles;
+        if (QFile::copy(store.filePath(), copy)) {
+            m_damagedCopy = copy;
+            return copy;
+        }
+        if (!QFileInfo::exists(copy))
+            break;
+    }
+    return {};
 }
 
 int SettingsProfileStore::GetProfileInt(const std::string& section, const std::string& entry, int nDefault) {
     const QVariant value = m_settings->value(Key(section, entry));
     if (!value.isValid())
         return nDefault;
-    // The registry hands back a DWORD; an INI file hands back text, which must be a whole 32-bit number.
+    // A value written in this run comes back as the number it was; one read from the file is text, which must be
+    // a whole 32-bit number.
     if (value.typeId() == QMetaType::Int || value.typeId() == QMetaType::UInt ||
         value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::ULongLong) {
         bool ok = false;
@@ -107,7 +229,7 @@ int SettingsProfileStore::GetProfileInt(const std::string& section, const std::s
 
 std::string SettingsProfileStore::GetProfileString(const std::string& section, const std::string& entry,
                                                    const std::string& defaultValue) {
-    const QVariant value = m_settings->value(Key(section, entry));
+    const QVariant value = Value(Key(section, entry));
     if (!value.isValid())
         return defaultValue;
     return AsText(value).toStdString();
@@ -121,30 +243,54 @@ void SettingsProfileStore::StartSaveIfNeeded() {
 }
 
 bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std::string& entry, int nValue) {
-    if (m_unreadable)
+    if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
+    m_written.insert(Key(section, entry));
     m_settings->setValue(Key(section, entry), nValue);
     return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::WriteProfileString(const std::string& section, const std::string& entry,
                                               const std::string& value) {
-    if (m_unreadable)
+    if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
+    m_written.insert(Key(section, entry));
     m_settings->setValue(Key(section, entry), QString::fromStdString(value));
     return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::Commit() {
-    if (m_unreadable)
+    if (m_writesRefused)
         return false;
-    m_settings->sync();
-    const bool ok = m_settings->status() == QSettings::NoError;
+    // A file that changed since this object last read or wrote it was edited by hand. QSettings reads it again
+    // before it writes and merges our values into it; lines there that are no values it drops, reports that as a
+    // parse error and writes all the rest. So the file as it is now is set aside first, and kept if anything of it
+    // was dropped.
+    const FileStamp before = Stamp();
+    const bool edited = before.exists && before != m_stamp;
+    const QString earlierCopy = m_damagedCopy;
+    const QString copy = edited ? SetAside() : QString();
+    {
+        OwnerOnlyFiles privateFiles;
+        m_settings->sync();
+    }
+    const QSettings::Status status = m_settings->status();
+    bool ok = status == QSettings::NoError;
+    if (status == QSettings::FormatError && edited) {
+        // A parse error hides any error after it, so whether the write landed is told by the file: a save replaces
+        // it with a new one. Without the copy, the dropped lines would be lost silently, and the save fails.
+        ok = !copy.isEmpty() && Stamp() != before;
+    } else if (!copy.isEmpty()) {
+        QFile::remove(copy);
+        m_damagedCopy = earlierCopy;
+    }
+    if (ok)
+        m_stamp = Stamp();
     // QSettings never clears a failed status, so every later save would fail at its first write for the rest of
     // the run, even once the disk has room again. The save after a failed one starts on a fresh object, made
     // only then: made at once, it would try the write again while the cause is most likely still there.
-    m_reopenBeforeWrite = !ok;
+    m_reopenBeforeWrite = status != QSettings::NoError;
     return ok;
 }

@@ -22,6 +22,11 @@ public:
     bool WriteProfileInt(const std::string& section, const std::string& entry, int nValue) override;
     bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
     bool Commit() override;
+    // Counted, and marked in the write log, so a test sees that it came before the repair's writes.
+    void PreserveBeforeRepair() override {
+        ++preserveCount;
+        m_writeLog.push_back("(preserve)");
+    }
 
     void Set(const std::string& section, const std::string& entry, Value value);
     void Remove(const std::string& section, const std::string& entry);
@@ -38,6 +43,7 @@ public:
     std::function<bool(const std::string& section, const std::string& entry)> failWrite;
     bool failCommit = false;
     int commitCount = 0;
+    int preserveCount = 0;
 
 private:
     bool Write(const std::string& section, const std::string& entry, Value value);

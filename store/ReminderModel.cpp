@@ -1,6 +1,5 @@
 #include "ReminderModel.h"
 
-#include "LocalTime.h"
 #include "ProfileStore.h"
 #include "TextFit.h"
 #include "UserPrompts.h"
@@ -18,12 +17,6 @@ using namespace ProfileNames;
 
 constexpr int kMissingNumber = -1;
 constexpr int kMissingFlag = 2;
-
-int LocalDayOfMonth(std::time_t now) {
-    std::tm local{};
-    ToLocalTime(now, local);
-    return local.tm_mday;
-}
 } // namespace
 
 ReminderModel::ReminderModel(const ReminderServices& services) : m_services(services) {
@@ -35,7 +28,7 @@ ReminderModel::ReminderModel(const ReminderServices& services) : m_services(serv
         m_services.allocator = [] {
             return std::unique_ptr<MessageEntry[]>(new (std::nothrow) MessageEntry[MESSAGE_TABLE_CAPACITY]());
         };
-    m_nCurrentDay = LocalDayOfMonth(Now());
+    m_tDaySeen = Now();
 }
 
 ReminderModel::~ReminderModel() = default;
@@ -273,8 +266,8 @@ void ReminderModel::ClearEntries() { m_nMessageCount = 0; }
 MessageEntry ReminderModel::MakeNewEntry() const {
     MessageEntry entry{};
     const std::string number = std::to_string(m_nMessageCount + 1);
-    CopyFitted(entry.m_szName, sizeof entry.m_szName, "Message " + number);
-    CopyFitted(entry.m_szText, sizeof entry.m_szText, "This is message " + number + ".");
+    CopyFitted(entry.m_szName, sizeof entry.m_szName, StoreTexts::kNewName + number);
+    CopyFitted(entry.m_szText, sizeof entry.m_szText, StoreTexts::kNewText + number + StoreTexts::kNewTextEnd);
     entry.m_nDay = 1;
     entry.m_nMonth = 1;
     entry.m_nYear = 1996;

@@ -31,6 +31,10 @@ inline constexpr const char* kTooMany = "Number of saved messages is too large!\
 inline constexpr const char* kSaveFailed = "Error in saving message data.";
 inline constexpr const char* kGlobalError = "A global error occurred!\nPlease exit application.";
 inline constexpr const char* kDoubleName = "Double message name!\nYou have to enter a distinct message name.";
+// A new entry is named and worded after the count plus one: these, the number, and the text's full stop.
+inline constexpr const char* kNewName = "Message ";
+inline constexpr const char* kNewText = "This is message ";
+inline constexpr const char* kNewTextEnd = ".";
 } // namespace StoreTexts
 
 namespace ProfileNames {
@@ -100,10 +104,12 @@ public:
     // The uniqueness check: false, after telling the user, when another entry than skipIndex has the name.
     bool CheckDistinctName(const MessageEntry& entry, int skipIndex);
 
-    // The scheduler's share: the entries' run-time fields and active flag, and the remembered day.
+    // The scheduler's share: the entries' run-time fields and active flag, and the remembered day. The day is kept
+    // as a moment on it (the construction, then the scheduler's last tick) so that the scheduler reads its whole
+    // local date with the same conversion it uses for now.
     MessageEntry& ScheduledEntry(int index) { return m_pMessages[index]; }
-    int CurrentDay() const { return m_nCurrentDay; }
-    void SetCurrentDay(int day) { m_nCurrentDay = day; }
+    std::time_t DaySeen() const { return m_tDaySeen; }
+    void SetDaySeen(std::time_t moment) { m_tDaySeen = moment; }
 
     std::time_t Now() const;
     const Clock& ClockSource() const { return m_services.clock; }
@@ -122,6 +128,6 @@ private:
     std::int32_t m_bTableAllocated = 0;
     std::array<std::int32_t, kOptionCount> m_options{};
     std::int32_t m_nMessageCount = 0;
-    std::int32_t m_nCurrentDay = 0;
+    std::time_t m_tDaySeen = 0;
     MessageEntry* m_pMessages = nullptr;
 };

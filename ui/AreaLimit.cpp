@@ -41,7 +41,8 @@ void AreaLimit::Check() {
     }
     const int room = m_edit->contentsRect().height();
     const int height = TextAreaHeight(m_edit, text);
-    if (height <= room || height <= TextAreaHeight(m_edit, m_accepted)) {
+    const bool kept = !m_keeps || m_keeps(text) || text.size() < m_accepted.size();
+    if (kept && (height <= room || height <= TextAreaHeight(m_edit, m_accepted))) {
         m_accepted = text;
         return;
     }

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QPlainTextEdit;
 
 // A multi-line field without vertical scrolling takes no more text than its area shows: an edit (typed, pasted,
@@ -14,6 +16,9 @@ public:
     explicit AreaLimit(QPlainTextEdit* edit);
     // Puts a text in as the program's own: taken whole, even where it is taller than the field.
     void SetText(const QString& text);
+    // An edit after which keeps answers false for the text is refused too, unless it shortens the text: the
+    // field then never shows more than is stored.
+    void SetStoredLimit(std::function<bool(const QString&)> keeps) { m_keeps = std::move(keeps); }
 
 private:
     struct Change {
@@ -26,6 +31,7 @@ private:
     void Check();
 
     QPlainTextEdit* m_edit;
+    std::function<bool(const QString&)> m_keeps;
     QString m_accepted;
     Change m_change;
     bool m_reverting = false;

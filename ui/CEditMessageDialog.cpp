@@ -50,8 +50,14 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
     m_ctlHour = m_built.Get<QLineEdit>(kHour);
     m_ctlDay = m_built.Get<QLineEdit>(kDay);
 
-    // The name field takes no more than its entry keeps: what it shows is what is stored.
+    // The name and text fields take no more than the entry keeps: what they show is what is stored.
     m_ctlName->setValidator(new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName));
+    if (auto* limit = m_ctlText->findChild<AreaLimit*>(QString(), Qt::FindDirectChildrenOnly)) {
+        limit->SetStoredLimit([](const QString& text) {
+            const std::string stored = StoredTextFromField(text);
+            return FittedLength(stored, MESSAGE_TEXT_SIZE) == stored.size();
+        });
+    }
     // Each field is read into the working copy when it loses the focus.
     for (QWidget* control : m_built.Controls()) {
         if (qobject_cast<QLineEdit*>(control) || qobject_cast<QPlainTextEdit*>(control))

@@ -154,21 +154,14 @@ void CMainDialog::KeepCurrentLine(int row) {
 void CMainDialog::ClearLines() { m_lines->Clear(); }
 
 void CMainDialog::ApplyButtons(const ButtonStates& states) {
-    if (states.focusAdd)
-        FocusAddMessage();
+    if (states.focus == ButtonStates::Focus::AddMessage)
+        m_ctlAddMessage->setFocus();
+    else if (states.focus == ButtonStates::Focus::ActivateMessages)
+        m_ctlActivateMessages->setFocus();
     m_ctlEditMarked->setEnabled(states.edit);
     m_ctlCopyMarked->setEnabled(states.copy);
     m_ctlDeleteMarked->setEnabled(states.del);
     m_ctlClearAll->setEnabled(states.clearAll);
-}
-
-void CMainDialog::FocusAddMessage() {
-    // With messages switched off the list controls are hidden and Add cannot take the focus; the toolkit would hand
-    // it to Exit, where the first press of Space ends the program. The option that shows the list takes it instead.
-    if (m_ctlAddMessage->isHidden())
-        m_ctlActivateMessages->setFocus();
-    else
-        m_ctlAddMessage->setFocus();
 }
 
 void CMainDialog::ShowOption(Option option, bool on) {

@@ -75,7 +75,6 @@ private:
 
     void BindControls();
     void ConnectHandlers();
-    void FocusAddMessage();
     void ShowListControls(bool show);
     int MarkedRow() const;
     // Keeps a current line, unmarked, near row, so the list shows where its focus is and the keys act from there.

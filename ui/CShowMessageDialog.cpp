@@ -3,7 +3,10 @@
 #include "ScheduleText.h"
 #include "WindowCentering.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QPainter>
+#include <QStyleOptionFocusRect>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -58,6 +61,34 @@ QString BreakOverlongWords(const QString& text, const QFontMetrics& metrics, int
     result += text.mid(last);
     return result;
 }
+// The field that holds a message text taller than itself: a stop in the tab order only then, and one that shows
+// when it has the focus, which the plain scroll area would not.
+class ScrollingTextField : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+
+protected:
+    bool event(QEvent* event) override {
+        const bool handled = QScrollArea::event(event);
+        if (event->type() == QEvent::Paint && hasFocus()) {
+            // Drawn on the frame around the text; the viewport over the inside keeps the text as it is.
+            QPainter painter(this);
+            QStyleOptionFocusRect option;
+            option.initFrom(this);
+            option.rect = rect();
+            style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        }
+        return handled;
+    }
+    void focusInEvent(QFocusEvent* event) override {
+        QScrollArea::focusInEvent(event);
+        update();
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        QScrollArea::focusOutEvent(event);
+        update();
+    }
+};
 } // namespace
 
 QString TextForDisplay(const char* storedText) {
@@ -75,7 +106,7 @@ CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, Q
     m_ctlSchedule = m_built.Get<QLabel>(ShowIds::kSchedule);
     m_ctlText = m_built.Get<QLabel>(ShowIds::kText);
     // A text longer than the field can show (only a hand-edited store holds one) scrolls instead of being cut.
-    auto* textArea = new QScrollArea(this);
+    auto* textArea = new ScrollingTextField(this);
     textArea->setGeometry(m_ctlText->geometry());
     textArea->setFrameStyle(m_ctlText->frameStyle());
     m_ctlText->setFrameStyle(QFrame::NoFrame);
@@ -108,6 +139,8 @@ void CShowMessageDialog::OnInitDialog() {
     // Only a text taller than its field joins the tab order, so that the keyboard can scroll it too.
     const int fieldHeight = m_textArea->height() - 2 * m_textArea->frameWidth();
     m_textArea->setFocusPolicy(m_ctlText->heightForWidth(room) > fieldHeight ? Qt::TabFocus : Qt::NoFocus);
+    // A screen reader names the stop after what it holds.
+    m_textArea->setAccessibleName(TextForDisplay(m_pEntry->m_szText));
     SetControlText(m_ctlSchedule, QString::fromStdString(FormatScheduleLine(*m_pEntry)));
     OnTimer();
     m_clockTimer.stop();

@@ -291,6 +291,12 @@ BuiltDialog BuildDialog(QDialog* dialog, const DialogTemplate& tpl, const std::v
         widget->setObjectName(control.id == DialogIds::kNone ? QStringLiteral("static")
                                                        : QStringLiteral("control%1").arg(control.id));
         widget->setGeometry(DialogUnitsToPixels(QRect(control.x, control.y, control.cx, control.cy), built.m_units));
+        // An icon static takes the size of its icon, where the template placed its corner: the rectangle is only
+        // a position, and the icon would be cut by it at the usual font.
+        if (control.style & Style::Icon) {
+            if (auto* label = qobject_cast<QLabel*>(widget))
+                label->resize(label->pixmap().deviceIndependentSize().toSize());
+        }
         if (HoldsOneLine(control, built.m_units, font))
             widget->setProperty(kSingleLineProperty, true);
         if (control.text[0] != '\0')

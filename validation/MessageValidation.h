@@ -5,9 +5,23 @@
 #include <optional>
 #include <string>
 
+namespace ValidationTexts {
+inline constexpr const char* kNoName = "No message name was specified!\nMessage has not been altered.";
+inline constexpr const char* kNoText = "No message text was specified!\nMessage has not been altered.";
+inline constexpr const char* kDay = "Day is out of range!\nMessage has not been altered.";
+inline constexpr const char* kMonth = "Month is out of range!\nMessage has not been altered.";
+inline constexpr const char* kYear = "Year is out of range!\nMessage has not been altered.";
+inline constexpr const char* kMinute = "Minute is out of range!\nMessage has not been altered.";
+inline constexpr const char* kHour = "Hour is out of range!\nMessage has not been altered.";
+inline constexpr const char* kShowDays = "Time of message showing is out of range!\nMessage has not been altered.";
+inline constexpr const char* kRepeat =
+    "Distance of time between two messages is out of range!\nMessage has not been altered.";
+inline constexpr const char* kDayOfMonth = "Day is out of range for selected month!\nMessage has not been altered.";
+} // namespace ValidationTexts
+
 // The message of the first rule an edited entry breaks, or nothing when it may be stored.
 std::optional<std::string> FindValidationError(const MessageEntry& entry);
 
 bool IsLeapYear(int year);
-// Days in the month (1..12) of the year, by the Gregorian calendar.
+// Days in the month (1..12) of the year, by the Gregorian calendar; 0 for a month that does not exist.
 int DaysInMonth(int month, int year);

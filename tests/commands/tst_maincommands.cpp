@@ -4,6 +4,7 @@
 #include "ListOrder.h"
 #include "MainCommands.h"
 #include "MemoryProfileStore.h"
+#include "MessageValidation.h"
 #include "RecordingView.h"
 #include "ReminderModel.h"
 #include "StoreFixtures.h"
@@ -95,6 +96,8 @@ private slots:
     void namesDifferingInCaseMapToTheirOwnEntries();
     void lineWithoutEntryIsAnInternalError_data();
     void lineWithoutEntryIsAnInternalError();
+    void nothingToWorkOn_data();
+    void nothingToWorkOn();
     void deleteInTheMiddleKeepsOrder();
     void confirmations_data();
     void confirmations();
@@ -139,23 +142,34 @@ void tst_MainCommands::listOrder() {
 }
 
 void tst_MainCommands::buttonStates_data() {
+    using Focus = ButtonStates::Focus;
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("marked");
+    QTest::addColumn<bool>("listShown");
     QTest::addColumn<QList<bool>>("enabled"); // Edit, Copy, Delete, Clear all
-    QTest::addColumn<bool>("focusAdd");
-    QTest::newRow("empty table") << 0 << false << QList<bool>{false, false, false, false} << true;
-    QTest::newRow("messages, none marked") << 2 << false << QList<bool>{false, false, false, true} << true;
-    QTest::newRow("a line marked") << 2 << true << QList<bool>{true, true, true, true} << false;
+    QTest::addColumn<int>("focus");
+    QTest::newRow("empty table") << 0 << false << true << QList<bool>{false, false, false, false}
+                                 << int(Focus::AddMessage);
+    QTest::newRow("messages, none marked") << 2 << false << true << QList<bool>{false, false, false, true}
+                                           << int(Focus::AddMessage);
+    QTest::newRow("a line marked") << 2 << true << true << QList<bool>{true, true, true, true} << int(Focus::Stay);
+    // The second step enables Delete for a marked line even where the first disabled it.
+    QTest::newRow("a marked line of an empty table") << 0 << true << true << QList<bool>{false, false, true, false}
+                                                     << int(Focus::AddMessage);
+    // Add is hidden with the list: the focus must not fall to Exit, where Space would end the program.
+    QTest::newRow("list hidden") << 2 << false << false << QList<bool>{false, false, false, true}
+                                 << int(Focus::ActivateMessages);
 }
 
 void tst_MainCommands::buttonStates() {
     QFETCH(int, count);
     QFETCH(bool, marked);
+    QFETCH(bool, listShown);
     QFETCH(QList<bool>, enabled);
-    QFETCH(bool, focusAdd);
-    const ButtonStates states = DecideButtons(count, marked);
+    QFETCH(int, focus);
+    const ButtonStates states = DecideButtons(count, marked, listShown);
     QCOMPARE((QList<bool>{states.edit, states.copy, states.del, states.clearAll}), enabled);
-    QCOMPARE(states.focusAdd, focusAdd);
+    QCOMPARE(int(states.focus), focus);
 }
 
 void tst_MainCommands::fillLeavesTheListEmptyInTheFailedState() {
@@ -202,8 +216,10 @@ void tst_MainCommands::addProposesCountBasedNameAndRefusesDuplicate() {
 
 void tst_MainCommands::cancelledAddChangesNothingButSaves() {
     Rig rig({"One"});
+    // Neither check runs after Cancel: a copy that both would refuse passes without a box.
     rig.view.editor = [](MessageEntry& copy) {
-        Rename(copy, "Changed");
+        Rename(copy, "One");
+        copy.m_nMinute = 60;
         return false;
     };
     rig.commands.OnAddMessage();
@@ -214,18 +230,19 @@ void tst_MainCommands::cancelledAddChangesNothingButSaves() {
 }
 
 void tst_MainCommands::invalidEditIsDropped() {
-    Rig rig({"One"});
+    Rig rig({"One", "Two"});
     QVERIFY(rig.view.Mark("One\tACTIVE"));
+    // The field checks come first: a copy that breaks both shows only theirs.
     rig.Answer([](MessageEntry& copy) {
-        Rename(copy, "Renamed");
+        Rename(copy, "Two");
         copy.m_nMinute = 60;
         copy.m_nHour = 24;
     });
     rig.commands.OnEditMarked();
-    QCOMPARE(rig.Errors(), QStringList{"Minute is out of range!\nMessage has not been altered."});
+    QCOMPARE(rig.Errors(), QStringList{ValidationTexts::kMinute});
     QCOMPARE(QString(rig.model.Entry(0).m_szName), QStringLiteral("One"));
     QCOMPARE(rig.model.Entry(0).m_nMinute, 30);
-    QCOMPARE(rig.Lines(), QStringList{"One\tACTIVE"});
+    QCOMPARE(rig.Lines(), (QStringList{"One\tACTIVE", "Two\tACTIVE"}));
     QCOMPARE(rig.store.commitCount, 1);
 }
 
@@ -265,6 +282,7 @@ void tst_MainCommands::copyKeepsEverythingButTheName() {
                          copy.m_nRepeatMinutes, copy.m_bActive, copy.m_bEveryDay, copy.m_bPending}),
              (QList<int>{14, 2, 2027, 45, 16, 3, 10, 0, 0, 1}));
     QCOMPARE(copy.m_bShown, shownBefore ? 1 : 0);
+    QCOMPARE(copy.m_tLastShown, shownBefore ? std::time_t{77} : rig.clock.now);
     QVERIFY(rig.Lines().contains("Message 3\tINACTIVE"));
 
     QVERIFY(rig.view.Mark("Dentist\tINACTIVE"));
@@ -280,12 +298,18 @@ void tst_MainCommands::editKeepsSlotAndTakesSortedPlace() {
     rig.model.ScheduledEntry(0).m_tLastShown = 77;
 
     QVERIFY(rig.view.Mark("Alpha\tACTIVE"));
-    rig.Answer([](MessageEntry& copy) { CopyFitted(copy.m_szText, sizeof copy.m_szText, "New text"); });
+    rig.Answer([&rig](MessageEntry& copy) {
+        CopyFitted(copy.m_szText, sizeof copy.m_szText, "New text");
+        // A timer tick while the editor is open shows the entry; the edit writes back what the editor opened with.
+        rig.model.ScheduledEntry(0).m_bShown = 1;
+        rig.model.ScheduledEntry(0).m_tLastShown = 99;
+    });
     rig.commands.OnEditMarked();
     QVERIFY(rig.prompts.boxes.empty());
     QCOMPARE(QString(rig.model.Entry(0).m_szText), QStringLiteral("New text"));
     QCOMPARE(rig.model.Entry(0).m_bPending, 1);
     QCOMPARE(rig.model.Entry(0).m_tLastShown, std::time_t{77});
+    QCOMPARE(rig.model.Entry(0).m_bShown, 0);
 
     QVERIFY(rig.view.Mark("Alpha\tACTIVE"));
     rig.Answer([](MessageEntry& copy) { Rename(copy, "Zulu"); });
@@ -294,7 +318,7 @@ void tst_MainCommands::editKeepsSlotAndTakesSortedPlace() {
     QCOMPARE(rig.Lines(), (QStringList{"Beta\tACTIVE", "Gamma\tACTIVE", "Zulu\tACTIVE"}));
     QCOMPARE(rig.StoredNames(), (QStringList{"Zulu", "Beta", "Gamma"}));
     QCOMPARE(rig.Buttons(), (QList<bool>{false, false, false, true}));
-    QVERIFY(rig.view.buttons.focusAdd);
+    QCOMPARE(rig.view.buttons.focus, ButtonStates::Focus::AddMessage);
 
     QVERIFY(rig.view.Mark("Zulu\tACTIVE"));
     rig.Answer([](MessageEntry& copy) { Rename(copy, "Beta"); });
@@ -373,6 +397,41 @@ void tst_MainCommands::lineWithoutEntryIsAnInternalError() {
     QCOMPARE(rig.model.Count(), 1);
 }
 
+void tst_MainCommands::nothingToWorkOn_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("empty");
+    QTest::addColumn<int>("saves"); // each with a button update
+    QTest::newRow("copy, nothing marked") << "copy" << false << 0;
+    QTest::newRow("edit, nothing marked") << "edit" << false << 0;
+    QTest::newRow("delete, nothing marked") << "delete" << false << 1;
+    QTest::newRow("copy, empty table") << "copy" << true << 0;
+    QTest::newRow("edit, empty table") << "edit" << true << 0;
+    QTest::newRow("delete, empty table") << "delete" << true << 0;
+}
+
+void tst_MainCommands::nothingToWorkOn() {
+    QFETCH(QString, command);
+    QFETCH(bool, empty);
+    QFETCH(int, saves);
+    Rig rig(empty ? std::vector<std::string>{} : std::vector<std::string>{"One"});
+    // A line marked in an empty table cannot be reached by the user; the count alone ends the command.
+    if (empty)
+        rig.view.AddLine("Ghost\tACTIVE", "Ghost"), rig.view.marked = 0;
+    rig.Answer({});
+    const int updates = rig.view.buttonUpdates;
+    if (command == "copy")
+        rig.commands.OnCopyMarked();
+    else if (command == "edit")
+        rig.commands.OnEditMarked();
+    else
+        rig.commands.OnDeleteMarked();
+    QVERIFY(rig.view.editorOpened.empty());
+    QVERIFY(rig.prompts.boxes.empty());
+    QCOMPARE(rig.store.commitCount, saves);
+    QCOMPARE(rig.view.buttonUpdates - updates, saves);
+    QVERIFY(!rig.model.GlobalError());
+}
+
 void tst_MainCommands::deleteInTheMiddleKeepsOrder() {
     Rig rig({"A", "B", "C", "D"}, false);
     QVERIFY(rig.view.Mark("B\tACTIVE"));
@@ -392,7 +451,7 @@ void tst_MainCommands::confirmations_data() {
     QTest::addColumn<bool>("marked");
     QTest::addColumn<int>("expectedCount");
     QTest::addColumn<int>("expectedBeeps");
-    QTest::addColumn<int>("expectedSaves");
+    QTest::addColumn<int>("expectedSaves"); // each save comes with a button update
     QTest::newRow("delete, no confirmation") << false << true << false << true << 2 << 0 << 1;
     QTest::newRow("delete, confirmed") << true << true << false << true << 2 << 1 << 1;
     QTest::newRow("delete, declined still saves") << true << false << false << true << 3 << 1 << 1;
@@ -422,10 +481,11 @@ void tst_MainCommands::confirmations() {
     QCOMPARE(rig.Lines().size(), expectedCount);
     QCOMPARE(rig.prompts.beeps, expectedBeeps);
     QCOMPARE(rig.store.commitCount, expectedSaves);
+    QCOMPARE(rig.view.buttonUpdates, expectedSaves);
     if (expectedBeeps == 1) {
         QCOMPARE(rig.prompts.boxes.size(), std::size_t{1});
         QCOMPARE(rig.prompts.boxes[0].kind, std::string("question"));
-        QCOMPARE(rig.prompts.boxes[0].caption, std::string("Warning"));
+        QCOMPARE(rig.prompts.boxes[0].caption, std::string(CommandTexts::kWarningCaption));
         QCOMPARE(rig.prompts.boxes[0].text, std::string(clearAll ? CommandTexts::kConfirmClear
                                                                   : CommandTexts::kConfirmDelete));
         QCOMPARE(rig.prompts.events.front(), std::string("beep"));

@@ -22,8 +22,13 @@ bool WriteAll(const QString& path, const std::uint8_t* data, std::size_t size) {
 }
 
 void RemoveStoreFiles(const QString& path) {
-    for (const char* suffix : {"", ".damaged", ".lock"})
+    for (const char* suffix : {"", ".lock"})
         QFile::remove(path + QLatin1String(suffix));
+    // The rescue copies a damaged input leaves are numbered.
+    const QFileInfo store(path);
+    QDir folder = store.dir();
+    for (const QString& copy : folder.entryList({store.fileName() + QStringLiteral(".damaged-*")}, QDir::Files))
+        folder.remove(copy);
 }
 } // namespace
 

@@ -201,7 +201,7 @@ void tst_CrashSafety::killedSaveLeavesOneWholeTable() {
         return;
     std::mt19937 rng(seed);
     std::uniform_int_distribution<int> savesFirst(0, maxSavesFirst);
-    int emptyLocks = 0;
+    int leftovers = 0;
     int seen[2] = {0, 0};
     int interrupted = 0;
     // Should the machine's pace change so much that no kill outlives a save, further rounds with twice the delays
@@ -255,11 +255,10 @@ void tst_CrashSafety::killedSaveLeavesOneWholeTable() {
         ++seen[table];
         held = table;
 
-        // A kill between QSettings creating its write lock, or the lock that guards taking over a stale one, and
-        // writing its owner into it leaves a lock that names nobody, and QLockFile waits 30 s before it takes such
-        // a lock for stale: the next save would hang that long. The program clears such locks at start, before its
-        // first save; so does the next run here, and then the write lock must be free to take at once.
-        emptyLocks += SettingsProfileStore::RemoveAbandonedWriteLock(store);
+        // A kill inside a save leaves QSettings' write lock behind, and QLockFile takes it for held until it goes
+        // stale: the next save would hang. The program clears what a killed save left at start, before its first
+        // save; so does the next run here, and then the write lock must be free to take at once.
+        leftovers += SettingsProfileStore::ClearLeftovers(store);
         {
             QLockFile writeLock(store + QStringLiteral(".lock"));
             QVERIFY2(writeLock.tryLock(0), ("the next save would wait for the write lock, " + where).c_str());
@@ -275,8 +274,8 @@ void tst_CrashSafety::killedSaveLeavesOneWholeTable() {
         const std::string difference = Reliability::TableDifference(*loaded.state, *m_expected[table]->state);
         QVERIFY2(difference.empty(), (difference + ", " + where).c_str());
     }
-    qInfo("table A found %d times, table B %d times; %d kills fell inside a save; %d left an empty QSettings lock behind",
-          seen[0], seen[1], interrupted, emptyLocks);
+    qInfo("table A found %d times, table B %d times; %d kills fell inside a save; %d files left behind were cleared",
+          seen[0], seen[1], interrupted, leftovers);
     // The kills must have found both tables in the store, and many of them a save that had not replaced it yet.
     QVERIFY2(seen[0] > 0 && seen[1] > 0, "every kill found the same table");
     QVERIFY2(interrupted > total / 10, ("only " + std::to_string(interrupted) + " kills fell inside a save").c_str());

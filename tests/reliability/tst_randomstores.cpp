@@ -247,8 +247,13 @@ QByteArray Mangle(QByteArray bytes, Dice& dice) {
 }
 
 void RemoveStoreFiles(const QString& path) {
-    for (const char* suffix : {"", ".damaged", ".lock"})
+    for (const char* suffix : {"", ".lock"})
         QFile::remove(path + QLatin1String(suffix));
+    // The copies a damaged store was set aside to, "<store>.damaged-1" and on.
+    const QFileInfo store(path);
+    QDir folder = store.absoluteDir();
+    for (const QString& copy : folder.entryList({store.fileName() + QStringLiteral(".damaged-*")}, QDir::Files))
+        folder.remove(copy);
 }
 
 // The rules every load keeps, and, for a clean store, that nothing was lost or said.

@@ -10,6 +10,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -82,9 +83,10 @@ MessageEntry MakeEntry(const Plan& s) {
 
 // A mixture covering the awkward cases: times inside the hour that daylight saving skips or repeats, the first and
 // last minute of the day, a repeating every-day entry, an inactive one, dated entries whose window lies before the
-// start (expired at once), after the end (never due), across a change of offset, and a zero-day entry whose
-// day of the month comes round only later. Every-day entries are dated on ordinary days and on days of a change of
-// offset in either zone, whose skipped or repeated hour must not move their time of day.
+// start (expired at once), after the end (never due), across a change of offset, a zero-day entry whose day of the
+// month comes round only later, and repeating ones whose period ends on a day of 25 hours. Every-day entries are
+// dated on ordinary days and on days of a change of offset in either zone, whose skipped or repeated hour must not
+// move their time of day.
 std::vector<MessageEntry> LongSoakEntries() {
     const Plan plans[] = {
         {"daily 07:30", true, 2000, 1, 10, 7, 30},
@@ -107,6 +109,8 @@ std::vector<MessageEntry> LongSoakEntries() {
         {"dated after the end", false, 2027, 2, 1, 10, 0, 5},
         {"dated in the repeated hour", false, 2026, 11, 1, 1, 30, 1},
         {"dated five days in June", false, 2026, 6, 10, 18, 45, 5},
+        {"dated zero days from 00:30 on Berlin's autumn change, every 45", false, 2026, 10, 25, 0, 30, 0, 45},
+        {"dated a day from 00:30 before New York's autumn change, every 45", false, 2026, 10, 31, 0, 30, 1, 45},
     };
     std::vector<MessageEntry> entries;
     for (const Plan& s : plans)
@@ -139,11 +143,21 @@ std::vector<MessageEntry> MixedEntries(std::uint32_t seed, std::time_t start, in
 
 enum class Verdict { Wait, Show, Expire };
 
+// When a dated entry's period is over: ShowDays + 1 whole days after its moment, but not before the end of its
+// local date plus ShowDays calendar days.
+std::time_t PeriodEnd(const MessageEntry& e, std::time_t entryTime) {
+    int lastDate = LocalDate(entryTime);
+    for (int i = 0; i < e.m_nShowDays; ++i)
+        lastDate = NextDate(lastDate);
+    return std::max<std::time_t>(entryTime + (e.m_nShowDays + 1LL) * kDay, StartOfLocalDay(NextDate(lastDate)));
+}
+
 // What the rules make of an active entry at now, from its window rather than from the scheduler's day/hour/minute
 // components. An every-day entry is owed one display on each local day, due once the local time of day has
-// reached its own. A dated entry, while armed, is due from 59 seconds before its moment until ShowDays + 1 whole
-// days after it and expires after that; with ShowDays 0 it is looked at only on its day of the month.
-Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time_t now, const std::tm& local) {
+// reached its own. A dated entry, while armed, is due from 59 seconds before its moment until its period ends and
+// expires after that; with ShowDays 0 it is looked at only on its day of the month.
+Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time_t periodEnd, std::time_t now,
+              const std::tm& local) {
     if (!e.m_bActive || !owed)
         return Verdict::Wait;
     if (e.m_bEveryDay)
@@ -151,7 +165,7 @@ Verdict Judge(const MessageEntry& e, bool owed, std::time_t entryTime, std::time
     if (e.m_nShowDays == 0 && local.tm_mday != e.m_nDay)
         return Verdict::Wait;
     const long long d = static_cast<long long>(now) - entryTime;
-    if (d >= (e.m_nShowDays + 1LL) * kDay)
+    if (now >= periodEnd)
         return Verdict::Expire;
     return d > -60 ? Verdict::Show : Verdict::Wait;
 }
@@ -192,13 +206,15 @@ struct SoakResult {
     std::map<int, std::map<int, int>> perDay; // entry index -> local date -> displays
     std::vector<MessageEntry> entries;
     std::vector<std::time_t> entryTimes;
+    std::vector<std::time_t> periodEnds;
     int expiries = 0;
     std::time_t end = 0;
 };
 
-// Ticks every ten seconds from start for spanDays days, except that after the tick at jumpAt the clock leaps three
-// days ahead, as it does for a laptop that was suspended. Each tick is judged on its own.
-SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, int spanDays, std::time_t jumpAt) {
+// Ticks every ten seconds from start for spanDays days, except that after the tick at jumpAt the clock leaps
+// sleepDays days ahead, as it does for a laptop that was suspended. Each tick is judged on its own.
+SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, int spanDays, std::time_t jumpAt,
+                   int sleepDays) {
     SoakResult result;
     MemoryProfileStore store;
     RecordingPrompts prompts;
@@ -214,8 +230,10 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
             return result;
         }
     }
-    for (const MessageEntry& e : entries)
+    for (const MessageEntry& e : entries) {
         result.entryTimes.push_back(LocalTime(e.m_nYear, e.m_nMonth, e.m_nDay, e.m_nHour, e.m_nMinute));
+        result.periodEnds.push_back(PeriodEnd(e, result.entryTimes.back()));
+    }
     result.entries = entries;
 
     const int n = state.Count();
@@ -233,7 +251,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
     for (std::time_t now = start; now < end; now += kTick) {
         if (now > jumpAt && now - kTick <= jumpAt) {
             result.departureDate = LocalDate(now - kTick);
-            now += 3 * kDay;
+            now += sleepDays * kDay;
             result.landingDate = LocalDate(now);
         }
         clock.now = now;
@@ -244,7 +262,7 @@ SoakResult RunSoak(const std::vector<MessageEntry>& entries, std::time_t start, 
             activeBefore[i] = e.m_bActive;
             // A dated entry is armed again only by its repeat, so its own flag says whether it waits to be shown.
             const bool owed = e.m_bEveryDay ? lastShownDate[i] != today : e.m_bPending != 0;
-            verdicts[i] = Judge(e, owed, result.entryTimes[i], now, local);
+            verdicts[i] = Judge(e, owed, result.entryTimes[i], result.periodEnds[i], now, local);
         }
         const std::size_t displaysBefore = host.displays.size();
         const int commitsBefore = store.commitCount;
@@ -319,7 +337,7 @@ std::string JudgeWholeRun(const SoakResult& r, std::time_t start) {
                 return where + "every-day entry shown before its time of day";
         } else {
             const std::time_t from = r.entryTimes[d.index] - 59;
-            const std::time_t until = r.entryTimes[d.index] + (e.m_nShowDays + 1LL) * kDay;
+            const std::time_t until = r.periodEnds[d.index];
             if (d.when < from || d.when >= until)
                 return where + "dated entry shown outside [" + LocalText(from) + ", " + LocalText(until) + ")";
         }
@@ -368,16 +386,23 @@ void tst_SchedulerSoak::soak_data() {
     QTest::addColumn<QString>("start"); // local midnight, YYYY-MM-DD
     QTest::addColumn<int>("spanDays");
     QTest::addColumn<QString>("jump"); // local moment of the last tick before the clock leaps, YYYY-MM-DD HH:MM
+    QTest::addColumn<int>("sleepDays");
 
     // 400 days: three changes of offset in each zone, a new year and two ends of February.
     QTest::newRow("Berlin, mixed entries, 400 days")
-        << QByteArray("Europe/Berlin") << false << "2025-10-01" << 400 << "2026-05-20 07:29";
+        << QByteArray("Europe/Berlin") << false << "2025-10-01" << 400 << "2026-05-20 07:29" << 3;
     QTest::newRow("New York, mixed entries, 400 days")
-        << QByteArray("America/New_York") << false << "2025-10-01" << 400 << "2026-05-20 07:29";
+        << QByteArray("America/New_York") << false << "2025-10-01" << 400 << "2026-05-20 07:29" << 3;
     QTest::newRow("Berlin, full table, 10 days over the spring change")
-        << QByteArray("Europe/Berlin") << true << "2026-03-25" << 10 << "2026-03-30 17:59";
+        << QByteArray("Europe/Berlin") << true << "2026-03-25" << 10 << "2026-03-30 17:59" << 3;
     QTest::newRow("New York, full table, 10 days over the autumn change")
-        << QByteArray("America/New_York") << true << "2025-10-29" << 10 << "2025-11-03 17:59";
+        << QByteArray("America/New_York") << true << "2025-10-29" << 10 << "2025-11-03 17:59" << 3;
+    // Asleep until the same day of the next month (in Berlin over the spring change): the wake-up day is a new day
+    // although its day of the month is the one the scheduler saw last.
+    QTest::newRow("Berlin, mixed entries, asleep 10 March to 10 April")
+        << QByteArray("Europe/Berlin") << false << "2026-03-01" << 45 << "2026-03-10 07:29" << 31;
+    QTest::newRow("New York, mixed entries, asleep 1 February to 1 March")
+        << QByteArray("America/New_York") << false << "2026-01-25" << 40 << "2026-02-01 07:29" << 28;
 }
 
 void tst_SchedulerSoak::soak() {
@@ -386,6 +411,7 @@ void tst_SchedulerSoak::soak() {
     QFETCH(QString, start);
     QFETCH(int, spanDays);
     QFETCH(QString, jump);
+    QFETCH(int, sleepDays);
 
     const ZoneGuard guard(zone.constData());
     int y = 0, mo = 0, d = 0, h = 0, mi = 0;
@@ -399,7 +425,7 @@ void tst_SchedulerSoak::soak() {
 
     const std::vector<MessageEntry> entries =
         fullTable ? MixedEntries(20260329, startTime, spanDays) : LongSoakEntries();
-    const SoakResult result = RunSoak(entries, startTime, spanDays, jumpAt);
+    const SoakResult result = RunSoak(entries, startTime, spanDays, jumpAt, sleepDays);
     QVERIFY2(result.failure.empty(), result.failure.c_str());
     QVERIFY(result.landingDate != 0);
     const std::string whole = JudgeWholeRun(result, startTime);
@@ -431,7 +457,7 @@ void tst_SchedulerSoak::suspendedLaptop() {
         MakeEntry({"dated zero days on the wake-up day", false, 2026, 5, 23, 7, 0}),
     };
     const std::time_t start = LocalTime(2026, 5, 20, 0, 0);
-    const SoakResult result = RunSoak(entries, start, 5, LocalTime(2026, 5, 20, 7, 29, 50));
+    const SoakResult result = RunSoak(entries, start, 5, LocalTime(2026, 5, 20, 7, 29, 50), 3);
     QVERIFY2(result.failure.empty(), result.failure.c_str());
 
     const std::time_t wake = LocalTime(2026, 5, 23, 7, 30, 0);

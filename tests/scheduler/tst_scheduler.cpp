@@ -41,9 +41,13 @@ private slots:
     void rearming();
     void repeatCountsFromWhenTheDisplayBegan();
     void thirtyMinuteRepeatSkipsA75MinuteGap();
+    void repeatAfterTheClockIsSetBack_data();
+    void repeatAfterTheClockIsSetBack();
     void newDayArmsEveryShownEveryDayEntryInOneTick();
     void everyDayMessageIsNotShownTwiceOnANewlyNoticedDay();
     void everyDayMessageIsNotShownTwiceAfterANightWithMessagesOff();
+    void everyDayMessageWhenTheClockIsSetBack_data();
+    void everyDayMessageWhenTheClockIsSetBack();
 
     void closedGateChangesNothing_data();
     void closedGateChangesNothing();
@@ -230,34 +234,37 @@ void TestScheduler::rearming_data() {
     QTest::addColumn<int>("active");
     QTest::addColumn<int>("pending");
     QTest::addColumn<int>("shown");
-    QTest::addColumn<int>("elapsed"); // seconds since the entry was last shown
-    QTest::addColumn<bool>("newDay");
+    QTest::addColumn<int>("elapsed");       // seconds since the entry was last shown
+    QTest::addColumn<int>("daysSinceSeen"); // whole days since the scheduler's last tick
     QTest::addColumn<bool>("rearmed");
 
     const QString base = "1997-03-05 10:00";
-    QTest::newRow("repeat 5, after 4:59") << base << false << 5 << 1 << 0 << 1 << 299 << false << false;
-    QTest::newRow("repeat 5, after 5:00") << base << false << 5 << 1 << 0 << 1 << 300 << false << true;
-    QTest::newRow("repeat 30, after 29:59") << base << false << 30 << 1 << 0 << 1 << 1799 << false << false;
-    QTest::newRow("repeat 30, after 30 min") << base << false << 30 << 1 << 0 << 1 << 1800 << false << true;
-    QTest::newRow("repeat 30, after 75 min") << base << false << 30 << 1 << 0 << 1 << 4500 << false << false;
-    QTest::newRow("repeat 30, after 90 min") << base << false << 30 << 1 << 0 << 1 << 5400 << false << true;
-    QTest::newRow("repeat 1, after 60 min") << base << false << 1 << 1 << 0 << 1 << 3600 << false << false;
-    QTest::newRow("repeat 1, after 61 min") << base << false << 1 << 1 << 0 << 1 << 3660 << false << true;
-    QTest::newRow("repeat 59, after 59 min") << base << false << 59 << 1 << 0 << 1 << 3540 << false << true;
-    QTest::newRow("no repeat, after 10 hours") << base << false << 0 << 1 << 0 << 1 << 36000 << false << false;
-    QTest::newRow("dated, on a new day") << base << false << 0 << 1 << 0 << 1 << 60 << true << false;
-    QTest::newRow("every day, on a new day") << base << true << 0 << 1 << 0 << 1 << 60 << true << true;
-    QTest::newRow("every day, same day") << base << true << 0 << 1 << 0 << 1 << 36000 << false << false;
-    QTest::newRow("every day, repeat 10 after 10 min") << base << true << 10 << 1 << 0 << 1 << 600 << false << true;
-    QTest::newRow("inactive, repeat due") << base << false << 5 << 0 << 0 << 1 << 300 << false << false;
-    QTest::newRow("inactive every day, new day") << base << true << 0 << 0 << 0 << 1 << 60 << true << false;
-    QTest::newRow("still armed") << base << false << 5 << 1 << 1 << 1 << 300 << false << false;
-    QTest::newRow("never shown") << base << false << 5 << 1 << 0 << 0 << 300 << false << false;
-    QTest::newRow("never shown every day, new day") << base << true << 0 << 1 << 0 << 0 << 60 << true << false;
-    QTest::newRow("2040, repeat 5 after 4:59")
-        << "2040-06-15 10:00" << false << 5 << 1 << 0 << 1 << 299 << false << false;
-    QTest::newRow("2040, repeat 5 after 5:00")
-        << "2040-06-15 10:00" << false << 5 << 1 << 0 << 1 << 300 << false << true;
+    QTest::newRow("repeat 5, after 4:59") << base << false << 5 << 1 << 0 << 1 << 299 << 0 << false;
+    QTest::newRow("repeat 5, after 5:00") << base << false << 5 << 1 << 0 << 1 << 300 << 0 << true;
+    QTest::newRow("repeat 30, after 29:59") << base << false << 30 << 1 << 0 << 1 << 1799 << 0 << false;
+    QTest::newRow("repeat 30, after 30 min") << base << false << 30 << 1 << 0 << 1 << 1800 << 0 << true;
+    QTest::newRow("repeat 30, after 75 min") << base << false << 30 << 1 << 0 << 1 << 4500 << 0 << false;
+    QTest::newRow("repeat 30, after 90 min") << base << false << 30 << 1 << 0 << 1 << 5400 << 0 << true;
+    QTest::newRow("repeat 1, after 60 min") << base << false << 1 << 1 << 0 << 1 << 3600 << 0 << false;
+    QTest::newRow("repeat 1, after 61 min") << base << false << 1 << 1 << 0 << 1 << 3660 << 0 << true;
+    QTest::newRow("repeat 59, after 59 min") << base << false << 59 << 1 << 0 << 1 << 3540 << 0 << true;
+    QTest::newRow("no repeat, after 10 hours") << base << false << 0 << 1 << 0 << 1 << 36000 << 0 << false;
+    QTest::newRow("dated, on a new day") << base << false << 0 << 1 << 0 << 1 << 60 << 1 << false;
+    QTest::newRow("every day, on a new day") << base << true << 0 << 1 << 0 << 1 << 60 << 1 << true;
+    QTest::newRow("every day, same day") << base << true << 0 << 1 << 0 << 1 << 36000 << 0 << false;
+    // A suspended laptop or a month of messages switched off: the first tick comes on the same day of the month.
+    QTest::newRow("every day, 28 days later on the same day of the month")
+        << "1997-02-01 09:00" << true << 0 << 1 << 0 << 1 << 28 * 86400 + 1800 << 28 << true;
+    QTest::newRow("every day, a month later on the same day of the month")
+        << "1997-03-10 09:00" << true << 0 << 1 << 0 << 1 << 31 * 86400 + 1800 << 31 << true;
+    QTest::newRow("every day, repeat 10 after 10 min") << base << true << 10 << 1 << 0 << 1 << 600 << 0 << true;
+    QTest::newRow("inactive, repeat due") << base << false << 5 << 0 << 0 << 1 << 300 << 0 << false;
+    QTest::newRow("inactive every day, new day") << base << true << 0 << 0 << 0 << 1 << 60 << 1 << false;
+    QTest::newRow("still armed") << base << false << 5 << 1 << 1 << 1 << 300 << 0 << false;
+    QTest::newRow("never shown") << base << false << 5 << 1 << 0 << 0 << 300 << 0 << false;
+    QTest::newRow("never shown every day, new day") << base << true << 0 << 1 << 0 << 0 << 60 << 1 << false;
+    QTest::newRow("2040, repeat 5 after 4:59") << "2040-06-15 10:00" << false << 5 << 1 << 0 << 1 << 299 << 0 << false;
+    QTest::newRow("2040, repeat 5 after 5:00") << "2040-06-15 10:00" << false << 5 << 1 << 0 << 1 << 300 << 0 << true;
 }
 
 void TestScheduler::rearming() {
@@ -268,7 +275,7 @@ void TestScheduler::rearming() {
     QFETCH(int, pending);
     QFETCH(int, shown);
     QFETCH(int, elapsed);
-    QFETCH(bool, newDay);
+    QFETCH(int, daysSinceSeen);
     QFETCH(bool, rearmed);
 
     const std::time_t lastShown = At(base.toUtf8().constData());
@@ -282,15 +289,14 @@ void TestScheduler::rearming() {
     entry.m_bPending = pending;
     entry.m_bShown = shown;
     entry.m_tLastShown = lastShown;
-    const int today = LocalDay(tick);
-    rig.state.SetCurrentDay(newDay ? (today == 1 ? 2 : today - 1) : today);
+    rig.state.SetDaySeen(tick - daysSinceSeen * 86400);
 
     rig.Tick();
 
     QCOMPARE(entry.m_bPending, rearmed ? 1 : pending);
     QCOMPARE(entry.m_bShown, rearmed ? 0 : shown);
     QCOMPARE(entry.m_tLastShown, lastShown);
-    QCOMPARE(rig.state.CurrentDay(), today);
+    QCOMPARE(rig.state.DaySeen(), tick);
     QVERIFY(rig.log.empty());
 }
 
@@ -339,6 +345,40 @@ void TestScheduler::thirtyMinuteRepeatSkipsA75MinuteGap() {
     QCOMPARE(rig.host.displayed.size(), std::size_t(2));
 }
 
+void TestScheduler::repeatAfterTheClockIsSetBack_data() {
+    QTest::addColumn<QString>("entryAt");
+    QTest::addColumn<int>("showDays");
+    QTest::addColumn<QString>("setBackTo");
+    QTest::addColumn<QString>("shownAgainAt");
+
+    // Last shown at 10:05 on 5 March and repeated every 5 minutes; then the clock goes back behind that showing, as
+    // it does on some dual-boot machines. The interval counts from the first tick that finds the clock back; the
+    // tick after the one that re-arms shows the message.
+    QTest::newRow("an hour back") << "1997-03-05 09:00" << 1 << "1997-03-05 09:05:10"
+                                  << "1997-03-05 09:10:20";
+    QTest::newRow("a day back, inside its days to show")
+        << "1997-03-04 09:00" << 3 << "1997-03-04 10:05:10" << "1997-03-04 10:10:20";
+}
+
+void TestScheduler::repeatAfterTheClockIsSetBack() {
+    QFETCH(QString, entryAt);
+    QFETCH(int, showDays);
+    QFETCH(QString, setBackTo);
+    QFETCH(QString, shownAgainAt);
+
+    const std::time_t lastShown = At("1997-03-05 10:05");
+    SchedulerRig rig(lastShown + 10);
+    rig.AddShown(MakeEntry("Stretch", entryAt.toUtf8().constData(), false, showDays, 5), lastShown);
+    std::string shownAt;
+    rig.host.duringDisplay = [&](const MessageEntry&) { shownAt = LocalText(rig.clock.now); };
+
+    const std::time_t from = At(setBackTo.toUtf8().constData());
+    for (std::time_t t = from; shownAt.empty() && t < from + 2 * 86400; t += SCHEDULER_PERIOD_MS / 1000)
+        rig.TickAt(t);
+
+    QCOMPARE(QString::fromStdString(shownAt), shownAgainAt);
+}
+
 void TestScheduler::newDayArmsEveryShownEveryDayEntryInOneTick() {
     SchedulerRig rig(At("1997-03-04 23:50"));
     MessageEntry& morning = rig.AddShown(MakeEntry("Morning", "1997-01-01 08:00", true), At("1997-03-04 08:00"));
@@ -355,7 +395,7 @@ void TestScheduler::newDayArmsEveryShownEveryDayEntryInOneTick() {
     }
     QVERIFY(SameEntry(dated, datedBefore));
     QVERIFY(rig.host.displayed.empty());
-    QCOMPARE(rig.state.CurrentDay(), 5);
+    QCOMPARE(rig.state.DaySeen(), At("1997-03-05 00:00:05"));
 
     rig.TickAt(At("1997-03-05 08:00"));
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Morning"});
@@ -375,7 +415,7 @@ void TestScheduler::everyDayMessageIsNotShownTwiceAfterANightWithMessagesOff() {
         rig.TickAt(At(moment));
 
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Daily"});
-    QCOMPARE(rig.state.CurrentDay(), 6);
+    QCOMPARE(rig.state.DaySeen(), At("1997-03-06 10:30:20"));
 }
 
 void TestScheduler::everyDayMessageIsNotShownTwiceOnANewlyNoticedDay() {
@@ -394,6 +434,39 @@ void TestScheduler::everyDayMessageIsNotShownTwiceOnANewlyNoticedDay() {
 
     QCOMPARE(ToList(rig.host.displayed), QStringList{"Daily"});
     QCOMPARE(rig.Entry(0).m_bPending, 0);
+}
+
+void TestScheduler::everyDayMessageWhenTheClockIsSetBack_data() {
+    QTest::addColumn<QStringList>("ticks");
+    QTest::addColumn<QStringList>("expected"); // the moments of the displays of an every-day message for 20:00
+
+    QTest::newRow("back over midnight to the date of its display")
+        << QStringList{"1997-03-10 20:00", "1997-03-11 00:20", "1997-03-10 23:20", "1997-03-10 23:59:50",
+                       "1997-03-11 00:00", "1997-03-11 20:00"}
+        << QStringList{"1997-03-10 20:00:00", "1997-03-11 20:00:00"};
+    // A clock three weeks fast is corrected: the message has had its display for this day, and the next midnight
+    // is a new day although a later date was seen before.
+    QTest::newRow("corrected from weeks ahead")
+        << QStringList{"1997-03-31 20:00", "1997-03-10 21:00", "1997-03-11 20:00"}
+        << QStringList{"1997-03-31 20:00:00", "1997-03-11 20:00:00"};
+    QTest::newRow("corrected from weeks ahead after a later date armed it again")
+        << QStringList{"1997-03-30 20:00", "1997-03-31 00:20", "1997-03-10 21:00"}
+        << QStringList{"1997-03-30 20:00:00", "1997-03-10 21:00:00"};
+}
+
+void TestScheduler::everyDayMessageWhenTheClockIsSetBack() {
+    QFETCH(QStringList, ticks);
+    QFETCH(QStringList, expected);
+
+    SchedulerRig rig(At(ticks.front().toUtf8().constData()));
+    rig.Add(MakeEntry("Daily", "1997-01-01 20:00", true));
+    QStringList shownAt;
+    rig.host.duringDisplay = [&](const MessageEntry&) { shownAt << QString::fromStdString(LocalText(rig.clock.now)); };
+
+    for (const QString& tick : ticks)
+        rig.TickAt(At(tick.toUtf8().constData()));
+
+    QCOMPARE(shownAt, expected);
 }
 
 void TestScheduler::closedGateChangesNothing_data() {
@@ -419,7 +492,7 @@ void TestScheduler::closedGateChangesNothing() {
         rig.Add(MakeEntry("Daily due", "1997-01-01 09:00", true));
         rig.AddShown(MakeEntry("Daily", "1997-01-01 08:00", true), At("1997-03-04 08:00"));
         rig.AddShown(MakeEntry("Repeating", "1997-03-05 09:00", false, 1, 5), now - 600);
-        rig.state.SetCurrentDay(4);
+        rig.state.SetDaySeen(At("1997-03-04 23:00"));
     };
     SchedulerRig rig(now);
     fill(rig);
@@ -434,7 +507,7 @@ void TestScheduler::closedGateChangesNothing() {
     QCOMPARE(after.size(), before.size());
     for (std::size_t i = 0; i < before.size(); ++i)
         QVERIFY2(SameEntry(after[i], before[i]), before[i].m_szName);
-    QCOMPARE(rig.state.CurrentDay(), 4);
+    QCOMPARE(rig.state.DaySeen(), At("1997-03-04 23:00"));
     QVERIFY(rig.log.empty());
     QCOMPARE(rig.host.stateQueries, 0);
     QCOMPARE(rig.store.commitCount, 0);
@@ -446,7 +519,7 @@ void TestScheduler::closedGateChangesNothing() {
     open.Tick(SCHEDULER_TIMER_ID);
     QCOMPARE(ToList(open.host.displayed), (QStringList{"Due", "Daily due", "Daily"}));
     QCOMPARE(open.store.commitCount, 1);
-    QCOMPARE(open.state.CurrentDay(), 5);
+    QCOMPARE(open.state.DaySeen(), now);
 }
 
 void TestScheduler::restoredWindowShowsNothingButRearms() {
@@ -458,7 +531,7 @@ void TestScheduler::restoredWindowShowsNothingButRearms() {
     MessageEntry& runOut = rig.Add(MakeEntry("Run out", "1997-02-05 10:00", false));
     MessageEntry& daily = rig.AddShown(MakeEntry("Daily", "1997-01-01 08:00", true), At("1997-03-04 08:00"));
     MessageEntry& repeating = rig.AddShown(MakeEntry("Repeating", "1997-03-05 09:00", false, 1, 5), now - 300);
-    rig.state.SetCurrentDay(4);
+    rig.state.SetDaySeen(At("1997-03-04 23:00"));
 
     rig.Tick();
 
@@ -473,7 +546,7 @@ void TestScheduler::restoredWindowShowsNothingButRearms() {
     QCOMPARE(daily.m_bShown, 0);
     QCOMPARE(repeating.m_bPending, 1);
     QCOMPARE(repeating.m_bShown, 0);
-    QCOMPARE(rig.state.CurrentDay(), 5);
+    QCOMPARE(rig.state.DaySeen(), now);
 }
 
 void TestScheduler::dueEntriesShowOneAfterAnotherInTableOrder() {
@@ -541,7 +614,7 @@ void TestScheduler::ticksDuringDisplayRearm() {
     // last tick comes 61 minutes after the display began, when the minute component (1) no longer re-arms.
     rig.host.duringDisplay = [&](const MessageEntry&) {
         rig.TickAt(At("1997-03-06 00:57"));
-        seen = {dated.m_bPending, daily.m_bPending, rig.state.CurrentDay()};
+        seen = {dated.m_bPending, daily.m_bPending, LocalDay(rig.state.DaySeen())};
         // Shown again on the new day, it must not be armed again by a later tick of that same day.
         daily.m_bPending = 0;
         daily.m_bShown = 1;

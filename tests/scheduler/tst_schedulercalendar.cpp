@@ -142,6 +142,15 @@ void TestSchedulerCalendar::decisions_data() {
             << zone << false << autumnEntry << 1 << On(z.autumnAfter, "08:59:59") << "shown";
         row("1 day over autumn change, run out")
             << zone << false << autumnEntry << 1 << On(z.autumnAfter, "09:00") << "expired";
+        // But a period never ends before its last date does: the 25 hours of the autumn day would otherwise end a
+        // message for that date alone, or one whose last date it is, an hour before midnight.
+        row("0 days on autumn change from 00:30, last second of its date")
+            << zone << false << On(z.autumn, "00:30") << 0 << On(z.autumn, "23:59:59") << "shown";
+        const QString earlyAutumnEntry = On(z.autumnBefore, "00:30");
+        row("1 day from 00:30 over autumn change, last second of its last date")
+            << zone << false << earlyAutumnEntry << 1 << On(z.autumn, "23:59:59") << "shown";
+        row("1 day from 00:30 over autumn change, run out")
+            << zone << false << earlyAutumnEntry << 1 << On(z.autumnAfter, "00:00") << "expired";
     }
 }
 

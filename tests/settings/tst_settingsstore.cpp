@@ -11,6 +11,7 @@
 #include <QLockFile>
 
 #include <cstring>
+#include <sys/stat.h>
 
 using namespace ProfileNames;
 
@@ -62,6 +63,13 @@ MessageEntry AwkwardEntry(int i) {
     e.m_bEveryDay = (i / 2) % 2;
     return e;
 }
+
+// The permission bits in octal, as ls and chmod speak of them.
+QString Mode(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? QString::number(info.st_mode & 07777, 8)
+                                                                    : QStringLiteral("missing");
+}
 } // namespace
 
 class tst_SettingsStore : public QObject {
@@ -69,6 +77,8 @@ class tst_SettingsStore : public QObject {
 private slots:
     void initTestCase();
     void storeLivesUnderOrganizationAndApplication();
+    void storeIsPrivate_data();
+    void storeIsPrivate();
     void firstStartWritesExactlyFiveValues_data();
     void firstStartWritesExactlyFiveValues();
     void roundTripOfFullTableIsExact();
@@ -76,11 +86,15 @@ private slots:
     void handEditedValues();
     void garbageFileIsRepairedAndRewritten();
     void partlyDamagedFileKeepsWhatReads();
+    void handEditWhileRunning_data();
+    void handEditWhileRunning();
+    void preserveBeforeRepair_data();
+    void preserveBeforeRepair();
     void unwritableStoreFailsTheSave();
     void saveSucceedsAgainOnceTheCauseIsGone_data();
     void saveSucceedsAgainOnceTheCauseIsGone();
-    void abandonedWriteLock_data();
-    void abandonedWriteLock();
+    void leftoversOfKilledCopies_data();
+    void leftoversOfKilledCopies();
     void integersWrittenAreIntegersReadBack_data();
     void integersWrittenAreIntegersReadBack();
 
@@ -91,6 +105,8 @@ private:
 
 void tst_SettingsStore::initTestCase() {
     QVERIFY(m_config.isValid());
+    // The usual mask, under which files are created readable by everyone unless the program says otherwise.
+    ::umask(022);
     // QSettings settles its folders on first use, so the folder is chosen before any store exists.
     qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
     // The system-wide folder, where an administrator's settings would lie.
@@ -106,6 +122,34 @@ void tst_SettingsStore::storeLivesUnderOrganizationAndApplication() {
              store.FileName());
     SettingsProfileStore renamed(QStringLiteral("Quillmoor"), QStringLiteral("nudgepost-copy"));
     QVERIFY(renamed.FileName() != store.FileName());
+}
+
+void tst_SettingsStore::storeIsPrivate_data() {
+    QTest::addColumn<bool>("readableStore"); // a store is there, readable by everyone, as its owner chose
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("new store in new folders") << false << "600";
+    QTest::newRow("store the user made readable") << true << "644";
+}
+
+// A person's reminders are private: a new store and the folders made for it are the owner's alone.
+void tst_SettingsStore::storeIsPrivate() {
+    QFETCH(bool, readableStore);
+    QFETCH(QString, mode);
+    const QString top = m_config.path() + QStringLiteral("/private/") + QTest::currentDataTag();
+    const QString path = top + QStringLiteral("/Quillmoor/deeper/nudgepost.conf");
+    if (readableStore) {
+        WriteFile(path, "[Configuration]\n");
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                                QFile::ReadOther));
+    }
+    SettingsProfileStore store(path);
+    Loaded loaded(store);
+    QVERIFY(loaded.state->SaveAll());
+    QCOMPARE(Mode(path), mode);
+    if (!readableStore) {
+        QCOMPARE(Mode(top + QStringLiteral("/Quillmoor")), QStringLiteral("700"));
+        QCOMPARE(Mode(top + QStringLiteral("/Quillmoor/deeper")), QStringLiteral("700"));
+    }
 }
 
 void tst_SettingsStore::firstStartWritesExactlyFiveValues_data() {
@@ -137,9 +181,9 @@ void tst_SettingsStore::firstStartWritesExactlyFiveValues() {
     SettingsProfileStore store(QStringLiteral("Quillmoor"), QStringLiteral("first-start"));
     Loaded loaded(store);
     QCOMPARE(loaded.state->Count(), 0);
-    QCOMPARE(loaded.state->IsOn(Option::ShowMinimized), 0);
+    QVERIFY(!loaded.state->IsOn(Option::ShowMinimized));
     QVERIFY(loaded.prompts.boxes.empty());
-    QCOMPARE(loaded.state->GlobalError(), 0);
+    QVERIFY(!loaded.state->GlobalError());
 
     QSettings file(store.FileName(), QSettings::IniFormat);
     QCOMPARE(file.childGroups(), QStringList{QStringLiteral("Configuration")});
@@ -190,6 +234,13 @@ void tst_SettingsStore::handEditedValues_data() {
                                         << QByteArray("Dentist") << 4;
     QTest::newRow("unquoted commas keep the whole name")
         << ("MessageName0=Milk, eggs, bread\nMessageDay0=4\n" + rest) << 1 << QByteArray("Milk, eggs, bread") << 4;
+    QTest::newRow("unquoted commas come back as written")
+        << ("MessageName0=Milk,eggs ,  bread\nMessageDay0=4\n" + rest) << 1 << QByteArray("Milk,eggs ,  bread") << 4;
+    QTest::newRow("text in a single-byte code page")
+        << ("MessageName0=Caf\xe9\nMessageDay0=4\n" + rest) << 1 << QByteArray("Caf\xc3\xa9") << 4;
+    QTest::newRow("code page characters beyond Latin-1, with a comma")
+        << ("MessageName0=\x80 5,\x93ok\x94\nMessageDay0=4\n" + rest) << 1
+        << QByteArray("\xe2\x82\xac 5,\xe2\x80\x9cok\xe2\x80\x9d") << 4;
     QTest::newRow("day that is not a number is corrupt")
         << ("MessageName0=Dentist\nMessageDay0=four\n" + rest) << 0 << QByteArray() << 0;
     QTest::newRow("day beyond 32 bits is corrupt")
@@ -224,13 +275,15 @@ void tst_SettingsStore::garbageFileIsRepairedAndRewritten() {
     for (int i = 0; i < 4096; ++i)
         garbage.append(char((i * 7919) % 256));
     WriteFile(path, garbage);
+    QString store0Copy;
     {
         SettingsProfileStore store(path);
-        QFile copy(store.DamagedCopy());
+        store0Copy = store.DamagedCopy();
+        QFile copy(store0Copy);
         QVERIFY(copy.open(QIODevice::ReadOnly));
         QCOMPARE(copy.readAll(), garbage);
         Loaded loaded(store);
-        QCOMPARE(loaded.state->GlobalError(), 0);
+        QVERIFY(!loaded.state->GlobalError());
         QCOMPARE(loaded.state->Count(), 0);
         QVERIFY(loaded.state->AppendEntry(AwkwardEntry(5)));
         QVERIFY(loaded.state->SaveAll());
@@ -239,6 +292,16 @@ void tst_SettingsStore::garbageFileIsRepairedAndRewritten() {
     Loaded again(reopened);
     QVERIFY(again.prompts.boxes.empty());
     QCOMPARE(again.state->Count(), 1);
+
+    // Damaged again at a later start: a copy of its own, and the first rescue keeps what it held.
+    QVERIFY(reopened.DamagedCopy().isEmpty());
+    WriteFile(path, garbage.left(1000));
+    SettingsProfileStore damagedAgain(path);
+    QVERIFY(!damagedAgain.DamagedCopy().isEmpty());
+    QFile first(store0Copy), second(damagedAgain.DamagedCopy());
+    QVERIFY(first.open(QIODevice::ReadOnly) && second.open(QIODevice::ReadOnly));
+    QCOMPARE(first.readAll(), garbage);
+    QCOMPARE(second.readAll(), garbage.left(1000));
 }
 
 void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
@@ -254,9 +317,84 @@ void tst_SettingsStore::partlyDamagedFileKeepsWhatReads() {
     QVERIFY(loaded.prompts.boxes.empty());
     QCOMPARE(loaded.state->Count(), 1);
     QCOMPARE(QByteArray(loaded.state->ScheduledEntry(0).m_szName), QByteArray("Keep me"));
-    QCOMPARE(loaded.state->IsOn(Option::Tooltips), 0);
+    QVERIFY(!loaded.state->IsOn(Option::Tooltips));
     QVERIFY(loaded.state->SaveAll());
-    QCOMPARE(loaded.state->GlobalError(), 0);
+    QVERIFY(!loaded.state->GlobalError());
+}
+
+void tst_SettingsStore::handEditWhileRunning_data() {
+    QTest::addColumn<QByteArray>("added"); // to the end of the file, inside [Messages]
+    QTest::addColumn<bool>("setAside");
+    QTest::newRow("a line that is no value") << QByteArray("a line added by hand\n") << true;
+    QTest::newRow("a value given again") << QByteArray("MessageHour0=10\n") << false;
+}
+
+// The file is edited by hand while the program runs, and then an option is toggled twice. The saves write
+// everything; what QSettings drops of the edited file while it merges is set aside.
+void tst_SettingsStore::handEditWhileRunning() {
+    QFETCH(QByteArray, added);
+    QFETCH(bool, setAside);
+    const QString path = m_config.path() + QStringLiteral("/running/%1.conf").arg(QTest::currentDataTag());
+    WriteFile(path, "[Configuration]\nNumber of messages=1\nActivated messages=1\nTooltips=1\nShow warnings=1\n"
+                    "Show minimized=0\n[Messages]\nMessageName0=Keep me\nMessageText0=t\nMessageDay0=1\n"
+                    "MessageMonth0=2\nMessageYear0=2027\nMessageMinute0=0\nMessageHour0=8\nMessageShowTime0=0\n"
+                    "MessageShowEveryTime0=0\nMessageActive0=1\nShowEveryDay0=0\n");
+    SettingsProfileStore store(path);
+    Loaded loaded(store);
+    QVERIFY(loaded.prompts.boxes.empty());
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(added);
+    }
+    for (int tooltips : {0, 1}) {
+        loaded.state->SetOption(Option::Tooltips, tooltips);
+        QVERIFY(loaded.state->SaveAll());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Tooltips=" + QByteArray::number(tooltips)));
+    }
+    QVERIFY(loaded.prompts.boxes.empty());
+    QVERIFY(!loaded.state->GlobalError());
+    QCOMPARE(store.DamagedCopy().isEmpty(), !setAside);
+    if (setAside) {
+        QFile copy(store.DamagedCopy());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QVERIFY(copy.readAll().endsWith(added));
+    }
+}
+
+void tst_SettingsStore::preserveBeforeRepair_data() {
+    QTest::addColumn<int>("nameLength"); // of the store file's name; 0: the usual one
+    QTest::addColumn<bool>("copied");
+    QTest::newRow("a copy fits beside the store") << 0 << true;
+    // The store and QSettings' own temporary and lock files still fit the system's limit of 255; the copy does not.
+    QTest::newRow("no copy fits beside the store") << 248 << false;
+}
+
+// A load that is about to drop entries asks for the file as it is to be kept; where that cannot be done, the save
+// that would drop them must fail instead.
+void tst_SettingsStore::preserveBeforeRepair() {
+    QFETCH(int, nameLength);
+    QFETCH(bool, copied);
+    const QString name = nameLength ? QString(nameLength - 5, QLatin1Char('n')) + QStringLiteral(".conf")
+                                    : QStringLiteral("nudgepost.conf");
+    const QString path = m_config.path() + QStringLiteral("/repair/%1/").arg(QTest::currentDataTag()) + name;
+    const QByteArray original = "[Configuration]\nNumber of messages=2\n[Messages]\nMessageName0=Only the name\n";
+    WriteFile(path, original);
+    SettingsProfileStore store(path);
+    store.PreserveBeforeRepair();
+    QCOMPARE(store.DamagedCopy().isEmpty(), !copied);
+    if (copied) {
+        QFile copy(store.DamagedCopy());
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), original);
+    }
+    const bool saved = store.WriteProfileInt("Configuration", "Number of messages", 0) && store.Commit();
+    QCOMPARE(saved, copied);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll() == original, !copied);
 }
 
 void tst_SettingsStore::unwritableStoreFailsTheSave() {
@@ -317,59 +455,53 @@ void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone() {
     QCOMPARE(file.value(QStringLiteral("Messages/ShowEveryDay0")).toInt(), AwkwardEntry(3).m_bEveryDay);
 }
 
-void tst_SettingsStore::abandonedWriteLock_data() {
-    // The lock files on the chain "<store>.lock", "<store>.lock.rmlock", "<store>.lock.rmlock.rmlock"; an empty
-    // string is a link that does not exist.
-    QTest::addColumn<QList<QByteArray>>("chain");
-    QTest::addColumn<QList<bool>>("kept");
-    QTest::addColumn<bool>("takenAtOnce"); // whether the next save gets the write lock without waiting
+void tst_SettingsStore::leftoversOfKilledCopies_data() {
+    // Files in the store's folder beside the store "nudgepost.conf", with what they hold; those a start keeps.
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QList<QByteArray>>("contents");
+    QTest::addColumn<QStringList>("kept");
     using namespace LockFixtures;
     const QByteArray empty("");
     const QByteArray live = LockOwnedBy(QCoreApplication::applicationPid());
     const QByteArray dead = LockOwnedBy(DeadPid());
-    const QByteArray none;
+    const QByteArray store = "[Configuration]\nNumber of messages=0\n";
 
-    QTest::newRow("empty write lock, as a crash right after creating it leaves it")
-        << QList<QByteArray>{empty} << QList<bool>{false} << true;
-    QTest::newRow("write lock naming no owner") << QList<QByteArray>{"garbage"} << QList<bool>{false} << true;
-    QTest::newRow("write lock held by a live process") << QList<QByteArray>{live} << QList<bool>{true} << false;
-    QTest::newRow("write lock of a dead process is left to QLockFile")
-        << QList<QByteArray>{dead} << QList<bool>{true} << true;
-    QTest::newRow("dead write lock behind an empty take-over lock")
-        << QList<QByteArray>{dead, empty} << QList<bool>{true, false} << true;
-    QTest::newRow("empty link deeper down the take-over chain")
-        << QList<QByteArray>{dead, dead, dead, empty} << QList<bool>{true, true, true, false} << true;
-    QTest::newRow("empty links on both ends") << QList<QByteArray>{empty, dead, empty}
-                                              << QList<bool>{false, true, false} << true;
+    // In a PID namespace a new copy gets the number of the copy that was killed, so the lock looks held by it.
+    QTest::newRow("write lock naming this very process")
+        << QStringList{"nudgepost.conf.lock"} << QList<QByteArray>{live} << QStringList{};
+    QTest::newRow("write lock and take-over locks of any kind")
+        << QStringList{"nudgepost.conf.lock", "nudgepost.conf.lock.rmlock", "nudgepost.conf.lock.rmlock.rmlock"}
+        << QList<QByteArray>{dead, empty, "garbage"} << QStringList{};
     QTest::newRow("empty take-over lock with no write lock")
-        << QList<QByteArray>{none, empty} << QList<bool>{false, false} << true;
+        << QStringList{"nudgepost.conf.lock.rmlock"} << QList<QByteArray>{empty} << QStringList{};
+    QTest::newRow("temporary copy of a save cut short")
+        << QStringList{"nudgepost.conf.qWeRtY", "nudgepost.conf.AbCdEf"} << QList<QByteArray>{store, empty}
+        << QStringList{};
+    const QStringList others = {"nudgepost.conf.backup", "nudgepost.conf.Backup", "nudgepost.conf.BACKUP",
+                                "nudgepost.conf.damaged-1", "nudgepost.conf.instance.lock", "nudgepost.conf.qWeRt",
+                                "nudgepost.conf.qWeRtYu", "nudgepost.conf.qW3RtY", "other.conf.qWeRtY",
+                                "other.conf.lock"};
+    QTest::newRow("the user's copies and other stores' files")
+        << others << QList<QByteArray>(others.size(), store) << others;
 }
 
-void tst_SettingsStore::abandonedWriteLock() {
-    QFETCH(QList<QByteArray>, chain);
-    QFETCH(QList<bool>, kept);
-    QFETCH(bool, takenAtOnce);
-    const QString path = m_config.path() + QStringLiteral("/locks/nudgepost.conf");
-    QStringList names;
-    int abandoned = 0;
-    for (qsizetype link = 0; link < chain.size(); ++link) {
-        names.append(path + QStringLiteral(".lock") + QStringLiteral(".rmlock").repeated(link));
-        if (!chain[link].isNull()) {
-            QVERIFY(LockFixtures::WriteLock(names.last(), chain[link]));
-            abandoned += kept[link] ? 0 : 1;
-        }
-    }
+void tst_SettingsStore::leftoversOfKilledCopies() {
+    QFETCH(QStringList, files);
+    QFETCH(QList<QByteArray>, contents);
+    QFETCH(QStringList, kept);
+    const QString folder = m_config.path() + QStringLiteral("/leftovers/") + QTest::currentDataTag();
+    const QString path = folder + QStringLiteral("/nudgepost.conf");
+    WriteFile(path, "[Configuration]\nNumber of messages=0\n");
+    for (qsizetype i = 0; i < files.size(); ++i)
+        QVERIFY(LockFixtures::WriteLock(folder + QLatin1Char('/') + files[i], contents[i]));
 
-    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), abandoned);
-    for (qsizetype link = 0; link < chain.size(); ++link)
-        QVERIFY2(QFile::exists(names[link]) == kept[link], qPrintable(names[link]));
-    {
-        QLockFile writeLock(path + QStringLiteral(".lock"));
-        QCOMPARE(writeLock.tryLock(0), takenAtOnce);
-    }
-    for (const QString& name : names)
-        QFile::remove(name);
-    QCOMPARE(SettingsProfileStore::RemoveAbandonedWriteLock(path), 0);
+    QCOMPARE(SettingsProfileStore::ClearLeftovers(path), files.size() - kept.size());
+    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    left.removeOne(QStringLiteral("nudgepost.conf"));
+    kept.sort();
+    QCOMPARE(left, kept);
+    QLockFile writeLock(path + QStringLiteral(".lock"));
+    QVERIFY(writeLock.tryLock(0));
 }
 
 void tst_SettingsStore::integersWrittenAreIntegersReadBack_data() {

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -105,6 +106,9 @@ private slots:
     void desktopSettings();
     void canberraResults_data();
     void canberraResults();
+    void plan_data();
+    void plan();
+    void noThreadToSpareStillAnswers();
     void noSoundDeviceRingsTheBellWithoutWaiting();
     void slowPlayerDoesNotHoldTheCaller();
     void answersDieWithThePlayer();
@@ -210,6 +214,63 @@ void TestExclamationSound::canberraResults() {
     QFETCH(int, result);
     QFETCH(SoundOutcome, expected);
     QCOMPARE(CanberraSound::OutcomeOf(result), expected);
+}
+
+void TestExclamationSound::plan_data() {
+    QTest::addColumn<int>("eventSounds"); // -1: the desktop does not say
+    QTest::addColumn<QString>("theme");
+    QTest::addColumn<bool>("library");
+    QTest::addColumn<bool>("play");
+    QTest::addColumn<SoundOutcome>("outcome");
+    QTest::addColumn<bool>("forceEnable");
+    QTest::addColumn<bool>("loadAsked");
+    QTest::newRow("switched off: silent, the library not even loaded")
+        << 0 << "" << true << false << SoundOutcome::Silenced << false << false;
+    QTest::newRow("switched off without the library: silent, not the bell")
+        << 0 << "" << false << false << SoundOutcome::Silenced << false << false;
+    QTest::newRow("no library: the bell") << -1 << "" << false << false << SoundOutcome::Unavailable << false << true;
+    QTest::newRow("the desktop says nothing: the library decides")
+        << -1 << "" << true << true << SoundOutcome::Played << false << true;
+    QTest::newRow("switched on with a theme") << 1 << "ocean" << true << true << SoundOutcome::Played << true << true;
+}
+
+void TestExclamationSound::plan() {
+    QFETCH(int, eventSounds);
+    QFETCH(QString, theme);
+    QFETCH(bool, library);
+    QFETCH(bool, play);
+    QFETCH(SoundOutcome, outcome);
+    QFETCH(bool, forceEnable);
+    QFETCH(bool, loadAsked);
+    DesktopSoundSettings desktop;
+    if (eventSounds >= 0)
+        desktop.eventSounds = eventSounds == 1;
+    desktop.themeName = theme.toStdString();
+    bool asked = false;
+    const SoundPlan plan = PlanSound(desktop, [&] {
+        asked = true;
+        return library;
+    });
+    QCOMPARE(plan.play, play);
+    if (!play)
+        QCOMPARE(plan.outcome, outcome);
+    QCOMPARE(plan.forceEnable, forceEnable);
+    QCOMPARE(QString::fromStdString(plan.themeName), play ? theme : QString());
+    QCOMPARE(asked, loadAsked);
+}
+
+// A session at its limit of tasks has no thread for the sound; the box it goes with must still come.
+void TestExclamationSound::noThreadToSpareStillAnswers() {
+    int played = 0;
+    std::vector<SoundOutcome> answers;
+    ThreadedSoundPlayer player([&](const SoundRequest&) { return ++played, SoundOutcome::Played; },
+                               [](std::function<void()>) -> std::thread {
+                                   throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+                               });
+    player.Play({"dialog-warning", "", 0}, [&](SoundOutcome outcome) { answers.push_back(outcome); });
+    QTRY_COMPARE(answers.size(), std::size_t{1});
+    QCOMPARE(answers[0], SoundOutcome::Unavailable);
+    QCOMPARE(played, 0);
 }
 
 void TestExclamationSound::noSoundDeviceRingsTheBellWithoutWaiting() {

@@ -58,6 +58,7 @@ private slots:
     void fullTableLoads();
     void corruptEntryDropsOnlyItself_data();
     void corruptEntryDropsOnlyItself();
+    void everyEntryDamagedLeavesActivationUnread();
     void valuesAreNotRangeChecked();
     void duplicateStoredNamesKeepTheFirst();
     void overlongStringsAreCutAtCharacterBoundary();
@@ -139,9 +140,11 @@ void tst_ReminderModel::loadSettings() {
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), expectedBoxes);
     QCOMPARE(h.prompts.beeps, int(expectedBoxes.size()));
     for (const auto& box : h.prompts.boxes)
-        QCOMPARE(QString::fromStdString(box.caption), QStringLiteral("Error"));
+        QCOMPARE(box.caption, std::string(T::kErrorCaption));
     QCOMPARE(h.store.commitCount, expectSave ? 1 : 0);
-    QCOMPARE(h.state->GlobalError(), 0);
+    // Only a load that drops what was stored has the store keep its original first.
+    QCOMPARE(h.store.preserveCount, count > 100 ? 1 : 0);
+    QVERIFY(!h.state->GlobalError());
     if (expectSave) {
         QCOMPARE(h.store.GetProfileInt(kConfiguration, kNumberOfMessages, -7), expectedCount);
         QCOMPARE(h.store.GetProfileInt(kConfiguration, kShowMinimized, -7), expectedFlags[3]);
@@ -199,6 +202,7 @@ void tst_ReminderModel::corruptEntryDropsOnlyItself() {
         h.store.Set(kMessages, name, stored.toInt());
     else
         h.store.Set(kMessages, name, stored.toString().toStdString());
+    h.store.ClearWriteLog();
 
     h.Load();
 
@@ -208,9 +212,26 @@ void tst_ReminderModel::corruptEntryDropsOnlyItself() {
         const int source = i < 7 ? i : i + 1;
         QCOMPARE(QString(h.state->ScheduledEntry(i).m_szName), QStringLiteral("Entry %1").arg(source));
     }
-    // The salvaged table is written back at once, renumbered without the gap.
+    // The store kept its original before anything was written; then the salvaged table is written back at once,
+    // renumbered without the gap.
+    QCOMPARE(h.store.preserveCount, 1);
+    QCOMPARE(h.store.WriteLog().front(), std::string("(preserve)"));
     QCOMPARE(h.store.GetProfileInt(kConfiguration, kNumberOfMessages, -7), 19);
     QCOMPARE(h.store.GetProfileString(kMessages, Numbered(kName, 7)), std::string("Entry 8"));
+}
+
+// With every entry dropped there are no messages, and the activation is then taken as on without being read.
+void tst_ReminderModel::everyEntryDamagedLeavesActivationUnread() {
+    Harness h;
+    PutTable(h.store, 2);
+    h.store.Set(kConfiguration, kActivatedMessages, 0);
+    h.store.Remove(kMessages, Numbered(kName, 0));
+    h.store.Remove(kMessages, Numbered(kHour, 1));
+    h.Load();
+    QCOMPARE(h.state->Count(), 0);
+    QVERIFY(h.state->IsOn(Option::MessagesActivated));
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kCorrupt});
+    QCOMPARE(h.store.preserveCount, 1);
 }
 
 void tst_ReminderModel::valuesAreNotRangeChecked() {

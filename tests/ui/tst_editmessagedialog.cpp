@@ -29,46 +29,30 @@
 Q_DECLARE_METATYPE(MessageEntry)
 
 namespace {
-enum ControlIds {
-    ID_OK = 1,
-    ID_CANCEL = 2,
-    ID_NAME = 1009,
-    ID_TEXT = 1010,
-    ID_ACTIVE = 1011,
-    ID_DAY = 1021,
-    ID_HOUR = 1022,
-    ID_MONTH = 1023,
-    ID_YEAR = 1024,
-    ID_MINUTE = 1025,
-    ID_SHOW_DAYS = 1026,
-    ID_REPEAT = 1028,
-    ID_EVERY_DAY = 1039,
-    ID_EVERY_DAY_NOTE = 1045,
-};
+using namespace EditIds;
 
 // The fields and labels that mean nothing for a message shown every day.
-constexpr int kDateControls[] = {1024, 1023, 1021, 1026, 1042, 1041, 1040, 1043, 1044};
-constexpr const char* kEveryDayNote =
-    "Configuration of date is not\nneccessary when message\nshould be shown every day.";
+constexpr int kDateControls[] = {kYear, kMonth, kDay, kShowDays, kYearLabel, kMonthLabel, kDayLabel, kShowDaysBefore,
+                                  kShowDaysAfter};
 
 // What DoModal answers when a driver step failed and left the editor open; no real result has this value.
 constexpr int kLeftOpen = 4711;
 
 std::int32_t MessageEntry::*NumberMember(int id) {
     switch (id) {
-    case ID_DAY:
+    case kDay:
         return &MessageEntry::m_nDay;
-    case ID_MONTH:
+    case kMonth:
         return &MessageEntry::m_nMonth;
-    case ID_YEAR:
+    case kYear:
         return &MessageEntry::m_nYear;
-    case ID_HOUR:
+    case kHour:
         return &MessageEntry::m_nHour;
-    case ID_MINUTE:
+    case kMinute:
         return &MessageEntry::m_nMinute;
-    case ID_SHOW_DAYS:
+    case kShowDays:
         return &MessageEntry::m_nShowDays;
-    case ID_REPEAT:
+    case kRepeat:
         return &MessageEntry::m_nRepeatMinutes;
     }
     return nullptr;
@@ -116,11 +100,15 @@ void TypeInto(QWidget* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty())
         QTest::keyClick(field, Qt::Key_Delete);
-    for (const QChar c : text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        // A character beyond the first plane arrives as one key with both halves of its pair.
+        const qsizetype units = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         if (c.unicode() < 0x80)
             QTest::keyClick(field, c.toLatin1());
         else
-            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, text.mid(i, units), Qt::NoModifier);
+        i += units - 1;
     }
 }
 
@@ -230,18 +218,18 @@ void TestEditMessageDialog::opensWithEntryValues() {
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit message"));
-        const int ids[] = {ID_DAY, ID_MONTH, ID_YEAR, ID_HOUR, ID_MINUTE, ID_SHOW_DAYS, ID_REPEAT};
+        const int ids[] = {kDay, kMonth, kYear, kHour, kMinute, kShowDays, kRepeat};
         QStringList shown;
         for (int id : ids)
             shown << LineText(dialog, id);
         QCOMPARE(shown, numbers);
-        QCOMPARE(LineText(dialog, ID_NAME), QString::fromUtf8(entry.m_szName));
+        QCOMPARE(LineText(dialog, kName), QString::fromUtf8(entry.m_szName));
         // The stored line break shows as a single one.
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(dialog.Control(ID_TEXT))->toPlainText(),
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(dialog.Control(kText))->toPlainText(),
                  QStringLiteral("Call the dentist\nabout Tuesday."));
-        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(ID_ACTIVE))->isChecked(), entry.m_bActive != 0);
-        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(ID_EVERY_DAY))->isChecked(), false);
-        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(ID_EVERY_DAY_NOTE))->text(), QString::fromUtf8(kEveryDayNote));
+        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kActive))->isChecked(), entry.m_bActive != 0);
+        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kEveryDay))->isChecked(), false);
+        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(kEveryDayNote))->text(), QString::fromUtf8(kEveryDayNoteText));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     QCOMPARE(result, DialogIds::kCancel);
@@ -262,12 +250,12 @@ void TestEditMessageDialog::everyDayHidesDateControls() {
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
         for (int id : kDateControls)
             QVERIFY2(dialog.Control(id)->isVisible() == !everyDay, qPrintable(QString::number(id)));
-        QCOMPARE(dialog.Control(ID_EVERY_DAY_NOTE)->isVisible(), everyDay);
-        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(ID_EVERY_DAY))->isChecked(), everyDay);
+        QCOMPARE(dialog.Control(kEveryDayNote)->isVisible(), everyDay);
+        QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kEveryDay))->isChecked(), everyDay);
         // The time still matters every day.
-        QVERIFY(dialog.Control(ID_HOUR)->isVisible());
-        QVERIFY(dialog.Control(ID_MINUTE)->isVisible());
-        ClickButton(dialog, ID_CANCEL);
+        QVERIFY(dialog.Control(kHour)->isVisible());
+        QVERIFY(dialog.Control(kMinute)->isVisible());
+        ClickButton(dialog, kCancel);
     });
     QCOMPARE(result, DialogIds::kCancel);
 }
@@ -286,18 +274,18 @@ void TestEditMessageDialog::everyDayBoxTogglesDateControls() {
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
         for (bool everyDay : {!startsEveryDay, startsEveryDay, !startsEveryDay}) {
-            ClickCheckBox(dialog, ID_EVERY_DAY);
+            ClickCheckBox(dialog, kEveryDay);
             QCOMPARE(entry.m_bEveryDay, everyDay ? 1 : 0);
             for (int id : kDateControls)
                 QVERIFY2(dialog.Control(id)->isVisible() == !everyDay, qPrintable(QString::number(id)));
-            QCOMPARE(dialog.Control(ID_EVERY_DAY_NOTE)->isVisible(), everyDay);
+            QCOMPARE(dialog.Control(kEveryDayNote)->isVisible(), everyDay);
         }
         // Hiding the date never touched what it holds.
-        QCOMPARE(LineText(dialog, ID_DAY), QStringLiteral("15"));
-        QCOMPARE(LineText(dialog, ID_MONTH), QStringLiteral("6"));
-        QCOMPARE(LineText(dialog, ID_YEAR), QStringLiteral("2024"));
-        QCOMPARE(LineText(dialog, ID_SHOW_DAYS), QStringLiteral("3"));
-        ClickButton(dialog, ID_OK);
+        QCOMPARE(LineText(dialog, kDay), QStringLiteral("15"));
+        QCOMPARE(LineText(dialog, kMonth), QStringLiteral("6"));
+        QCOMPARE(LineText(dialog, kYear), QStringLiteral("2024"));
+        QCOMPARE(LineText(dialog, kShowDays), QStringLiteral("3"));
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
     MessageEntry expected = original;
@@ -311,14 +299,14 @@ void TestEditMessageDialog::activeBoxFlipsFlag_data() {
     QTest::addColumn<int>("clicks");
     QTest::addColumn<QString>("how");
 
-    QTest::newRow("active, one click") << int(ID_ACTIVE) << 1 << 1 << "click";
-    QTest::newRow("inactive, one click") << int(ID_ACTIVE) << 0 << 1 << "click";
-    QTest::newRow("active, two clicks") << int(ID_ACTIVE) << 1 << 2 << "click";
-    QTest::newRow("active, space") << int(ID_ACTIVE) << 1 << 1 << "space";
+    QTest::newRow("active, one click") << int(kActive) << 1 << 1 << "click";
+    QTest::newRow("inactive, one click") << int(kActive) << 0 << 1 << "click";
+    QTest::newRow("active, two clicks") << int(kActive) << 1 << 2 << "click";
+    QTest::newRow("active, space") << int(kActive) << 1 << 1 << "space";
     // What a screen reader or switch access does: the box's accessible toggle, with no click.
-    QTest::newRow("active, accessible toggle") << int(ID_ACTIVE) << 1 << 1 << "accessible";
-    QTest::newRow("inactive, accessible toggle twice") << int(ID_ACTIVE) << 0 << 2 << "accessible";
-    QTest::newRow("every day, accessible toggle") << int(ID_EVERY_DAY) << 0 << 1 << "accessible";
+    QTest::newRow("active, accessible toggle") << int(kActive) << 1 << 1 << "accessible";
+    QTest::newRow("inactive, accessible toggle twice") << int(kActive) << 0 << 2 << "accessible";
+    QTest::newRow("every day, accessible toggle") << int(kEveryDay) << 0 << 1 << "accessible";
 }
 
 void TestEditMessageDialog::activeBoxFlipsFlag() {
@@ -328,7 +316,7 @@ void TestEditMessageDialog::activeBoxFlipsFlag() {
     QFETCH(QString, how);
     MessageEntry entry = SampleEntry();
     entry.m_bActive = active;
-    std::int32_t& flag = box == ID_ACTIVE ? entry.m_bActive : entry.m_bEveryDay;
+    std::int32_t& flag = box == kActive ? entry.m_bActive : entry.m_bEveryDay;
     const int start = flag;
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
@@ -347,14 +335,14 @@ void TestEditMessageDialog::activeBoxFlipsFlag() {
         }
         QCOMPARE(check->isChecked(), clicks % 2 == 0 ? start != 0 : start == 0);
         // Only the every-day box moves the date controls.
-        const bool dateShown = box == ID_ACTIVE || clicks % 2 == 0;
+        const bool dateShown = box == kActive || clicks % 2 == 0;
         for (int id : kDateControls)
             QCOMPARE(dialog.Control(id)->isVisible(), dateShown);
-        ClickButton(dialog, ID_OK);
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(flag, clicks % 2 == 0 ? start : 1 - start);
-    if (box == ID_ACTIVE)
+    if (box == kActive)
         QCOMPARE(entry.m_bEveryDay, 0);
     else
         QCOMPARE(entry.m_bActive, active);
@@ -366,19 +354,19 @@ void TestEditMessageDialog::typedNumberIsStored_data() {
     QTest::addColumn<int>("stored");
     QTest::addColumn<bool>("enterAtOnce"); // else Tab away, then OK
 
-    QTest::newRow("minute letters, tab") << int(ID_MINUTE) << "ab" << 0 << false;
-    QTest::newRow("minute letters, enter") << int(ID_MINUTE) << "ab" << 0 << true;
-    QTest::newRow("hour -5, tab") << int(ID_HOUR) << "-5" << -5 << false;
-    QTest::newRow("hour -5, enter") << int(ID_HOUR) << "-5" << -5 << true;
-    QTest::newRow("day leading blanks") << int(ID_DAY) << "  7" << 7 << false;
-    QTest::newRow("day digits then letter") << int(ID_DAY) << "7x" << 0 << true;
-    QTest::newRow("month emptied") << int(ID_MONTH) << "" << 0 << false;
-    QTest::newRow("year, enter") << int(ID_YEAR) << "2030" << 2030 << true;
-    QTest::newRow("year out of range kept") << int(ID_YEAR) << "1995" << 1995 << false;
-    QTest::newRow("show days 366, enter") << int(ID_SHOW_DAYS) << "366" << 366 << true;
-    QTest::newRow("repeat beyond 32 bits") << int(ID_REPEAT) << "4294967297" << 0 << false;
-    QTest::newRow("repeat smallest int") << int(ID_REPEAT) << "-2147483648" << INT_MIN << true;
-    QTest::newRow("repeat two minus signs") << int(ID_REPEAT) << "--3" << 0 << false;
+    QTest::newRow("minute letters, tab") << int(kMinute) << "ab" << 0 << false;
+    QTest::newRow("minute letters, enter") << int(kMinute) << "ab" << 0 << true;
+    QTest::newRow("hour -5, tab") << int(kHour) << "-5" << -5 << false;
+    QTest::newRow("hour -5, enter") << int(kHour) << "-5" << -5 << true;
+    QTest::newRow("day leading blanks") << int(kDay) << "  7" << 7 << false;
+    QTest::newRow("day digits then letter") << int(kDay) << "7x" << 0 << true;
+    QTest::newRow("month emptied") << int(kMonth) << "" << 0 << false;
+    QTest::newRow("year, enter") << int(kYear) << "2030" << 2030 << true;
+    QTest::newRow("year out of range kept") << int(kYear) << "1995" << 1995 << false;
+    QTest::newRow("show days 366, enter") << int(kShowDays) << "366" << 366 << true;
+    QTest::newRow("repeat beyond 32 bits") << int(kRepeat) << "4294967297" << 0 << false;
+    QTest::newRow("repeat smallest int") << int(kRepeat) << "-2147483648" << INT_MIN << true;
+    QTest::newRow("repeat two minus signs") << int(kRepeat) << "--3" << 0 << false;
 }
 
 void TestEditMessageDialog::typedNumberIsStored() {
@@ -404,7 +392,7 @@ void TestEditMessageDialog::typedNumberIsStored() {
         QVERIFY(!edit->hasFocus());
         // Leaving the field is what stores it, before any button.
         QCOMPARE(entry.*member, stored);
-        ClickButton(dialog, ID_OK);
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(entry.*member, stored);
@@ -417,11 +405,11 @@ void TestEditMessageDialog::lineEndsNeverReachSingleLineFields_data() {
     QTest::addColumn<QString>("incoming");
     QTest::addColumn<QString>("stored");
 
-    QTest::newRow("minute, pasted with its line end") << int(ID_MINUTE) << false << "30\n" << "30";
-    QTest::newRow("minute, pasted with CR LF") << int(ID_MINUTE) << false << "45\r\n" << "45";
-    QTest::newRow("hour, dropped between line ends") << int(ID_HOUR) << true << "\n7\n" << "7";
-    QTest::newRow("name, pasted across two lines") << int(ID_NAME) << false << "Shop\nping" << "Shopping";
-    QTest::newRow("name, dropped with CR LF") << int(ID_NAME) << true << "Dentist\r\n" << "Dentist";
+    QTest::newRow("minute, pasted with its line end") << int(kMinute) << false << "30\n" << "30";
+    QTest::newRow("minute, pasted with CR LF") << int(kMinute) << false << "45\r\n" << "45";
+    QTest::newRow("hour, dropped between line ends") << int(kHour) << true << "\n7\n" << "7";
+    QTest::newRow("name, pasted across two lines") << int(kName) << false << "Shop\nping" << "Shopping";
+    QTest::newRow("name, dropped with CR LF") << int(kName) << true << "Dentist\r\n" << "Dentist";
 }
 
 void TestEditMessageDialog::lineEndsNeverReachSingleLineFields() {
@@ -450,10 +438,10 @@ void TestEditMessageDialog::lineEndsNeverReachSingleLineFields() {
             QTest::keySequence(edit, QKeySequence::Paste);
         }
         QCOMPARE(edit->text(), stored);
-        ClickButton(dialog, ID_OK);
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
-    if (field == ID_NAME)
+    if (field == kName)
         QCOMPARE(QString::fromUtf8(entry.m_szName), stored);
     else
         QCOMPARE(entry.*NumberMember(field), stored.toInt());
@@ -477,7 +465,7 @@ void TestEditMessageDialog::doModalAnswersIdokOrIdcancel() {
         if (how == "close")
             QVERIFY(dialog.close());
         else
-            ClickButton(dialog, how == "ok" ? ID_OK : ID_CANCEL);
+            ClickButton(dialog, how == "ok" ? kOk : kCancel);
     });
     QCOMPARE(result, answer);
 }
@@ -497,7 +485,7 @@ void TestEditMessageDialog::closingReadsFocusedField() {
     MessageEntry entry = SampleEntry();
 
     const int answer = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        QWidget* minute = dialog.Control(ID_MINUTE);
+        QWidget* minute = dialog.Control(kMinute);
         minute->setFocus(Qt::MouseFocusReason);
         auto* other = new QWidget(&dialog, Qt::Window);
         other->show();
@@ -527,13 +515,13 @@ void TestEditMessageDialog::enterInTextAddsLineBreak() {
     MessageEntry entry = SampleEntry();
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        QWidget* text = dialog.Control(ID_TEXT);
+        QWidget* text = dialog.Control(kText);
         TypeInto(text, QStringLiteral("first"));
         QTest::keyClick(text, Qt::Key(key));
         QTest::keyClicks(text, QStringLiteral("second"));
         QVERIFY(dialog.isVisible());
         QVERIFY(text->hasFocus());
-        ClickButton(dialog, ID_OK);
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(QByteArray(entry.m_szText), QByteArray("first\r\nsecond"));
@@ -546,18 +534,21 @@ void TestEditMessageDialog::longTextIsCutAtCharacter_data() {
 
     const QString e = QString::fromUtf8("\xC3\xA9"); // two bytes
     const QString euro = QString::fromUtf8("\xE2\x82\xAC"); // three bytes
-    QTest::newRow("name of 199 bytes") << int(ID_NAME) << QString(199, 'n') << QByteArray(199, 'n');
-    QTest::newRow("name of 200 bytes") << int(ID_NAME) << QString(200, 'n') << QByteArray(199, 'n');
+    QTest::newRow("name of 199 bytes") << int(kName) << QString(199, 'n') << QByteArray(199, 'n');
+    QTest::newRow("name of 200 bytes") << int(kName) << QString(200, 'n') << QByteArray(199, 'n');
     QTest::newRow("name, two-byte letter across the end")
-        << int(ID_NAME) << e.repeated(100) << e.repeated(99).toUtf8();
+        << int(kName) << e.repeated(100) << e.repeated(99).toUtf8();
     QTest::newRow("name, two-byte letter filling the end")
-        << int(ID_NAME) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
+        << int(kName) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
     QTest::newRow("name, three-byte sign across the end")
-        << int(ID_NAME) << euro.repeated(67) << euro.repeated(66).toUtf8();
+        << int(kName) << euro.repeated(67) << euro.repeated(66).toUtf8();
+    const QString party = QString::fromUtf8("\xF0\x9F\x8E\x89"); // four bytes, two UTF-16 units
+    QTest::newRow("name, four-byte sign across the end")
+        << int(kName) << party.repeated(60) << party.repeated(49).toUtf8();
     // Zero-width, so that the bytes run out before the field's area does.
     const QString zeroWidth = QString::fromUtf8("\xE2\x80\x8B"); // three bytes
     QTest::newRow("text, three-byte sign across the end")
-        << int(ID_TEXT) << QStringLiteral("a") + zeroWidth.repeated(333)
+        << int(kText) << QStringLiteral("a") + zeroWidth.repeated(333)
         << (QStringLiteral("a") + zeroWidth.repeated(332)).toUtf8();
 }
 
@@ -567,12 +558,17 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
     QFETCH(QByteArray, stored);
     MessageEntry entry = SampleEntry();
 
+    QString shown;
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
         TypeInto(dialog.Control(field), typed);
-        ClickButton(dialog, ID_OK);
+        shown = field == kName ? LineText(dialog, field)
+                                 : qobject_cast<QPlainTextEdit*>(dialog.Control(field))->toPlainText();
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
-    QCOMPARE(QByteArray(field == ID_NAME ? entry.m_szName : entry.m_szText), stored);
+    QCOMPARE(QByteArray(field == kName ? entry.m_szName : entry.m_szText), stored);
+    // Nothing is dropped unseen: the field held no more than what was kept.
+    QCOMPARE(shown.toUtf8(), stored);
 }
 
 void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {
@@ -598,7 +594,7 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
     const QString before = QStringLiteral("Call the dentist\nabout Tuesday.");
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        auto* text = qobject_cast<QPlainTextEdit*>(dialog.Control(ID_TEXT));
+        auto* text = qobject_cast<QPlainTextEdit*>(dialog.Control(kText));
         text->setFocus(Qt::MouseFocusReason);
         text->selectAll();
         if (how == "type") {
@@ -631,7 +627,7 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
         }
         // The field's own layout agrees that everything shows.
         QTRY_COMPARE(text->verticalScrollBar()->maximum(), 0);
-        ClickButton(dialog, ID_OK);
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
 }
@@ -669,15 +665,15 @@ void TestEditMessageDialog::unchangedCopyComesBackIdentical() {
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
         if (how == "visit") {
             // Every field reads itself back as it leaves; nothing may change on the way.
-            for (int id : {ID_NAME, ID_TEXT, ID_DAY, ID_MONTH, ID_YEAR, ID_HOUR, ID_MINUTE, ID_SHOW_DAYS, ID_REPEAT})
+            for (int id : {kName, kText, kDay, kMonth, kYear, kHour, kMinute, kShowDays, kRepeat})
                 dialog.Control(id)->setFocus(Qt::TabFocusReason);
         }
         if (how == "enter") {
-            QVERIFY(dialog.Control(ID_OK)->hasFocus());
-            QTest::keyClick(dialog.Control(ID_OK), Qt::Key_Return);
+            QVERIFY(dialog.Control(kOk)->hasFocus());
+            QTest::keyClick(dialog.Control(kOk), Qt::Key_Return);
             return;
         }
-        ClickButton(dialog, ID_OK);
+        ClickButton(dialog, kOk);
     });
     QCOMPARE(result, DialogIds::kOk);
     QCOMPARE(Bytes(entry), before);
@@ -714,12 +710,12 @@ void TestEditMessageDialog::cancelLeavesCallerTableAlone() {
         QVERIFY(editor);
         driven = true;
         if (QTest::qWaitForWindowActive(editor)) {
-            TypeInto(editor->Control(ID_NAME), QStringLiteral("Changed"));
-            TypeInto(editor->Control(ID_HOUR), QStringLiteral("11"));
+            TypeInto(editor->Control(kName), QStringLiteral("Changed"));
+            TypeInto(editor->Control(kHour), QStringLiteral("11"));
             if (how == "escape")
-                QTest::keyClick(editor->Control(ID_HOUR), Qt::Key_Escape);
+                QTest::keyClick(editor->Control(kHour), Qt::Key_Escape);
             else
-                ClickButton(*editor, how == "ok" ? ID_OK : ID_CANCEL);
+                ClickButton(*editor, how == "ok" ? kOk : kCancel);
         }
         if (editor->isVisible())
             editor->done(kLeftOpen);
@@ -741,17 +737,17 @@ void TestEditMessageDialog::tooltipTexts_data() {
     QTest::addColumn<int>("control");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("name") << int(ID_NAME) << "Identifier of message";
-    QTest::newRow("text") << int(ID_TEXT) << "Enter your message here";
-    QTest::newRow("day") << int(ID_DAY) << "Day for displaying message";
-    QTest::newRow("month") << int(ID_MONTH) << "Month for displaying message";
-    QTest::newRow("year") << int(ID_YEAR) << "Year for displaying message";
-    QTest::newRow("hour") << int(ID_HOUR) << "Hour for displaying message";
-    QTest::newRow("minute") << int(ID_MINUTE) << "Minute for displaying message";
-    QTest::newRow("show days") << int(ID_SHOW_DAYS) << "How many days would you like to display the message?";
-    QTest::newRow("repeat") << int(ID_REPEAT) << "Time until next display of message";
-    QTest::newRow("active") << int(ID_ACTIVE) << "Check to activate message";
-    QTest::newRow("every day") << int(ID_EVERY_DAY) << "Check to show message every day at specified time";
+    QTest::newRow("name") << int(kName) << "Identifier of message";
+    QTest::newRow("text") << int(kText) << "Enter your message here";
+    QTest::newRow("day") << int(kDay) << "Day for displaying message";
+    QTest::newRow("month") << int(kMonth) << "Month for displaying message";
+    QTest::newRow("year") << int(kYear) << "Year for displaying message";
+    QTest::newRow("hour") << int(kHour) << "Hour for displaying message";
+    QTest::newRow("minute") << int(kMinute) << "Minute for displaying message";
+    QTest::newRow("show days") << int(kShowDays) << "How many days would you like to display the message?";
+    QTest::newRow("repeat") << int(kRepeat) << "Time until next display of message";
+    QTest::newRow("active") << int(kActive) << "Check to activate message";
+    QTest::newRow("every day") << int(kEveryDay) << "Check to show message every day at specified time";
 }
 
 void TestEditMessageDialog::tooltipTexts() {
@@ -767,7 +763,7 @@ void TestEditMessageDialog::tooltipTexts() {
         QApplication::sendEvent(target, &help);
         QVERIFY(QToolTip::isVisible());
         QCOMPARE(QToolTip::text(), text);
-        ClickButton(dialog, ID_CANCEL);
+        ClickButton(dialog, kCancel);
     });
     QCOMPARE(result, DialogIds::kCancel);
 }
@@ -776,11 +772,11 @@ void TestEditMessageDialog::tooltipsOffShowNone_data() {
     QTest::addColumn<int>("control");
     QTest::addColumn<bool>("viewport"); // the text field's inner area, which is what the pointer rests on
 
-    QTest::newRow("name") << int(ID_NAME) << false;
-    QTest::newRow("text field") << int(ID_TEXT) << false;
-    QTest::newRow("inside text field") << int(ID_TEXT) << true;
-    QTest::newRow("hour") << int(ID_HOUR) << false;
-    QTest::newRow("every-day box") << int(ID_EVERY_DAY) << false;
+    QTest::newRow("name") << int(kName) << false;
+    QTest::newRow("text field") << int(kText) << false;
+    QTest::newRow("inside text field") << int(kText) << true;
+    QTest::newRow("hour") << int(kHour) << false;
+    QTest::newRow("every-day box") << int(kEveryDay) << false;
 }
 
 void TestEditMessageDialog::tooltipsOffShowNone() {
@@ -799,7 +795,7 @@ void TestEditMessageDialog::tooltipsOffShowNone() {
         QHelpEvent help(QEvent::ToolTip, local, target->mapToGlobal(local));
         QApplication::sendEvent(target, &help);
         QVERIFY(!QToolTip::isVisible());
-        ClickButton(dialog, ID_CANCEL);
+        ClickButton(dialog, kCancel);
     });
     QCOMPARE(result, DialogIds::kCancel);
 }
@@ -810,15 +806,15 @@ void TestEditMessageDialog::arrowKeysMoveWithinGroup_data() {
     QTest::addColumn<int>("to");
 
     // Groups of the template: OK and Cancel; name, text and "Active message"; the every-day box on its own.
-    QTest::newRow("OK, right") << int(ID_OK) << int(Qt::Key_Right) << int(ID_CANCEL);
-    QTest::newRow("OK, down") << int(ID_OK) << int(Qt::Key_Down) << int(ID_CANCEL);
-    QTest::newRow("Cancel, right wraps to OK") << int(ID_CANCEL) << int(Qt::Key_Right) << int(ID_OK);
-    QTest::newRow("OK, left wraps to Cancel") << int(ID_OK) << int(Qt::Key_Left) << int(ID_CANCEL);
-    QTest::newRow("active box, up") << int(ID_ACTIVE) << int(Qt::Key_Up) << int(ID_TEXT);
-    QTest::newRow("active box, down wraps to name") << int(ID_ACTIVE) << int(Qt::Key_Down) << int(ID_NAME);
-    QTest::newRow("every-day box alone in its group") << int(ID_EVERY_DAY) << int(Qt::Key_Up) << int(ID_EVERY_DAY);
-    QTest::newRow("name field keeps its arrows") << int(ID_NAME) << int(Qt::Key_Down) << int(ID_NAME);
-    QTest::newRow("day field keeps its arrows") << int(ID_DAY) << int(Qt::Key_Down) << int(ID_DAY);
+    QTest::newRow("OK, right") << int(kOk) << int(Qt::Key_Right) << int(kCancel);
+    QTest::newRow("OK, down") << int(kOk) << int(Qt::Key_Down) << int(kCancel);
+    QTest::newRow("Cancel, right wraps to OK") << int(kCancel) << int(Qt::Key_Right) << int(kOk);
+    QTest::newRow("OK, left wraps to Cancel") << int(kOk) << int(Qt::Key_Left) << int(kCancel);
+    QTest::newRow("active box, up") << int(kActive) << int(Qt::Key_Up) << int(kText);
+    QTest::newRow("active box, down wraps to name") << int(kActive) << int(Qt::Key_Down) << int(kName);
+    QTest::newRow("every-day box alone in its group") << int(kEveryDay) << int(Qt::Key_Up) << int(kEveryDay);
+    QTest::newRow("name field keeps its arrows") << int(kName) << int(Qt::Key_Down) << int(kName);
+    QTest::newRow("day field keeps its arrows") << int(kDay) << int(Qt::Key_Down) << int(kDay);
 }
 
 void TestEditMessageDialog::arrowKeysMoveWithinGroup() {
@@ -833,7 +829,7 @@ void TestEditMessageDialog::arrowKeysMoveWithinGroup() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QCOMPARE(QApplication::focusWidget(), dialog.Control(to));
         QVERIFY(dialog.isVisible());
-        ClickButton(dialog, ID_CANCEL);
+        ClickButton(dialog, kCancel);
     });
     QCOMPARE(result, DialogIds::kCancel);
     QCOMPARE(entry.m_bActive, 1); // moving onto a box does not tick it
@@ -851,11 +847,11 @@ void TestEditMessageDialog::tabOrderFromOk() {
     const QByteArray before = Bytes(entry);
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_OK));
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(kOk));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_CANCEL));
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(kCancel));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), dialog.Control(ID_NAME));
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(kName));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     QCOMPARE(result, DialogIds::kCancel);

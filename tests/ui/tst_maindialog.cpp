@@ -176,6 +176,7 @@ void tst_MainDialog::untitledGroupBoxFrameSitsWhereATitledOnesDoes() {
     QCOMPARE(untitled, frameRow(built.Controls()[1]));
 }
 
+// The one place the templates' ids are written out as numbers: the contract every stored template keeps.
 void tst_MainDialog::templatesYieldIdsInOrder_data() {
     QTest::addColumn<int>("which");
     QTest::addColumn<QList<int>>("ids");
@@ -336,34 +337,43 @@ void tst_MainDialog::windowIsFixedWithoutMaximize() {
     QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(dlg.SchedulerTimer().isActive());
     QCOMPARE(dlg.SchedulerTimer().interval(), 10000);
+    // Minimized, the window is named by its icon text, and a screen reader's window list must still name it.
+    dlg.showMinimized();
+    QTRY_VERIFY(dlg.isMinimized());
+    QCOMPARE(QAccessible::queryAccessibleInterface(&dlg)->text(QAccessible::Name), QStringLiteral("Nudgepost"));
+    dlg.showNormal();
 }
 
 void tst_MainDialog::controlsAreNamedForAccessibility() {
     MainFixture f;
     CMainDialog& dlg = f.Open();
-    for (int id : {1002, 1006, 1007, 1008, 1, 1013, 1012, 1031, 1032, 1033, 1034, 1035, 1037}) {
+    for (const ControlTemplate& row : MainDialogTemplate().controls) {
+        if (row.id == DialogIds::kNone || row.text[0] == '\0')
+            continue;
+        const int id = row.id;
         QWidget* control = dlg.Control(id);
         const QString visible = control->property("text").toString();
         QVERIFY(!visible.isEmpty());
         QCOMPARE(control->accessibleName(), visible);
     }
-    QCOMPARE(dlg.MessageList()->accessibleName(), QStringLiteral("Current messages:"));
-    QCOMPARE(dlg.MessageList()->accessibleDescription(), QStringLiteral("List of current messages"));
+    // The list has no text of its own: it is named by its label and described by its tooltip.
+    QCOMPARE(dlg.MessageList()->accessibleName(), QString::fromUtf8(MainDialogTemplate().TextOf(MainIds::kListLabel)));
+    QCOMPARE(dlg.MessageList()->accessibleDescription(), dlg.MessageList()->toolTip());
 }
 
 void tst_MainDialog::updateButtonsStates() {
     MainFixture empty;
     empty.Open();
     QCOMPARE(empty.ListButtonsEnabled(), (QList<bool>{false, false, false, false}));
-    QVERIFY(empty.Button(1006)->isEnabled());
-    QCOMPARE(empty.dialog->focusWidget(), empty.Button(1006));
+    QVERIFY(empty.Button(MainIds::kAddMessage)->isEnabled());
+    QCOMPARE(empty.dialog->focusWidget(), empty.Button(MainIds::kAddMessage));
     empty.dialog.reset();
 
     MainFixture f;
     PutNamed(f.store, {"One", "Two"});
     f.Open();
     QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{false, false, false, true}));
-    QCOMPARE(f.dialog->focusWidget(), f.Button(1006));
+    QCOMPARE(f.dialog->focusWidget(), f.Button(MainIds::kAddMessage));
     f.Mark("Two\tACTIVE");
     QCOMPARE(f.ListButtonsEnabled(), (QList<bool>{true, true, true, true}));
     f.dialog.reset();
@@ -374,23 +384,23 @@ void tst_MainDialog::updateButtonsStates() {
     off.store.Set(kConfiguration, kActivatedMessages, 0);
     off.Open();
     QVERIFY(off.dialog->isVisible());
-    QCOMPARE(off.dialog->focusWidget(), off.Check(1002));
+    QCOMPARE(off.dialog->focusWidget(), off.Check(MainIds::kActivateMessages));
 }
 
 void tst_MainDialog::activateMessagesHidesAndShowsListControls() {
     MainFixture f;
     PutNamed(f.store, {"One"});
     CMainDialog& dlg = f.Open();
-    const QList<int> listControls{1012, 1005, 1006, 1033, 1032, 1007, 1008};
+    const QList<int> listControls{MainIds::kListLabel, MainIds::kMessageList, MainIds::kAddMessage, MainIds::kEditMarked, MainIds::kCopyMarked, MainIds::kDeleteMarked, MainIds::kClearAll};
     const QList<bool> enabledBefore = f.ListButtonsEnabled();
 
-    QTest::mouseClick(f.Check(1002), Qt::LeftButton);
+    QTest::mouseClick(f.Check(MainIds::kActivateMessages), Qt::LeftButton);
     for (int id : listControls)
         QVERIFY2(!dlg.Control(id)->isVisible(), qPrintable(QString::number(id)));
     QCOMPARE(f.store.GetProfileInt(kConfiguration, kActivatedMessages, -1), 0);
     QVERIFY(!dlg.Model().IsOn(Option::MessagesActivated));
 
-    QTest::mouseClick(f.Check(1002), Qt::LeftButton);
+    QTest::mouseClick(f.Check(MainIds::kActivateMessages), Qt::LeftButton);
     for (int id : listControls)
         QVERIFY(dlg.Control(id)->isVisible());
     QCOMPARE(f.ListButtonsEnabled(), enabledBefore);
@@ -404,10 +414,10 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart_data() {
     QTest::addColumn<QString>("how");
     // An accessibility tool (screen reader, switch access, voice control) toggles a box without a click.
     for (const char* how : {"click", "space", "accessible toggle"}) {
-        QTest::addRow("activate messages, %s", how) << 1002 << "Activated messages" << 1 << how;
-        QTest::addRow("show tooltips, %s", how) << 1031 << "Show tooltips" << 1 << how;
-        QTest::addRow("confirm deletions, %s", how) << 1034 << "Show warnings" << 1 << how;
-        QTest::addRow("show minimized on start, %s", how) << 1037 << "Show minimized" << 0 << how;
+        QTest::addRow("activate messages, %s", how) << MainIds::kActivateMessages << "Activated messages" << 1 << how;
+        QTest::addRow("show tooltips, %s", how) << MainIds::kShowTooltips << "Show tooltips" << 1 << how;
+        QTest::addRow("confirm deletions, %s", how) << MainIds::kConfirmDeletions << "Show warnings" << 1 << how;
+        QTest::addRow("show minimized on start, %s", how) << MainIds::kShowMinimized << "Show minimized" << 0 << how;
     }
 }
 
@@ -454,7 +464,7 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
     QCOMPARE(flag(again), 1 - before);
     QCOMPARE(f.store.commitCount, 0);
     QVERIFY(f.prompts.boxes.empty());
-    if (id == 1037) {
+    if (id == MainIds::kShowMinimized) {
         QVERIFY(again.isMinimized());
         again.showNormal();
     }
@@ -463,33 +473,28 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
 void tst_MainDialog::tooltipsFollowTheOption() {
     MainFixture f;
     CMainDialog& dlg = f.Open();
-    const QList<std::pair<int, QString>> expected{
-        {1006, "Add new message"},
-        {1033, "Edit marked message"},
-        {1032, "Copy marked message parameters to new message"},
-        {1007, "Delete marked message"},
-        {1008, "Delete all messages"},
-        {1013, "Minimize window (enables message showing)"},
-        {1, "Exit application"},
-        {1005, "List of current messages"},
-        {1002, "Check to enable messages"},
-        {1034, "Check to confirm any deletion of messages"},
-        {1031, "Check to enable tooltips"},
-    };
-    for (const auto& [id, text] : expected)
-        QCOMPARE(dlg.Control(id)->toolTip(), text);
-    QVERIFY(!dlg.Control(1035)->toolTip().isEmpty());
-    QVERIFY(dlg.Control(1037)->toolTip().isEmpty());
-    QVERIFY(dlg.Control(1012)->toolTip().isEmpty());
+    // Every control of the tooltip table carries its text; the others carry none.
+    const DialogTemplate& tpl = MainDialogTemplate();
+    QCOMPARE(tpl.tooltips.size(), std::size_t{12});
+    for (const ControlTemplate& row : tpl.controls) {
+        if (row.id == DialogIds::kNone)
+            continue;
+        const auto tool = std::find_if(tpl.tooltips.begin(), tpl.tooltips.end(),
+                                       [&row](const ToolTipRow& t) { return t.id == row.id; });
+        QCOMPARE(dlg.Control(row.id)->toolTip(),
+                 tool == tpl.tooltips.end() ? QString() : QString::fromUtf8(tool->text));
+    }
+    QVERIFY(!dlg.Control(MainIds::kAbout)->toolTip().isEmpty());
+    QVERIFY(dlg.Control(MainIds::kShowMinimized)->toolTip().isEmpty());
     QVERIFY(dlg.TooltipsActive());
 
-    QTest::mouseClick(f.Check(1031), Qt::LeftButton);
+    QTest::mouseClick(f.Check(MainIds::kShowTooltips), Qt::LeftButton);
     QVERIFY(!dlg.TooltipsActive());
     // While off, a tooltip request never reaches the control.
-    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), dlg.Control(1006)->mapToGlobal(QPoint(2, 2)));
-    QVERIFY(!QApplication::sendEvent(dlg.Control(1006), &help) || !QToolTip::isVisible());
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), dlg.Control(MainIds::kAddMessage)->mapToGlobal(QPoint(2, 2)));
+    QVERIFY(!QApplication::sendEvent(dlg.Control(MainIds::kAddMessage), &help) || !QToolTip::isVisible());
     QVERIFY(!QToolTip::isVisible());
-    QTest::mouseClick(f.Check(1031), Qt::LeftButton);
+    QTest::mouseClick(f.Check(MainIds::kShowTooltips), Qt::LeftButton);
     QVERIFY(dlg.TooltipsActive());
 }
 
@@ -512,14 +517,14 @@ void tst_MainDialog::failedStateRefusesListCommandsOnly() {
     QCOMPARE(dlg.MessageLines()->rowCount(), 0);
     f.prompts.Clear();
 
-    QTest::mouseClick(f.Check(1002), Qt::LeftButton);
+    QTest::mouseClick(f.Check(MainIds::kActivateMessages), Qt::LeftButton);
     QCOMPARE(f.Errors(), QStringList{kGlobalError});
     QVERIFY(dlg.Model().IsOn(Option::MessagesActivated));
-    QVERIFY(dlg.Control(1005)->isVisible());
-    QVERIFY(!f.Check(1002)->isChecked()); // the box flips its own check all the same
+    QVERIFY(dlg.Control(MainIds::kMessageList)->isVisible());
+    QVERIFY(!f.Check(MainIds::kActivateMessages)->isChecked()); // the box flips its own check all the same
 
     f.prompts.Clear();
-    QTest::mouseClick(f.Check(1031), Qt::LeftButton);
+    QTest::mouseClick(f.Check(MainIds::kShowTooltips), Qt::LeftButton);
     QVERIFY(!dlg.Model().IsOn(Option::Tooltips));
     QVERIFY(!dlg.TooltipsActive());
     QCOMPARE(f.Errors(), QStringList{StoreTexts::kSaveFailed}); // the option still tries to save
@@ -558,7 +563,7 @@ void tst_MainDialog::exitEscapeAndCloseEndTheDialog() {
         QCOMPARE(modal, &dlg);
         switch (how) {
         case 0:
-            QTest::mouseClick(dlg.Control(1), Qt::LeftButton);
+            QTest::mouseClick(dlg.Control(MainIds::kExit), Qt::LeftButton);
             break;
         case 1:
             dlg.MessageList()->setFocus();
@@ -630,8 +635,8 @@ void tst_MainDialog::listKeepsAVisibleCurrentLine() {
 void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder_data() {
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("expectedCount");
-    QTest::newRow("delete marked message") << 1007 << 2;
-    QTest::newRow("clear all messages") << 1008 << 0;
+    QTest::newRow("delete marked message") << MainIds::kDeleteMarked << 2;
+    QTest::newRow("clear all messages") << MainIds::kClearAll << 0;
 }
 
 // The program's own box, not the recorder: the desktop's button order puts No first, and Enter must still delete.
@@ -683,7 +688,7 @@ void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder() {
         QTest::keyClick(box, Qt::Key_Return);
     });
     QTest::mouseClick(dlg.Control(button), Qt::LeftButton);
-    QCOMPARE(question, QString::fromUtf8(button == 1007 ? CommandTexts::kConfirmDelete : CommandTexts::kConfirmClear));
+    QCOMPARE(question, QString::fromUtf8(button == MainIds::kDeleteMarked ? CommandTexts::kConfirmDelete : CommandTexts::kConfirmClear));
     QVERIFY2(noComesFirst, "the style does not put No before Yes, so the test proves nothing");
     QVERIFY(yesIsDefault);
     QCOMPARE(dlg.Model().Count(), expectedCount);
@@ -705,20 +710,26 @@ void tst_MainDialog::aboutBox() {
     QStringList texts;
     QString title;
     bool closed = false;
+    bool iconShown = false;
     WhenModalOpens([&](QWidget* about) {
         title = about->windowTitle();
         QList<QLabel*> labels = about->findChildren<QLabel*>();
         std::sort(labels.begin(), labels.end(), [](QLabel* a, QLabel* b) { return a->y() < b->y(); });
-        for (QLabel* label : labels)
+        for (QLabel* label : labels) {
             texts << (label->pixmap().isNull() ? label->text() : QStringLiteral("<icon>"));
+            // The whole icon shows: its static is as large as the icon.
+            if (!label->pixmap().isNull())
+                iconShown = label->size() == label->pixmap().deviceIndependentSize().toSize();
+        }
         if (how == 0)
             QTest::mouseClick(ControlById(about, 1), Qt::LeftButton);
         else
             QTest::keyClick(about, how == 1 ? Qt::Key_Return : Qt::Key_Escape);
         closed = true;
     });
-    QTest::mouseClick(dlg.Control(1035), Qt::LeftButton);
+    QTest::mouseClick(dlg.Control(MainIds::kAbout), Qt::LeftButton);
     QVERIFY(closed);
+    QVERIFY(iconShown);
     QCOMPARE(title, QStringLiteral("About"));
     QCOMPARE(texts, (QStringList{"Nudgepost", "Version 1.0", "Quillmoor, 2026", "For more information see README.TXT.",
                                  "<icon>"}));

@@ -170,10 +170,10 @@ void TestShowMessageDialog::displayShowsTheEntry() {
     // What the title bar shows, after Qt has read its markers.
     display.winId();
     QCOMPARE(display.windowHandle()->title(), name);
-    QCOMPARE(LabelText(&display, 1012), text);
-    QCOMPARE(ChildWithId<QLabel>(&display, 1012)->textFormat(), Qt::PlainText);
-    QCOMPARE(LabelText(&display, 1029), schedule);
-    QCOMPARE(LabelText(&display, 1046), clock);
+    QCOMPARE(LabelText(&display, ShowIds::kText), text);
+    QCOMPARE(ChildWithId<QLabel>(&display, ShowIds::kText)->textFormat(), Qt::PlainText);
+    QCOMPARE(LabelText(&display, ShowIds::kSchedule), schedule);
+    QCOMPARE(LabelText(&display, ShowIds::kClock), clock);
     QVERIFY(display.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(display.isModal());
 }
@@ -238,9 +238,13 @@ void TestShowMessageDialog::textTallerThanItsFieldScrolls() {
     QVERIFY(label->width() <= area->viewport()->width());
     QCOMPARE(area->verticalScrollBar()->maximum() > 0, scrolls);
     // What scrolls can be reached with Tab and scrolled with the keys, not only with a mouse.
+    const QImage unfocused = area->grab().toImage();
     QTest::keyClick(&display, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget() == area, scrolls);
     if (scrolls) {
+        // The stop is named after what it holds and shows that it has the focus.
+        QCOMPARE(area->accessibleName(), TextForDisplay(entry.m_szText));
+        QVERIFY(area->grab().toImage() != unfocused);
         QTest::keyClick(area, Qt::Key_PageDown);
         QVERIFY(area->verticalScrollBar()->value() > 0);
     }
@@ -257,11 +261,11 @@ void TestShowMessageDialog::clockLineFollowsTheClock() {
 
     fakeClock.Advance(1);
     display.OnTimer();
-    QCOMPARE(LabelText(&display, 1046), QString("Current Time: 09:05:08"));
+    QCOMPARE(LabelText(&display, ShowIds::kClock), QString("Current Time: 09:05:08"));
 
     fakeClock.now = LocalTime(1997, 3, 5, 23, 59, 59);
     display.OnTimer();
-    QCOMPARE(LabelText(&display, 1046), QString("Current Time: 23:59:59"));
+    QCOMPARE(LabelText(&display, ShowIds::kClock), QString("Current Time: 23:59:59"));
 }
 
 void TestShowMessageDialog::displayCloses_data() {
@@ -314,9 +318,9 @@ void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
             return;
         seen.found = true;
         seen.title = display->windowTitle();
-        seen.text = LabelText(display, 1012);
-        seen.schedule = LabelText(display, 1029);
-        seen.clock = LabelText(display, 1046);
+        seen.text = LabelText(display, ShowIds::kText);
+        seen.schedule = LabelText(display, ShowIds::kSchedule);
+        seen.clock = LabelText(display, ShowIds::kClock);
         seen.topmost = display->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
         seen.ownerMinimized = tea.dlg.isMinimized();
         seen.beeps = tea.prompts.beeps;
