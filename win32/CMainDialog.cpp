@@ -50,10 +50,11 @@ BOOL CMainDialog::OnInitDialog() {
     int tabStop = MainIds::kListTabStop;
     SendDlgItemMessageW(dialog, MainIds::kMessageList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
 
+    m_commands.FillList();
+    ShowListControls(m_model.IsOn(Option::MessagesActivated));
     for (const OptionRow& row : kOptionRows)
         CheckDlgButton(dialog, row.checkBoxId, m_model.IsOn(row.option) ? BST_CHECKED : BST_UNCHECKED);
-    ShowListControls(m_model.IsOn(Option::MessagesActivated));
-    m_commands.FillList();
+    m_commands.UpdateButtons();
 
     m_toolTips = CreateToolTips(dialog, Template());
     SendMessageW(m_toolTips, TTM_ACTIVATE, m_model.IsOn(Option::Tooltips) ? TRUE : FALSE, 0);
@@ -150,14 +151,11 @@ void CMainDialog::ClearLines() {
 }
 
 void CMainDialog::ApplyButtons(const ButtonStates& states) {
-    if (states.focusAdd) {
-        // With messages switched off Add is hidden and cannot take the focus; the box that shows the list again
-        // takes it rather than leaving it to Exit, where the next Space would end the program.
-        HWND add = Control(MainIds::kAddMessage);
-        // The control's own style: while the window opens, nothing in it counts as visible yet.
-        const bool shown = (GetWindowLongW(add, GWL_STYLE) & WS_VISIBLE) != 0;
-        HWND target = shown ? add : Control(MainIds::kActivateMessages);
-        SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(target), TRUE);
+    // Through the dialog, so that the default button follows the focus as the keyboard would move it.
+    if (states.focus != ButtonStates::Focus::Stay) {
+        const int id =
+            states.focus == ButtonStates::Focus::AddMessage ? MainIds::kAddMessage : MainIds::kActivateMessages;
+        SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(id)), TRUE);
     }
     EnableWindow(Control(MainIds::kEditMarked), states.edit);
     EnableWindow(Control(MainIds::kCopyMarked), states.copy);
