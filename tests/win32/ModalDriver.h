@@ -28,7 +28,7 @@ public:
     // The titles of the windows acted on, in order.
     const std::vector<std::wstring>& Seen() const { return m_seen; }
 
-    static constexpr DWORD kLimitMs = 5000;
+    static constexpr DWORD kLimitMs = 10000;
 
 private:
     struct Expectation {
