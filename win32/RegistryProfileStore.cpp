@@ -3,6 +3,8 @@
 #include "MessageEntry.h"
 #include "Utf8.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -103,11 +105,13 @@ void RegistryProfileStore::PreserveBeforeRepair() {
         m_refuseWrites = true;
         return;
     }
-    // Only the latest repair is kept: an older copy describes a state the user has since seen repaired.
-    const LONG deleted = RegDeleteTreeW(program, kBeforeRepair);
-    bool preserved = deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
-    // Every section, not only those the load has read: a count out of range leaves the messages unread.
+    // Every section, not only those the load has read: a count out of range leaves the messages unread. Earlier
+    // copies stay as they are, and the new one is numbered on from the highest number there, so that the newest
+    // always has the highest.
+    const std::wstring_view prefix = kDamagedPrefix;
     std::vector<std::wstring> sections;
+    unsigned long highest = 0;
+    bool preserved = true;
     wchar_t name[256];
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
@@ -118,15 +122,19 @@ void RegistryProfileStore::PreserveBeforeRepair() {
             preserved = false;
             break;
         }
-        if (std::wstring_view(name, length) != kBeforeRepair)
-            sections.emplace_back(name, length);
+        const std::wstring_view subkey(name, length);
+        if (subkey.substr(0, prefix.size()) == prefix)
+            highest = std::max(highest, std::wcstoul(std::wstring(subkey.substr(prefix.size())).c_str(), nullptr, 10));
+        else
+            sections.emplace_back(subkey);
     }
+    const std::wstring copyName = std::wstring(prefix) + std::to_wstring(highest + 1);
     for (const std::wstring& section : sections) {
         if (!preserved)
             break;
         HKEY source = nullptr;
         HKEY copy = nullptr;
-        const std::wstring path = std::wstring(kBeforeRepair) + L"\\" + section;
+        const std::wstring path = copyName + L"\\" + section;
         preserved = RegOpenKeyExW(program, section.c_str(), 0, KEY_READ, &source) == ERROR_SUCCESS &&
                     RegCreateKeyExW(program, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                                     &copy, nullptr) == ERROR_SUCCESS &&

@@ -27,11 +27,12 @@ public:
     bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value) override;
     // Every write has reached the registry when it returns; there is nothing left to push.
     bool Commit() override;
-    // Copies every section, as it is, under the subkey kBeforeRepair of the program's key; if that cannot be
-    // done, every later write fails, so the repair cannot overwrite what it would drop.
+    // Copies every section, as it is, under a new subkey "Damaged N" of the program's key, N one above the highest
+    // there, so that no earlier copy is ever replaced; if that cannot be done, every later write fails, so the
+    // repair cannot overwrite what it would drop.
     void PreserveBeforeRepair() override;
 
-    static constexpr const wchar_t* kBeforeRepair = L"Before repair";
+    static constexpr const wchar_t* kDamagedPrefix = L"Damaged ";
 
     // "Software\<organization>\<application>", the key the program keeps its store in under HKEY_CURRENT_USER.
     static std::wstring KeyPathFor(const std::wstring& organization, const std::wstring& application);

@@ -355,9 +355,9 @@ TEST_CASE(ALoadThatDropsEntriesKeepsACopyOfWhatItFound) {
     rig.key.Remove(L"Messages", L"MessageYear1");
     EXPECT_WINDOW(rig.driver, L"Error", [](HWND box) { Click(box, IDOK); });
     RUN_MAIN(rig, [](HWND main, CMainDialog&) { CHECK_EQ(ListLines(main).size(), 1u); });
-    const auto copy = rig.key.Values(L"Before repair\\Messages");
+    const auto copy = rig.key.Values(L"Damaged 1\\Messages");
     CHECK(copy.count(L"MessageName1") && copy.at(L"MessageName1").IsString(L"Damaged"));
-    CHECK(rig.key.Values(L"Before repair\\Configuration").at(L"Number of messages").IsDword(2));
+    CHECK(rig.key.Values(L"Damaged 1\\Configuration").at(L"Number of messages").IsDword(2));
 }
 
 TEST_CASE(AnOverlongNameIsCutAtACharacterWithinTheStoredSize) {

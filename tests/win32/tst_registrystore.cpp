@@ -146,12 +146,12 @@ TEST_CASE(AKeyThatCannotBeWrittenStillShowsWhatIsStoredAndRefusesWrites) {
     CHECK(scratch.Values(L"Configuration").at(L"Number of messages").IsDword(4));
 }
 
-TEST_CASE(ARepairKeepsACopyOfEverySection) {
+TEST_CASE(ARepairKeepsANumberedCopyOfEverySectionBesideTheEarlierOnes) {
     ScratchKey scratch(kKey);
     scratch.SetDword(L"Configuration", L"Number of messages", 150);
     scratch.SetString(L"Messages", L"MessageName0", L"Tea");
-    scratch.SetString(L"Before repair\\Messages", L"MessageName0", L"an older copy");
-    scratch.SetString(L"Before repair\\Messages", L"MessageName7", L"an older copy");
+    scratch.SetString(L"Damaged 1\\Messages", L"MessageName0", L"an earlier copy");
+    scratch.SetString(L"Damaged 3\\Messages", L"MessageName0", L"a later copy");
     RegistryProfileStore store(HKEY_CURRENT_USER, scratch.Path());
     // Only the count has been read: the messages must be kept all the same.
     CHECK_EQ(store.GetProfileInt("Configuration", "Number of messages", -1), 150);
@@ -159,12 +159,16 @@ TEST_CASE(ARepairKeepsACopyOfEverySection) {
     CHECK(store.WriteProfileInt("Configuration", "Number of messages", 0));
     CHECK(store.Commit());
 
-    const auto configuration = scratch.Values(L"Before repair\\Configuration");
+    // Numbered on from the highest number there, so the newest copy has the highest number.
+    const auto configuration = scratch.Values(L"Damaged 4\\Configuration");
     CHECK(configuration.count(L"Number of messages") && configuration.at(L"Number of messages").IsDword(150));
-    const auto messages = scratch.Values(L"Before repair\\Messages");
+    const auto messages = scratch.Values(L"Damaged 4\\Messages");
     CHECK_EQ(messages.size(), 1u);
     CHECK(messages.count(L"MessageName0") && messages.at(L"MessageName0").IsString(L"Tea"));
-    CHECK(!scratch.HasSection(L"Before repair\\Before repair"));
+    // Earlier copies are neither replaced nor copied again.
+    CHECK(scratch.Values(L"Damaged 1\\Messages").at(L"MessageName0").IsString(L"an earlier copy"));
+    CHECK(scratch.Values(L"Damaged 3\\Messages").at(L"MessageName0").IsString(L"a later copy"));
+    CHECK(!scratch.HasSection(L"Damaged 4\\Damaged 1"));
     CHECK(scratch.Values(L"Configuration").at(L"Number of messages").IsDword(0));
 }
 
