@@ -1,17 +1,18 @@
 # The two commands: `make run` and `make test`. Each installs what it is missing first: `make run` only what
 # building and running need, `make test` the test tools as well.
-BUILD_DIR      ?= build
-TEST_BUILD_DIR ?= build-test
-WIN_BUILD_DIR  ?= build-mingw
-JOBS           ?= $(shell nproc 2>/dev/null || echo 2)
-PREFIX         ?= /usr/local
+BUILD_DIR       ?= build
+TEST_BUILD_DIR  ?= build-test
+WIN_BUILD_DIR   ?= build-windows
+WIN32_BUILD_DIR ?= build-windows-i686
+JOBS            ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX          ?= /usr/local
 
 # The program and its package are built with Debian's build flags: stack protector, fortified calls, and a
 # read-only relocation table bound at start (hardening=+all brings bind-now).
 DEB_BUILD_MAINT_OPTIONS ?= hardening=+all
 export DEB_BUILD_MAINT_OPTIONS
 
-.PHONY: all deps deps-package deps-test build run test install package bench fuzz clean
+.PHONY: all deps deps-package deps-test build run test install package windows bench fuzz clean
 
 all: build
 
@@ -33,6 +34,16 @@ define build_release
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 endef
 
+# The Windows program: $(WIN_BUILD_DIR)/bin/nudgepost.exe for x86-64 with its tests, and a 32-bit build beside it.
+define build_windows
+	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=MinSizeRel -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON
+	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
+	cmake -S . -B $(WIN32_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+		-DCMAKE_BUILD_TYPE=MinSizeRel -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON -DNUDGEPOST_TESTS=OFF
+	cmake --build $(WIN32_BUILD_DIR) -j $(JOBS)
+endef
+
 build: deps
 	$(build_release)
 
@@ -42,27 +53,32 @@ run: build
 install: build
 	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-package: deps-package
+windows: deps-test
+	$(build_windows)
+
+# The Debian package, and the Windows program as a zip beside it.
+package: deps-test
 	$(build_release)
+	$(build_windows)
 	cd $(BUILD_DIR) && cpack -G DEB
+	cmake --build $(WIN_BUILD_DIR) --target windows_zip
+	cp $(WIN_BUILD_DIR)/nudgepost-*-windows-x64.zip $(BUILD_DIR)/
 
 test: deps-test
 	$(build_release)
+	$(build_windows)
 	cmake -S . -B $(TEST_BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DNUDGEPOST_WERROR=ON -DNUDGEPOST_SANITIZE=ON -DNUDGEPOST_PACKAGE_BUILD_DIR=$(abspath $(BUILD_DIR))
 	cmake --build $(TEST_BUILD_DIR) -j $(JOBS)
-	@# The toolkit-free libraries also build for Windows, so a call that only POSIX has fails here.
-	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-		-DCMAKE_BUILD_TYPE=Release -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON
-	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
-	@# ctest, then the fuzz stage, then one line for the whole run: N passed, M failed.
-	JOBS=$(JOBS) ./scripts/run-tests.sh $(TEST_BUILD_DIR)
+	@# ctest, the Windows program's tests under Wine, the fuzz stage, then one line: N passed, M failed.
+	JOBS=$(JOBS) WIN_BUILD_DIR=$(WIN_BUILD_DIR) ./scripts/run-tests.sh $(TEST_BUILD_DIR)
 
 bench: deps-test
 	./scripts/bench.sh
+	./scripts/bench-windows.sh
 
 fuzz: deps-test
 	./scripts/fuzz.sh
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(WIN_BUILD_DIR) build-fuzz build-bench
+	rm -rf $(BUILD_DIR) $(TEST_BUILD_DIR) $(WIN_BUILD_DIR) $(WIN32_BUILD_DIR) build-fuzz build-bench

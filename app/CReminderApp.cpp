@@ -30,7 +30,7 @@ int CReminderApp::InitInstance(const QString& startupId) {
     const QString storeFile = SettingsProfileStore::FileNameFor(organization, application);
 
     QPointer<CMainDialog> window;
-    SingleInstance instance(SingleInstance::GuardPathFor(organization, application, storeFile));
+    SingleInstance instance(storeFile);
     // Connected before the main window exists: the load shows its error boxes while the window is being built, and
     // a second start must then bring those forward, not be answered and forgotten. A modal window (a box, the
     // editor, a due message) is what the user has to deal with first, so it comes to the front rather than the

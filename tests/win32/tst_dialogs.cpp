@@ -1,0 +1,105 @@
+// Each window against its template in res/: ids and classes in template order, texts, rectangles in dialog units
+// through MapDialogRect, the styles that give each control its kind, the default button and the tab order.
+
+#include "CAboutDialog.h"
+#include "CEditMessageDialog.h"
+#include "CShowMessageDialog.h"
+#include "DialogTemplates.h"
+#include "ModalDriver.h"
+#include "TemplateChecks.h"
+#include "TestHarness.h"
+#include "Utf8.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+MessageEntry SampleEntry() {
+    MessageEntry entry{};
+    std::snprintf(entry.m_szName, sizeof entry.m_szName, "%s", "Tea");
+    std::snprintf(entry.m_szText, sizeof entry.m_szText, "%s", "Put the kettle on.");
+    entry.m_nDay = 5;
+    entry.m_nMonth = 3;
+    entry.m_nYear = 1997;
+    entry.m_nHour = 9;
+    entry.m_nMinute = 30;
+    entry.m_bActive = 1;
+    return entry;
+}
+} // namespace
+
+TEST_CASE(AboutBoxMatchesItsTemplate) {
+    ModalDriver driver;
+    EXPECT_WINDOW(driver, L"About", [](HWND dialog) {
+        CheckAgainstTemplate(dialog, AboutTemplate(), L"About");
+        // The icon static shows the program's icon, which the resources hold under the template's id.
+        HWND icon = nullptr;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+                icon = child;
+        }
+        REQUIRE(icon != nullptr);
+        CHECK(SendMessageW(icon, STM_GETICON, 0, 0) != 0);
+        CHECK_EQ(GetFocus(), GetDlgItem(dialog, AboutIds::kOk));
+        Click(dialog, AboutIds::kOk);
+    });
+    CAboutDialog about;
+    CHECK_EQ(about.DoModal(nullptr), static_cast<INT_PTR>(IDOK));
+    driver.Done(__FILE__, __LINE__);
+}
+
+TEST_CASE(DueMessageWindowMatchesItsTemplate) {
+    const MessageEntry entry = SampleEntry();
+    ModalDriver driver;
+    EXPECT_WINDOW(driver, L"Tea", [](HWND dialog) {
+        CheckAgainstTemplate(dialog, ShowMessageTemplate(), L"Tea");
+        CHECK_EQ(GetFocus(), GetDlgItem(dialog, ShowIds::kOk));
+        Click(dialog, ShowIds::kOk);
+    });
+    CShowMessageDialog show(entry, {});
+    CHECK_EQ(show.DoModal(nullptr), static_cast<INT_PTR>(IDOK));
+    driver.Done(__FILE__, __LINE__);
+}
+
+TEST_CASE(EditorMatchesItsTemplate) {
+    MessageEntry entry = SampleEntry();
+    ModalDriver driver;
+    EXPECT_WINDOW(driver, L"Edit message", [](HWND dialog) {
+        CheckAgainstTemplate(dialog, EditMessageTemplate(), L"Edit message");
+        // The first Tab goes from OK, which has the focus, to Cancel, then to the name.
+        CHECK_EQ(GetFocus(), GetDlgItem(dialog, EditIds::kOk));
+        Click(dialog, EditIds::kCancel);
+    });
+    CEditMessageDialog edit(entry, true);
+    CHECK_EQ(edit.DoModal(nullptr), static_cast<INT_PTR>(IDCANCEL));
+    driver.Done(__FILE__, __LINE__);
+}
+
+TEST_CASE(TooltipsFollowTheTemplatesTable) {
+    MessageEntry entry = SampleEntry();
+    ModalDriver driver;
+    CEditMessageDialog edit(entry, true);
+    EXPECT_WINDOW(driver, L"Edit message", [&edit](HWND dialog) {
+        HWND tips = edit.ToolTips();
+        REQUIRE(tips != nullptr);
+        const auto& rows = EditMessageTemplate().tooltips;
+        REQUIRE(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0) == static_cast<LRESULT>(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            ROW(rows[i].text);
+            wchar_t text[256] = {};
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.lpszText = text;
+            REQUIRE(SendMessageW(tips, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)));
+            CHECK_EQ(reinterpret_cast<HWND>(tool.uId), GetDlgItem(dialog, rows[i].id));
+            CHECK_EQ(std::wstring(text), ToWide(rows[i].text));
+        }
+        Click(dialog, EditIds::kCancel);
+    });
+    edit.DoModal(nullptr);
+    driver.Done(__FILE__, __LINE__);
+}

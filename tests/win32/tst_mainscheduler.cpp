@@ -1,0 +1,165 @@
+// The scheduler's timer on the main window, with the clock in the test's hands: a due message comes only while the
+// window is minimized, after a beep, with the window restored around it and minimized again; an expired one is
+// switched off in the registry.
+
+#include "MainWindowRig.h"
+#include "TemplateChecks.h"
+#include "TestHarness.h"
+
+#include <commctrl.h>
+
+#include <ctime>
+
+namespace {
+const std::wstring kKey = L"NudgepostTest-MainScheduler";
+
+std::time_t LocalTime(int day, int hour, int minute) {
+    std::tm parts{};
+    parts.tm_year = 2026 - 1900;
+    parts.tm_mon = 4;
+    parts.tm_mday = day;
+    parts.tm_hour = hour;
+    parts.tm_min = minute;
+    parts.tm_isdst = -1;
+    return std::mktime(&parts);
+}
+
+void Tick(HWND main) {
+    SendMessageW(main, WM_TIMER, SCHEDULER_TIMER_ID, 0);
+}
+} // namespace
+
+TEST_CASE(ADueMessageComesWhileMinimizedAndNotWhileRestored) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    rig.StoreMessage(0, L"Tea", LocalTime(12, 13, 59));
+    RUN_MAIN(rig, [&rig](HWND main, CMainDialog& dialog) {
+        // On the screen, the window holds every message back.
+        Tick(main);
+        CHECK_EQ(dialog.Model().Entry(0).m_bPending, 1);
+
+        Click(main, MainIds::kMinimize);
+        REQUIRE(IsIconic(main));
+        EXPECT_WINDOW(rig.driver, L"Tea", [&rig, main](HWND display) {
+            CHECK_EQ(rig.beeps, 1);
+            // The main window is restored for the display, which is its own and stays on top.
+            CHECK(!IsIconic(main));
+            CHECK_EQ(GetWindow(display, GW_OWNER), main);
+            CHECK_EQ(WindowText(GetDlgItem(display, ShowIds::kText)), std::wstring(L"Text of Tea"));
+            CHECK_EQ(WindowText(GetDlgItem(display, ShowIds::kClock)), std::wstring(L"Current Time: 14:00:00"));
+            Click(display, ShowIds::kOk);
+        });
+        Tick(main);
+        CHECK(IsIconic(main));
+        CHECK_EQ(dialog.Model().Entry(0).m_bPending, 0);
+        CHECK_EQ(dialog.Model().Entry(0).m_bShown, 1);
+        CHECK_EQ(dialog.Model().Entry(0).m_tLastShown, rig.now);
+
+        // Shown once: the next tick, still minimized, leaves it.
+        rig.now += 10;
+        Tick(main);
+        CHECK_EQ(rig.beeps, 1);
+    });
+}
+
+TEST_CASE(TicksKeepArrivingWhileAModalWindowIsOpen) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    rig.StoreMessage(0, L"Tea", LocalTime(12, 13, 59));
+    rig.key.SetDword(L"Messages", L"MessageShowEveryTime0", 5);
+    RUN_MAIN(rig, [&rig](HWND main, CMainDialog& dialog) {
+        Click(main, MainIds::kMinimize);
+        EXPECT_WINDOW(rig.driver, L"Tea", [](HWND display) { Click(display, ShowIds::kOk); });
+        Tick(main);
+        REQUIRE(dialog.Model().Entry(0).m_bPending == 0);
+        ShowWindow(main, SW_RESTORE);
+        // Five minutes on, with the editor open: the timer's message reaches the main window through the
+        // editor's loop, and the repeat arms the message again.
+        rig.now += 5 * 60;
+        EXPECT_WINDOW(rig.driver, L"Edit message",
+                      [main](HWND) { PostMessageW(main, WM_TIMER, SCHEDULER_TIMER_ID, 0); });
+        EXPECT_WINDOW(rig.driver, L"Edit message", [&dialog](HWND editor) {
+            CHECK_EQ(dialog.Model().Entry(0).m_bPending, 1);
+            Click(editor, EditIds::kCancel);
+        });
+        Click(main, MainIds::kAddMessage);
+    });
+}
+
+TEST_CASE(AnotherTimersTickChangesNothing) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    rig.StoreMessage(0, L"Tea", LocalTime(12, 13, 59));
+    RUN_MAIN(rig, [](HWND main, CMainDialog& dialog) {
+        Click(main, MainIds::kMinimize);
+        SendMessageW(main, WM_TIMER, SCHEDULER_TIMER_ID + 1, 0);
+        CHECK_EQ(dialog.Model().Entry(0).m_bPending, 1);
+    });
+}
+
+TEST_CASE(AnExpiredMessageIsSwitchedOffInTheRegistry) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    // Shown only on its day, the 12th, which was a month ago: the first minimized tick expires it and saves.
+    rig.StoreMessage(0, L"Tea", LocalTime(12, 14, 0) - 30 * 86400);
+    RUN_MAIN(rig, [&rig](HWND main, CMainDialog&) {
+        Click(main, MainIds::kMinimize);
+        Tick(main);
+        const auto values = rig.key.Values(L"Messages");
+        CHECK(values.at(L"MessageActive0").IsDword(0));
+    });
+    CHECK_EQ(rig.beeps, 0);
+}
+
+TEST_CASE(StartingMinimizedTheFirstTickShowsWhatIsDue) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    rig.key.SetDword(L"Configuration", L"Show minimized", 1);
+    rig.StoreMessage(0, L"Every day", LocalTime(1, 9, 30), true);
+    MainWindowRig::Body opened = [](HWND main, CMainDialog&) { CHECK(IsIconic(main)); };
+    // Still minimized once the window's loop has waited for messages: nothing shows it when it first runs idle.
+    MainWindowRig::Body idle = [&rig](HWND main, CMainDialog&) {
+        CHECK(IsIconic(main));
+        EXPECT_WINDOW(rig.driver, L"Every day", [](HWND display) {
+            CHECK_EQ(WindowText(GetDlgItem(display, ShowIds::kSchedule)),
+                     std::wstring(L"This message is supposed to be seen every day at 09:30."));
+            Click(display, ShowIds::kOk);
+        });
+        Tick(main);
+        CHECK(IsIconic(main));
+    };
+    rig.Run(std::vector<MainWindowRig::Body>{opened, idle}, __FILE__, __LINE__);
+}
+
+TEST_CASE(MainWindowMatchesItsTemplate) {
+    MainWindowRig rig(kKey);
+    rig.StoreCount(1);
+    rig.StoreMessage(0, L"Tea", rig.now + 86400);
+    RUN_MAIN(rig, [](HWND main, CMainDialog& dialog) {
+        // With a marked line every tab stop is enabled; with the focus off the buttons, Exit is the default again.
+        ClickLine(main, 0);
+        SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(main, MainIds::kMessageList)), TRUE);
+        CheckAgainstTemplate(main, MainDialogTemplate(), L"Nudgepost");
+        // The list's tab stop is in dialog units of the list's own font: only in the dialog's font does the state
+        // column stand where the template puts it, whatever size the labels take to fit.
+        CHECK_EQ(SendDlgItemMessageW(main, MainIds::kMessageList, WM_GETFONT, 0, 0),
+                 SendMessageW(main, WM_GETFONT, 0, 0));
+        // The window's menu has no Size and no Maximize: Restore, Move, Minimize, a separator and Close.
+        HMENU menu = GetSystemMenu(main, FALSE);
+        REQUIRE(menu != nullptr && GetMenuItemCount(menu) >= 5);
+        const UINT expected[] = {SC_RESTORE, SC_MOVE, SC_MINIMIZE, 0, SC_CLOSE};
+        for (int i = 0; i < 5; ++i) {
+            ROW("menu item " + std::to_string(i));
+            CHECK_EQ(GetMenuItemID(menu, i), expected[i]);
+        }
+        CHECK_EQ(GetMenuState(menu, SC_SIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
+        CHECK_EQ(GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
+        CHECK(SendMessageW(dialog.ToolTips(), TTM_GETTOOLCOUNT, 0, 0) ==
+              static_cast<LRESULT>(MainDialogTemplate().tooltips.size()));
+    });
+}

@@ -1,0 +1,162 @@
+// The program itself, started as a user starts it: what a first start leaves in the registry, and a second start
+// on the same store, which brings the first copy's window (or its open modal window) forward and ends.
+
+#include "CReminderApp.h"
+#include "DialogTemplates.h"
+#include "ModalDriver.h"
+#include "ScratchKey.h"
+#include "SingleInstance.h"
+#include "TestHarness.h"
+#include "Utf8.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+// The program's store: the copy's file name names it.
+const wchar_t* const kKeyName = L"NudgepostTestProgram";
+
+// The program under test, named by NUDGEPOST_EXE as a path on the host, copied beside this test under a name of
+// its own so that its store is the test's; empty when it cannot be had.
+std::wstring Program() {
+    static const std::wstring program = [] {
+        wchar_t source[4096];
+        const DWORD length = GetEnvironmentVariableW(L"NUDGEPOST_EXE", source, 4096);
+        if (length == 0 || length >= 4096)
+            return std::wstring();
+        std::wstring path(source, length);
+        // A host path reaches the Windows side through the drive that maps the host's root.
+        if (path[0] == L'/')
+            path = L"Z:" + path;
+        for (wchar_t& c : path)
+            c = c == L'/' ? L'\\' : c;
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        const std::wstring copy = std::wstring(temp) + kKeyName + L".exe";
+        return CopyFileW(path.c_str(), copy.c_str(), FALSE) ? copy : std::wstring();
+    }();
+    return program;
+}
+
+constexpr DWORD kLimitMs = 10000;
+
+struct Running {
+    PROCESS_INFORMATION process{};
+    bool Started() const { return process.hProcess != nullptr; }
+};
+
+Running Start(const std::wstring& program) {
+    Running running;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &running.process))
+        running.process = {};
+    return running;
+}
+
+DWORD WaitForExit(Running& running) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(running.process.hProcess, kLimitMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(running.process.hProcess, &code);
+    else
+        TerminateProcess(running.process.hProcess, 99);
+    CloseHandle(running.process.hThread);
+    CloseHandle(running.process.hProcess);
+    running.process = {};
+    return code;
+}
+
+struct Search {
+    DWORD processId;
+    const std::wstring* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindTitled(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == search->processId && IsWindowVisible(window) && WindowText(window) == *search->title)
+        search->found = window;
+    return search->found ? FALSE : TRUE;
+}
+
+// The visible top-level window of the process with this title, once it is up; null after the time limit.
+HWND WaitForWindow(const Running& running, const std::wstring& title) {
+    const ULONGLONG until = GetTickCount64() + kLimitMs;
+    for (;;) {
+        Search search{running.process.dwProcessId, &title, nullptr};
+        EnumWindows(&FindTitled, reinterpret_cast<LPARAM>(&search));
+        // Another process's window comes when it comes; this waits for that, not for a timer of its own.
+        if (search.found || GetTickCount64() > until ||
+            WaitForSingleObject(running.process.hProcess, 20) == WAIT_OBJECT_0)
+            return search.found;
+    }
+}
+} // namespace
+
+TEST_CASE(TheStoreIsNamedAfterTheExecutable) {
+    CHECK_EQ(CReminderApp::KeyPath(), std::wstring(L"Software\\Quillmoor\\tst_program"));
+}
+
+TEST_CASE(OneMutexPerStoreWhateverTheLetterCase) {
+    const std::wstring name = SingleInstance::MutexNameFor(L"Software\\Quillmoor\\nudgepost");
+    CHECK_EQ(name.rfind(L"Local\\", 0), 0u);
+    CHECK_EQ(SingleInstance::MutexNameFor(L"SOFTWARE\\Quillmoor\\NUDGEPOST"), name);
+    CHECK(SingleInstance::MutexNameFor(L"Software\\Quillmoor\\nudgepost2") != name);
+    CHECK(SingleInstance::MutexNameFor(L"Software\\Quillmoor\\" + std::wstring(400, L'x')).size() < MAX_PATH);
+}
+
+TEST_CASE(AFirstStartWritesTheFiveSettingsAsDwords) {
+    ScratchKey key(kKeyName);
+    REQUIRE(!Program().empty());
+    Running first = Start(Program());
+    REQUIRE(first.Started());
+    HWND main = WaitForWindow(first, L"Nudgepost");
+    CHECK(main != nullptr);
+    const auto configuration = key.Values(L"Configuration");
+    CHECK_EQ(configuration.size(), 5u);
+    for (const auto& [name, value] : configuration) {
+        ROW(ToUtf8(name));
+        CHECK_EQ(value.type, static_cast<DWORD>(REG_DWORD));
+    }
+    CHECK(configuration.count(L"Number of messages") && configuration.at(L"Number of messages").IsDword(0));
+    if (main)
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    CHECK_EQ(WaitForExit(first), 0ul);
+}
+
+TEST_CASE(ASecondStartBringsTheFirstCopyForwardAndEnds) {
+    ScratchKey key(kKeyName);
+    REQUIRE(!Program().empty());
+    Running first = Start(Program());
+    REQUIRE(first.Started());
+    HWND main = WaitForWindow(first, L"Nudgepost");
+    REQUIRE(main != nullptr);
+
+    ShowWindow(main, SW_MINIMIZE);
+    REQUIRE(IsIconic(main));
+    Running second = Start(Program());
+    REQUIRE(second.Started());
+    CHECK_EQ(WaitForExit(second), 0ul);
+    CHECK(!IsIconic(main));
+    CHECK_EQ(GetForegroundWindow(), main);
+
+    // With a modal window open, that window comes forward rather than the one it blocks.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(MainIds::kAbout, BN_CLICKED), 0);
+    HWND about = WaitForWindow(first, L"About");
+    REQUIRE(about != nullptr);
+    SetForegroundWindow(GetDesktopWindow());
+    Running third = Start(Program());
+    REQUIRE(third.Started());
+    CHECK_EQ(WaitForExit(third), 0ul);
+    CHECK_EQ(GetForegroundWindow(), about);
+
+    PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    CHECK_EQ(WaitForExit(first), 0ul);
+    // The store still holds only the first copy's first start.
+    CHECK_EQ(key.Values(L"Configuration").size(), 5u);
+}

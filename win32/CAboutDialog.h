@@ -1,0 +1,12 @@
+#pragma once
+
+#include "DialogWindow.h"
+
+// The About box: the product, its version and maker, and the icon, centred over the main window.
+class CAboutDialog : public DialogWindow {
+public:
+    CAboutDialog();
+
+protected:
+    BOOL OnInitDialog() override;
+};
