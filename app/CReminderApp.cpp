@@ -1,5 +1,6 @@
 #include "CReminderApp.h"
 
+#include "ApplicationName.h"
 #include "CMainDialog.h"
 #include "QtUserPrompts.h"
 #include "SettingsProfileStore.h"
@@ -14,10 +15,7 @@
 #include <cstdio>
 
 QString CReminderApp::ApplicationNameFor(const QString& executablePath) {
-    const QFileInfo executable(executablePath);
-    const QString name = executable.completeBaseName();
-    // A name that is all extension, such as ".nudgepost", keeps it rather than becoming nothing.
-    return name.isEmpty() ? executable.fileName() : name;
+    return QString::fromStdString(::ApplicationNameFor(QFileInfo(executablePath).fileName().toStdString()));
 }
 
 int CReminderApp::InitInstance(const QString& startupId) {

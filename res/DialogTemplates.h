@@ -75,6 +75,9 @@ inline constexpr int kAbout = 1035;
 inline constexpr int kShowMinimized = 1037;
 // The list's tab stop, in dialog units: where the state column starts.
 inline constexpr int kListTabStop = 230;
+// What "Activate messages" shows and hides together, in this order: the list, its label and its five buttons.
+inline constexpr int kListControls[] = {kListLabel, kMessageList, kAddMessage, kEditMarked,
+                                        kCopyMarked, kDeleteMarked, kClearAll};
 } // namespace MainIds
 
 namespace EditIds {
@@ -97,6 +100,10 @@ inline constexpr int kYearLabel = 1042;
 inline constexpr int kShowDaysBefore = 1043;
 inline constexpr int kShowDaysAfter = 1044;
 inline constexpr int kEveryDayNote = 1045;
+// What the every-day box hides, and the note shows in their place: the date's fields and labels and the line of
+// the days to show.
+inline constexpr int kDateControls[] = {kYear,      kMonth,      kDay,           kShowDays,     kYearLabel,
+                                        kMonthLabel, kDayLabel, kShowDaysBefore, kShowDaysAfter};
 // What the note says once the dialog has set it up.
 inline constexpr const char* kEveryDayNoteText =
     "Configuration of date is not\nneccessary when message\nshould be shown every day.";

@@ -116,10 +116,8 @@ bool CEditMessageDialog::TooltipsActive() const { return m_ctlToolTip && m_ctlTo
 
 void CEditMessageDialog::UpdateDateFields() {
     const bool everyDay = m_pEntry->m_bEveryDay != 0;
-    for (QWidget* control : std::initializer_list<QWidget*>{m_ctlYear, m_ctlMonth, m_ctlDay, m_ctlShowDays,
-                                                            m_ctlYearLabel, m_ctlMonthLabel, m_ctlDayLabel,
-                                                            m_ctlShowDaysBefore, m_ctlShowDaysAfter})
-        control->setVisible(!everyDay);
+    for (int id : kDateControls)
+        m_built.Control(id)->setVisible(!everyDay);
     m_ctlEveryDayNote->setVisible(everyDay);
 }
 

@@ -172,10 +172,8 @@ void CMainDialog::ShowOption(Option option, bool on) {
 }
 
 void CMainDialog::ShowListControls(bool show) {
-    for (QWidget* control : std::initializer_list<QWidget*>{m_ctlListLabel, m_ctlMessageList, m_ctlAddMessage,
-                                                            m_ctlEditMarked, m_ctlCopyMarked, m_ctlDeleteMarked,
-                                                            m_ctlClearAll})
-        control->setVisible(show);
+    for (int id : MainIds::kListControls)
+        m_built.Control(id)->setVisible(show);
 }
 
 bool CMainDialog::RunEditor(MessageEntry& workingCopy, bool tooltips) {

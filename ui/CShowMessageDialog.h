@@ -3,6 +3,7 @@
 #include "DialogBuilder.h"
 #include "MessageEntry.h"
 #include "Clock.h"
+#include "ClockTimer.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -10,8 +11,6 @@
 class QLabel;
 class QScrollArea;
 
-inline constexpr unsigned CLOCK_TIMER_ID = 1;
-inline constexpr int CLOCK_PERIOD_MS = 500;
 
 // The topmost window in which a due message reaches the user: its name as the title, its text, when it was due and
 // how often it repeats, and a clock that runs while the window is open.

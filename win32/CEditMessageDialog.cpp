@@ -78,11 +78,6 @@ constexpr NumberField kNumberFields[] = {
 };
 
 // What the every-day box hides; the note takes their place.
-constexpr int kDateControls[] = {
-    EditIds::kYear,     EditIds::kMonth,          EditIds::kDay,
-    EditIds::kShowDays, EditIds::kYearLabel,      EditIds::kMonthLabel,
-    EditIds::kDayLabel, EditIds::kShowDaysBefore, EditIds::kShowDaysAfter,
-};
 } // namespace
 
 void LimitToStoredSize(HWND edit, std::size_t fieldSize) {
@@ -115,7 +110,7 @@ BOOL CEditMessageDialog::OnInitDialog() {
 
 void CEditMessageDialog::UpdateDateFields() {
     const int show = m_entry.m_bEveryDay ? SW_HIDE : SW_SHOW;
-    for (int id : kDateControls)
+    for (int id : EditIds::kDateControls)
         ShowWindow(Control(id), show);
     ShowWindow(Control(EditIds::kEveryDayNote), m_entry.m_bEveryDay ? SW_SHOW : SW_HIDE);
 }

@@ -13,10 +13,6 @@
 
 namespace {
 // The list controls, in the order they are shown and hidden.
-constexpr int kListControls[] = {MainIds::kListLabel,  MainIds::kMessageList, MainIds::kAddMessage,
-                                 MainIds::kEditMarked, MainIds::kCopyMarked,  MainIds::kDeleteMarked,
-                                 MainIds::kClearAll};
-
 HICON ProgramIcon(int sizeMetric) {
     const int size = GetSystemMetrics(sizeMetric);
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
@@ -171,7 +167,7 @@ void CMainDialog::ShowOption(Option option, bool on) {
 }
 
 void CMainDialog::ShowListControls(bool show) {
-    for (int id : kListControls)
+    for (int id : MainIds::kListControls)
         ShowWindow(Control(id), show ? SW_SHOW : SW_HIDE);
 }
 

@@ -31,10 +31,6 @@ Q_DECLARE_METATYPE(MessageEntry)
 namespace {
 using namespace EditIds;
 
-// The fields and labels that mean nothing for a message shown every day.
-constexpr int kDateControls[] = {kYear, kMonth, kDay, kShowDays, kYearLabel, kMonthLabel, kDayLabel, kShowDaysBefore,
-                                  kShowDaysAfter};
-
 // What DoModal answers when a driver step failed and left the editor open; no real result has this value.
 constexpr int kLeftOpen = 4711;
 

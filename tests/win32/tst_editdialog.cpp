@@ -55,9 +55,6 @@ INT_PTR RunEditor(MessageEntry& entry, const ModalDriver::Action& action, bool t
     return result;
 }
 
-const int kDateControls[] = {EditIds::kYear,     EditIds::kMonth,          EditIds::kDay,
-                             EditIds::kShowDays, EditIds::kYearLabel,      EditIds::kMonthLabel,
-                             EditIds::kDayLabel, EditIds::kShowDaysBefore, EditIds::kShowDaysAfter};
 } // namespace
 
 TEST_CASE(OpensWithTheEntrysValuesAndLeavesThemUntouched) {
@@ -183,7 +180,7 @@ TEST_CASE(CheckBoxesFlipTheirFlagsAndEveryDayHidesTheDate) {
 
         Click(dialog, EditIds::kEveryDay);
         CHECK_EQ(entry.m_bEveryDay, 1);
-        for (int id : kDateControls) {
+        for (int id : EditIds::kDateControls) {
             ROW("every day, control " + std::to_string(id));
             CHECK(!IsWindowVisible(GetDlgItem(dialog, id)));
         }
@@ -193,7 +190,7 @@ TEST_CASE(CheckBoxesFlipTheirFlagsAndEveryDayHidesTheDate) {
 
         Click(dialog, EditIds::kEveryDay);
         CHECK_EQ(entry.m_bEveryDay, 0);
-        for (int id : kDateControls) {
+        for (int id : EditIds::kDateControls) {
             ROW("dated again, control " + std::to_string(id));
             CHECK(IsWindowVisible(GetDlgItem(dialog, id)));
         }
@@ -208,7 +205,7 @@ TEST_CASE(AnEveryDayMessageOpensWithItsDateHidden) {
     entry.m_bEveryDay = 1;
     RunEditor(entry, [](HWND dialog) {
         CHECK_EQ(IsDlgButtonChecked(dialog, EditIds::kEveryDay), static_cast<UINT>(BST_CHECKED));
-        for (int id : kDateControls) {
+        for (int id : EditIds::kDateControls) {
             ROW("control " + std::to_string(id));
             CHECK(!IsWindowVisible(GetDlgItem(dialog, id)));
         }
