@@ -4,6 +4,7 @@
 #include "ListOrder.h"
 #include "MainCommands.h"
 #include "MemoryProfileStore.h"
+#include "QtText.h"
 #include "MessageValidation.h"
 #include "RecordingView.h"
 #include "ReminderModel.h"
@@ -43,19 +44,8 @@ struct Rig {
             lines << QString::fromStdString(line);
         return lines;
     }
-    QStringList StoredNames() {
-        QStringList names;
-        const int count = store.GetProfileInt(kConfiguration, kNumberOfMessages, -1);
-        for (int i = 0; i < count; ++i)
-            names << QString::fromStdString(store.GetProfileString(kMessages, Numbered(kName, i)));
-        return names;
-    }
-    QStringList Errors() const {
-        QStringList texts;
-        for (const std::string& text : prompts.ErrorTexts())
-            texts << QString::fromStdString(text);
-        return texts;
-    }
+    QStringList StoredNames() { return ToQt(::StoredNames(store)); }
+    QStringList Errors() const { return ToQt(prompts.ErrorTexts()); }
     // Edit, Copy and Delete enabled, then Clear all.
     QList<bool> Buttons() const {
         return {view.buttons.edit, view.buttons.copy, view.buttons.del, view.buttons.clearAll};

@@ -6,6 +6,7 @@
 #include "ReminderModel.h"
 
 #include <string>
+#include <vector>
 
 // The stored names of the options, as the tests write and read them by hand.
 namespace ProfileNames {
@@ -65,4 +66,14 @@ inline void PutTable(ProfileStore& store, int count) {
         e.day = 1 + i % 28;
         PutEntry(store, i, e);
     }
+}
+
+// The names stored for the entries in use, in slot order.
+inline std::vector<std::string> StoredNames(ProfileStore& store) {
+    using namespace ProfileNames;
+    std::vector<std::string> names;
+    const int count = store.GetProfileInt(kConfiguration, kNumberOfMessages, -1);
+    for (int i = 0; i < count; ++i)
+        names.push_back(store.GetProfileString(kMessages, Numbered(kName, i)));
+    return names;
 }

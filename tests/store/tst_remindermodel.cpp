@@ -1,6 +1,7 @@
 // The load and save rules of the message table, on an in-memory store.
 
 #include "MemoryProfileStore.h"
+#include "QtText.h"
 #include "ReminderModel.h"
 #include "StoreFixtures.h"
 #include "TestSupport.h"
@@ -41,12 +42,6 @@ void PutOrRemove(MemoryProfileStore& store, const char* name, int value) {
         store.Set(kConfiguration, name, value);
 }
 
-QStringList ToQt(const std::vector<std::string>& texts) {
-    QStringList list;
-    for (const std::string& text : texts)
-        list << QString::fromStdString(text);
-    return list;
-}
 } // namespace
 
 class tst_ReminderModel : public QObject {

@@ -6,6 +6,7 @@
 #include "CMainDialog.h"
 #include "CShowMessageDialog.h"
 #include "MemoryProfileStore.h"
+#include "QtText.h"
 #include "MessageList.h"
 #include "ModalDriver.h"
 #include "QtUserPrompts.h"
@@ -61,19 +62,8 @@ struct MainFixture {
         return {Button(MainIds::kEditMarked)->isEnabled(), Button(MainIds::kCopyMarked)->isEnabled(),
                 Button(MainIds::kDeleteMarked)->isEnabled(), Button(MainIds::kClearAll)->isEnabled()};
     }
-    QStringList StoredNames() {
-        QStringList names;
-        const int count = store.GetProfileInt(kConfiguration, kNumberOfMessages, -1);
-        for (int i = 0; i < count; ++i)
-            names << QString::fromStdString(store.GetProfileString(kMessages, Numbered(kName, i)));
-        return names;
-    }
-    QStringList Errors() const {
-        QStringList texts;
-        for (const std::string& text : prompts.ErrorTexts())
-            texts << QString::fromStdString(text);
-        return texts;
-    }
+    QStringList StoredNames() { return ToQt(::StoredNames(store)); }
+    QStringList Errors() const { return ToQt(prompts.ErrorTexts()); }
 
     MemoryProfileStore store;
     RecordingPrompts prompts;
