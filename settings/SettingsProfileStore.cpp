@@ -73,6 +73,7 @@ SettingsProfileStore::~SettingsProfileStore() {
 }
 
 void SettingsProfileStore::Reopen(bool discardFile) {
+    m_rawCurrent = false;
     const QString fileName = m_settings->fileName();
     const QSettings::Format format = m_settings->format();
     OwnerOnlyFiles privateFiles;
@@ -140,6 +141,10 @@ bool SettingsProfileStore::IsFile() const {
 }
 
 const QHash<QString, QByteArray>& SettingsProfileStore::RawValues() {
+    // The file is looked at once for a run of reads, such as a whole load; a write or a save ends the run.
+    if (m_rawRead && m_rawCurrent)
+        return m_raw;
+    m_rawCurrent = true;
     const FileStamp now = Stamp();
     if (!m_rawRead || now != m_rawStamp) {
         QFile file(m_settings->fileName());
@@ -246,6 +251,7 @@ bool SettingsProfileStore::WriteProfileInt(const std::string& section, const std
     if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
+    m_rawCurrent = false;
     m_written.insert(Key(section, entry));
     m_settings->setValue(Key(section, entry), nValue);
     return m_settings->status() != QSettings::AccessError;
@@ -256,12 +262,14 @@ bool SettingsProfileStore::WriteProfileString(const std::string& section, const 
     if (m_writesRefused)
         return false;
     StartSaveIfNeeded();
+    m_rawCurrent = false;
     m_written.insert(Key(section, entry));
     m_settings->setValue(Key(section, entry), QString::fromStdString(value));
     return m_settings->status() != QSettings::AccessError;
 }
 
 bool SettingsProfileStore::Commit() {
+    m_rawCurrent = false;
     if (m_writesRefused)
         return false;
     // A file that changed since this object last read or wrote it was edited by hand. QSettings reads it again

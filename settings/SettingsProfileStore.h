@@ -83,6 +83,7 @@ private:
     QHash<QString, QByteArray> m_raw;
     FileStamp m_rawStamp; // the file m_raw was read from
     bool m_rawRead = false;
+    bool m_rawCurrent = false; // no write since the file was last looked at
     // Writes fail for the rest of the run: the file could not be read at start, or what a repair would drop could
     // not be set aside.
     bool m_writesRefused = false;
