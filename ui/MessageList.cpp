@@ -1,6 +1,5 @@
 #include "MessageList.h"
 
-#include "ListOrder.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -8,7 +7,6 @@
 #include <QStyle>
 #include <QTextLayout>
 
-#include <algorithm>
 
 namespace {
 constexpr int kTextMargin = 2;
@@ -25,13 +23,13 @@ bool NeedsFallbackFace(const QString& text) {
 } // namespace
 
 int MessageListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(m_lines.size());
+    return parent.isValid() ? 0 : int(m_lines.Size());
 }
 
 QVariant MessageListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const LineData& line = m_lines[std::size_t(index.row())];
+    const ListLines::Line& line = m_lines.At(std::size_t(index.row()));
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return QString::fromStdString(line.text);
     if (role == kEntryNameRole)
@@ -40,11 +38,9 @@ QVariant MessageListModel::data(const QModelIndex& index, int role) const {
 }
 
 int MessageListModel::AddLine(const std::string& line, const std::string& entryName) {
-    const auto at = std::upper_bound(m_lines.begin(), m_lines.end(), line,
-                                     [](const std::string& text, const LineData& other) { return ListLineLess(text, other.text); });
-    const int row = int(at - m_lines.begin());
+    const int row = int(m_lines.PlaceOf(line));
     beginInsertRows({}, row, row);
-    m_lines.insert(at, LineData{line, entryName});
+    m_lines.Add(line, entryName);
     endInsertRows();
     return row;
 }
@@ -53,13 +49,13 @@ void MessageListModel::RemoveLine(int row) {
     if (row < 0 || row >= rowCount())
         return;
     beginRemoveRows({}, row, row);
-    m_lines.erase(m_lines.begin() + row);
+    m_lines.Remove(std::size_t(row));
     endRemoveRows();
 }
 
 void MessageListModel::Clear() {
     beginResetModel();
-    m_lines.clear();
+    m_lines.Clear();
     endResetModel();
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "ListLines.h"
+
 #include <QAbstractListModel>
 #include <QStyledItemDelegate>
 
 #include <string>
 #include <vector>
 
-// The lines of the message list, kept in the order the core gives them. Each line carries its entry's exact name,
-// so a marked line maps back to exactly one entry even when two names differ only in letter case.
+// The message list's lines, in the core's order, as a model for the list view.
 class MessageListModel : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -22,15 +23,11 @@ public:
     int AddLine(const std::string& line, const std::string& entryName);
     void RemoveLine(int row);
     void Clear();
-    const std::string& EntryName(int row) const { return m_lines[std::size_t(row)].entryName; }
-    const std::string& Line(int row) const { return m_lines[std::size_t(row)].text; }
+    const std::string& EntryName(int row) const { return m_lines.At(std::size_t(row)).entryName; }
+    const std::string& Line(int row) const { return m_lines.At(std::size_t(row)).text; }
 
 private:
-    struct LineData {
-        std::string text;
-        std::string entryName;
-    };
-    std::vector<LineData> m_lines;
+    ListLines m_lines;
 };
 
 // Draws a line's text with the part after the tab at the list's tab stops, which are spaced tabStopPixels apart.

@@ -3,7 +3,6 @@
 #include "CAboutDialog.h"
 #include "CEditMessageDialog.h"
 #include "CShowMessageDialog.h"
-#include "ListOrder.h"
 #include "Utf8.h"
 
 #include <commctrl.h>
@@ -115,34 +114,34 @@ void CMainDialog::OnTimer(UINT_PTR id) {
 
 std::optional<std::string> CMainDialog::MarkedEntryName() {
     const LRESULT marked = SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_GETCURSEL, 0, 0);
-    if (marked < 0 || static_cast<std::size_t>(marked) >= m_lines.size())
+    if (marked < 0 || static_cast<std::size_t>(marked) >= m_lines.Size())
         return std::nullopt;
-    return m_lines[static_cast<std::size_t>(marked)].entryName;
+    return m_lines.At(static_cast<std::size_t>(marked)).entryName;
 }
 
 void CMainDialog::AddLine(const std::string& line, const std::string& entryName) {
     // The system's own sorting collates by its locale; the core's order puts the tab before every printable
     // character, so that a name's line comes before those of longer names that begin with it.
-    const auto at =
-        std::upper_bound(m_lines.begin(), m_lines.end(), line,
-                         [](const std::string& text, const Line& other) { return ListLineLess(text, other.text); });
-    const auto index = at - m_lines.begin();
-    m_lines.insert(at, Line{line, entryName});
-    SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_INSERTSTRING, static_cast<WPARAM>(index),
-                        reinterpret_cast<LPARAM>(ToWide(line).c_str()));
+    const std::size_t row = m_lines.Add(line, entryName);
+    const LRESULT added = SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_INSERTSTRING, static_cast<WPARAM>(row),
+                                              reinterpret_cast<LPARAM>(ToWide(line).c_str()));
+    // A list box that refuses a line (out of memory) must not leave the lines and the list out of step.
+    if (added == LB_ERR || added == LB_ERRSPACE)
+        m_lines.Remove(row);
 }
 
 void CMainDialog::DeleteMarkedLine() {
     HWND list = Control(MainIds::kMessageList);
     const LRESULT marked = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (marked < 0 || static_cast<std::size_t>(marked) >= m_lines.size())
+    if (marked < 0 || static_cast<std::size_t>(marked) >= m_lines.Size())
         return;
-    m_lines.erase(m_lines.begin() + marked);
+    m_lines.Remove(static_cast<std::size_t>(marked));
     SendMessageW(list, LB_DELETESTRING, static_cast<WPARAM>(marked), 0);
     SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
 }
 
 void CMainDialog::ClearLines() {
+    m_lines.Clear();
     SendDlgItemMessageW(Handle(), MainIds::kMessageList, LB_RESETCONTENT, 0, 0);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DialogWindow.h"
+#include "ListLines.h"
 #include "MainCommands.h"
 #include "ReminderModel.h"
 #include "Scheduler.h"
@@ -62,11 +63,7 @@ private:
     SchedulerWindow m_schedulerWindow;
     std::function<void(HWND)> m_windowReady;
     HWND m_toolTips = nullptr;
-    // The list's lines in its order, as the core compares them, with the entry each stands for; finding a line's
-    // place and a marked line's entry reads no window.
-    struct Line {
-        std::string text;
-        std::string entryName;
-    };
-    std::vector<Line> m_lines;
+    // The list's lines in the core's order, with the entry each stands for; finding a line's place and a marked
+    // line's entry reads no window.
+    ListLines m_lines;
 };

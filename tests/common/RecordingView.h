@@ -3,7 +3,7 @@
 // A main window as the commands see it: a sorted list of lines with their entry names, a marked line, the buttons'
 // states, the options shown, and an editor whose answer the test writes.
 
-#include "ListOrder.h"
+#include "ListLines.h"
 #include "MainWindowView.h"
 
 #include <algorithm>
@@ -14,11 +14,6 @@
 
 class RecordingView : public MainWindowView {
 public:
-    struct Line {
-        std::string text;
-        std::string entryName;
-    };
-
     bool RunEditor(MessageEntry& workingCopy, bool tooltips) override {
         editorOpened.push_back(workingCopy);
         editorTooltips = tooltips;
@@ -28,24 +23,21 @@ public:
     std::optional<std::string> MarkedEntryName() override {
         if (marked < 0)
             return std::nullopt;
-        return lines[std::size_t(marked)].entryName;
+        return lines.At(std::size_t(marked)).entryName;
     }
     void AddLine(const std::string& line, const std::string& entryName) override {
-        const auto at = std::upper_bound(lines.begin(), lines.end(), line,
-                                         [](const std::string& text, const Line& other) { return ListLineLess(text, other.text); });
-        const int row = int(at - lines.begin());
-        lines.insert(at, {line, entryName});
+        const int row = int(lines.Add(line, entryName));
         if (marked >= row)
             ++marked;
     }
     void DeleteMarkedLine() override {
         if (marked < 0)
             return;
-        lines.erase(lines.begin() + marked);
+        lines.Remove(std::size_t(marked));
         marked = -1;
     }
     void ClearLines() override {
-        lines.clear();
+        lines.Clear();
         marked = -1;
     }
     void ApplyButtons(const ButtonStates& states) override {
@@ -56,8 +48,8 @@ public:
 
     // Marks the line with this exact text; false when there is none.
     bool Mark(const std::string& text) {
-        for (std::size_t row = 0; row < lines.size(); ++row) {
-            if (lines[row].text == text) {
+        for (std::size_t row = 0; row < lines.Size(); ++row) {
+            if (lines.At(row).text == text) {
                 marked = int(row);
                 return true;
             }
@@ -66,12 +58,12 @@ public:
     }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const Line& line : lines)
-            texts.push_back(line.text);
+        for (std::size_t row = 0; row < lines.Size(); ++row)
+            texts.push_back(lines.At(row).text);
         return texts;
     }
 
-    std::vector<Line> lines;
+    ListLines lines;
     int marked = -1;
     std::function<bool(MessageEntry&)> editor;
     std::vector<MessageEntry> editorOpened;

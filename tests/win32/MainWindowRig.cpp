@@ -55,7 +55,7 @@ void MainWindowRig::StoreCount(int count) {
     key.SetDword(L"Configuration", L"Show minimized", 0);
 }
 
-std::vector<std::wstring> ListLines(HWND main) {
+std::vector<std::wstring> ListTexts(HWND main) {
     HWND list = GetDlgItem(main, MainIds::kMessageList);
     std::vector<std::wstring> lines;
     const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));

@@ -38,7 +38,7 @@ public:
 #define RUN_MAIN(rig, ...) (rig).Run((__VA_ARGS__), __FILE__, __LINE__)
 
 // The texts of the list's lines, top to bottom.
-std::vector<std::wstring> ListLines(HWND main);
+std::vector<std::wstring> ListTexts(HWND main);
 // Marks a line as the mouse would, or double-clicks it.
 void ClickLine(HWND main, int index);
 void DoubleClickLine(HWND main, int index);

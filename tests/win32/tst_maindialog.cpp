@@ -71,7 +71,7 @@ std::int32_t StoredNumber(const ScratchKey& key, const std::wstring& section, co
 TEST_CASE(AFirstStartShowsNothingButTheWindowAndStoresFiveDwords) {
     MainWindowRig rig(kKey);
     RUN_MAIN(rig, [](HWND main, CMainDialog&) {
-        CHECK(ListLines(main).empty());
+        CHECK(ListTexts(main).empty());
         CHECK_EQ(GetFocus(), GetDlgItem(main, MainIds::kAddMessage));
         CHECK(Enabled(main, MainIds::kAddMessage));
         for (int id : {MainIds::kEditMarked, MainIds::kCopyMarked, MainIds::kDeleteMarked, MainIds::kClearAll}) {
@@ -114,7 +114,7 @@ TEST_CASE(AddStoresTheEditedMessageAndItsLine) {
             Click(editor, EditIds::kOk);
         });
         Click(main, MainIds::kAddMessage);
-        CHECK(ListLines(main) ==
+        CHECK(ListTexts(main) ==
               std::vector<std::wstring>{std::wstring(L"Gr\u00fc\u00dfe \u559d\u8336") + kTab + L"ACTIVE"});
         // A line is there but none is marked: only Clear all of the four.
         CHECK(Enabled(main, MainIds::kClearAll));
@@ -134,7 +134,7 @@ TEST_CASE(AddStoresTheEditedMessageAndItsLine) {
         CHECK_EQ(dialog.Model().Count(), 1);
         CHECK_EQ(std::string(dialog.Model().Entry(0).m_szName), std::string("Gr\xc3\xbc\xc3\x9f"
                                                                             "e \xe5\x96\x9d\xe8\x8c\xb6"));
-        CHECK_EQ(ListLines(main).size(), 1u);
+        CHECK_EQ(ListTexts(main).size(), 1u);
     });
 }
 
@@ -149,7 +149,7 @@ TEST_CASE(TheListStandsInTheCoresOrderAndEditFindsTheMarkedLine) {
         const std::vector<std::wstring> expected = {
             std::wstring(L"apple") + kTab + L"ACTIVE", std::wstring(L"Tea") + kTab + L"ACTIVE",
             std::wstring(L"tea") + kTab + L"ACTIVE", std::wstring(L"Tea time") + kTab + L"ACTIVE"};
-        CHECK(ListLines(main) == expected);
+        CHECK(ListTexts(main) == expected);
 
         // The second of two names equal but for case is edited as itself, not as the first.
         EXPECT_WINDOW(rig.driver, L"Edit message", [](HWND editor) {
@@ -161,7 +161,7 @@ TEST_CASE(TheListStandsInTheCoresOrderAndEditFindsTheMarkedLine) {
             Click(editor, EditIds::kOk);
         });
         DoubleClickLine(main, 2);
-        CHECK_EQ(ListLines(main)[2], std::wstring(L"tea") + kTab + L"INACTIVE");
+        CHECK_EQ(ListTexts(main)[2], std::wstring(L"tea") + kTab + L"INACTIVE");
         // The edited line is gone and its new one unmarked: Add has the focus again.
         CHECK_EQ(SendDlgItemMessageW(main, MainIds::kMessageList, LB_GETCURSEL, 0, 0), static_cast<LRESULT>(LB_ERR));
         CHECK(!Enabled(main, MainIds::kEditMarked));
@@ -194,7 +194,7 @@ TEST_CASE(DeleteAsksAfterABeepAndLeavesTheStaleValuesBehind) {
                 Click(box, c.answer);
             });
             Click(main, MainIds::kDeleteMarked);
-            CHECK_EQ(static_cast<int>(ListLines(main).size()), c.countAfter);
+            CHECK_EQ(static_cast<int>(ListTexts(main).size()), c.countAfter);
         });
         CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Number of messages"), c.countAfter);
         const auto messages = rig.key.Values(L"Messages");
@@ -214,11 +214,23 @@ TEST_CASE(WithoutConfirmationClearAllActsAtOnceAndSilently) {
         Click(main, MainIds::kConfirmDeletions);
         CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Show warnings"), 0);
         Click(main, MainIds::kClearAll);
-        CHECK(ListLines(main).empty());
+        CHECK(ListTexts(main).empty());
         CHECK(!Enabled(main, MainIds::kClearAll));
+        // Lines added after the list was cleared take their places among themselves alone.
+        for (const wchar_t* name : {L"Zed", L"Alpha"}) {
+            EXPECT_WINDOW(rig.driver, L"Edit message", [name](HWND editor) {
+                HWND field = GetDlgItem(editor, EditIds::kName);
+                SetFocus(field);
+                SetWindowTextW(field, name);
+                Click(editor, EditIds::kOk);
+            });
+            Click(main, MainIds::kAddMessage);
+        }
+        CHECK(ListTexts(main) ==
+              (std::vector<std::wstring>{std::wstring(L"Alpha") + kTab + L"ACTIVE", std::wstring(L"Zed") + kTab + L"ACTIVE"}));
     });
     CHECK_EQ(rig.beeps, 0);
-    CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Number of messages"), 0);
+    CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Number of messages"), 2);
 }
 
 TEST_CASE(OptionsFlipTheirSettingAndActivationHidesTheList) {
@@ -271,7 +283,7 @@ TEST_CASE(AMessageThatFailsItsCheckIsDroppedAfterABeepAndABox) {
             Click(box, IDOK);
         });
         Click(main, MainIds::kAddMessage);
-        CHECK(ListLines(main).empty());
+        CHECK(ListTexts(main).empty());
     });
     CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Number of messages"), 0);
     CHECK(rig.key.Values(L"Messages").empty());
@@ -329,7 +341,7 @@ TEST_CASE(HandEditedValuesAreRepairedWithTheirMessagesBeforeTheWindowOpens) {
             });
         }
         RUN_MAIN(rig,
-                 [&c](HWND main, CMainDialog&) { CHECK_EQ(static_cast<int>(ListLines(main).size()), c.countAfter); });
+                 [&c](HWND main, CMainDialog&) { CHECK_EQ(static_cast<int>(ListTexts(main).size()), c.countAfter); });
         // Repaired and written back at once, every value in its type.
         CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Number of messages"), c.countAfter);
         for (const auto& [name, value] : rig.key.Values(L"Configuration")) {
@@ -354,7 +366,7 @@ TEST_CASE(ALoadThatDropsEntriesKeepsACopyOfWhatItFound) {
     rig.StoreMessage(1, L"Damaged", rig.now + 86400 * 3);
     rig.key.Remove(L"Messages", L"MessageYear1");
     EXPECT_WINDOW(rig.driver, L"Error", [](HWND box) { Click(box, IDOK); });
-    RUN_MAIN(rig, [](HWND main, CMainDialog&) { CHECK_EQ(ListLines(main).size(), 1u); });
+    RUN_MAIN(rig, [](HWND main, CMainDialog&) { CHECK_EQ(ListTexts(main).size(), 1u); });
     const auto copy = rig.key.Values(L"Damaged 1\\Messages");
     CHECK(copy.count(L"MessageName1") && copy.at(L"MessageName1").IsString(L"Damaged"));
     CHECK(rig.key.Values(L"Damaged 1\\Configuration").at(L"Number of messages").IsDword(2));
@@ -376,7 +388,7 @@ TEST_CASE(AKeyThatCannotBeWrittenPutsTheWindowInTheFailedState) {
     rig.StoreMessage(0, L"Tea", rig.now + 86400 * 3);
     rig.key.MakeReadOnly();
     RUN_MAIN(rig, [&rig](HWND main, CMainDialog&) {
-        CHECK_EQ(ListLines(main).size(), 1u);
+        CHECK_EQ(ListTexts(main).size(), 1u);
         EXPECT_WINDOW(rig.driver, L"Edit message", [](HWND editor) { Click(editor, EditIds::kCancel); });
         EXPECT_WINDOW(rig.driver, L"Error", [](HWND box) {
             CHECK_EQ(StaticTexts(box), std::wstring(L"Error in saving message data."));
