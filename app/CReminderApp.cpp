@@ -21,7 +21,7 @@ QString CReminderApp::ApplicationNameFor(const QString& executablePath) {
 int CReminderApp::InitInstance(const QString& startupId) {
     // The organisation names the store, and so does the executable's base name, so a renamed copy keeps a store of
     // its own. Qt's own choice of that name differs between systems, so it is set here.
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillmoor"));
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kOrganizationName));
     QCoreApplication::setApplicationName(ApplicationNameFor(QCoreApplication::applicationFilePath()));
     const QString organization = QCoreApplication::organizationName();
     const QString application = QCoreApplication::applicationName();

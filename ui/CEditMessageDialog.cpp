@@ -2,6 +2,7 @@
 
 #include "AreaLimit.h"
 #include "CShowMessageDialog.h"
+#include "EditFields.h"
 #include "IntParse.h"
 #include "SingleLineValidator.h"
 #include "TextFit.h"
@@ -91,13 +92,8 @@ void CEditMessageDialog::OnInitDialog() {
     m_ctlName->setText(QString::fromUtf8(m_pEntry->m_szName));
     SetFieldText(m_ctlText, TextForDisplay(m_pEntry->m_szText));
     // Signed, so a stored negative number shows and reads back as itself.
-    m_ctlDay->setText(Number(m_pEntry->m_nDay));
-    m_ctlMonth->setText(Number(m_pEntry->m_nMonth));
-    m_ctlYear->setText(Number(m_pEntry->m_nYear));
-    m_ctlMinute->setText(Number(m_pEntry->m_nMinute));
-    m_ctlHour->setText(Number(m_pEntry->m_nHour));
-    m_ctlShowDays->setText(Number(m_pEntry->m_nShowDays));
-    m_ctlRepeatMinutes->setText(Number(m_pEntry->m_nRepeatMinutes));
+    for (const NumberField& number : kNumberFields)
+        m_built.Get<QLineEdit>(number.id)->setText(Number(m_pEntry->*number.field));
 
     if (!m_ctlToolTip) {
         m_ctlToolTip = new ToolTipGate(this);
@@ -141,15 +137,9 @@ void CEditMessageDialog::ReadField(QWidget* field) {
         CopyFitted(m_pEntry->m_szText, sizeof m_pEntry->m_szText, StoredTextFromField(text));
         return;
     }
-    const std::pair<QLineEdit*, std::int32_t MessageEntry::*> numbers[] = {
-        {m_ctlDay, &MessageEntry::m_nDay},       {m_ctlMonth, &MessageEntry::m_nMonth},
-        {m_ctlYear, &MessageEntry::m_nYear},     {m_ctlHour, &MessageEntry::m_nHour},
-        {m_ctlMinute, &MessageEntry::m_nMinute}, {m_ctlShowDays, &MessageEntry::m_nShowDays},
-        {m_ctlRepeatMinutes, &MessageEntry::m_nRepeatMinutes},
-    };
-    for (const auto& [edit, member] : numbers) {
-        if (field == edit) {
-            m_pEntry->*member = ParseDialogInt(edit->text().toStdString());
+    for (const NumberField& number : kNumberFields) {
+        if (field == m_built.Control(number.id)) {
+            m_pEntry->*number.field = ParseDialogInt(qobject_cast<QLineEdit*>(field)->text().toStdString());
             return;
         }
     }

@@ -20,6 +20,14 @@ constexpr RangeRule kRangeRules[] = {
 };
 } // namespace
 
+std::optional<ValidRange> RangeOf(std::int32_t MessageEntry::*field) {
+    for (const RangeRule& rule : kRangeRules) {
+        if (rule.field == field)
+            return ValidRange{rule.low, rule.high};
+    }
+    return std::nullopt;
+}
+
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 int DaysInMonth(int month, int year) {

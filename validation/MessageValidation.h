@@ -2,6 +2,7 @@
 
 #include "MessageEntry.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,13 @@ inline constexpr const char* kDayOfMonth = "Day is out of range for selected mon
 
 // The message of the first rule an edited entry breaks, or nothing when it may be stored.
 std::optional<std::string> FindValidationError(const MessageEntry& entry);
+
+// The range the checks allow a number field of the entry; nothing for a field they do not range-check.
+struct ValidRange {
+    int low;
+    int high;
+};
+std::optional<ValidRange> RangeOf(std::int32_t MessageEntry::*field);
 
 bool IsLeapYear(int year);
 // Days in the month (1..12) of the year, by the Gregorian calendar; 0 for a month that does not exist.

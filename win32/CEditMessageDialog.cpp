@@ -1,5 +1,7 @@
 #include "CEditMessageDialog.h"
 
+#include "EditFields.h"
+
 #include "IntParse.h"
 #include "TextFit.h"
 #include "Utf8.h"
@@ -61,21 +63,6 @@ LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
     }
     return DefSubclassProc(edit, message, wParam, lParam);
 }
-
-struct NumberField {
-    int id;
-    std::int32_t MessageEntry::*field;
-};
-// In the order the fields are filled.
-constexpr NumberField kNumberFields[] = {
-    {EditIds::kDay, &MessageEntry::m_nDay},
-    {EditIds::kMonth, &MessageEntry::m_nMonth},
-    {EditIds::kYear, &MessageEntry::m_nYear},
-    {EditIds::kMinute, &MessageEntry::m_nMinute},
-    {EditIds::kHour, &MessageEntry::m_nHour},
-    {EditIds::kShowDays, &MessageEntry::m_nShowDays},
-    {EditIds::kRepeat, &MessageEntry::m_nRepeatMinutes},
-};
 
 // What the every-day box hides; the note takes their place.
 } // namespace

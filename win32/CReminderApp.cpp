@@ -22,7 +22,7 @@ std::wstring CReminderApp::KeyPath() {
     }
     const std::size_t slash = path.find_last_of(L"\\/");
     const std::wstring fileName = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    return RegistryProfileStore::KeyPathFor(L"Quillmoor", ToWide(ApplicationNameFor(ToUtf8(fileName))));
+    return RegistryProfileStore::KeyPathFor(ToWide(kOrganizationName), ToWide(ApplicationNameFor(ToUtf8(fileName))));
 }
 
 int CReminderApp::InitInstance() {

@@ -1,5 +1,6 @@
 #include "DialogWindow.h"
 
+#include "EditFields.h"
 #include "Utf8.h"
 
 #include <commctrl.h>
@@ -149,6 +150,18 @@ HFONT FitTemplateTexts(HWND dialog, const DialogTemplate& source, FontSizes& siz
             RECT room{0, 0, control.cx - TextMargin(control), 0};
             MapDialogRect(dialog, &room);
             if (!FitsOnOneLine(dc, candidate, ToWide(control.text), room.right))
+                return false;
+        }
+        // A number field that does not scroll takes no more than it shows: its largest valid value must fit, or
+        // it could not be typed at all.
+        for (const NumberField& number : kNumberFields) {
+            const ControlTemplate* control = source.Find(number.id);
+            if (!control || control->controlClass != ControlClass::Edit || (control->style & Style::AutoHScroll))
+                continue;
+            // The field's own formatting rectangle: its width less the frame and the margins it keeps.
+            RECT room{};
+            SendDlgItemMessageW(dialog, number.id, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+            if (!FitsOnOneLine(dc, candidate, ToWide(WidestValidText(number)), room.right - room.left - 1))
                 return false;
         }
         return true;

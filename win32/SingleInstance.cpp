@@ -1,5 +1,8 @@
 #include "SingleInstance.h"
 
+#include "ApplicationName.h"
+#include "Utf8.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -32,7 +35,7 @@ std::wstring SingleInstance::MutexNameFor(const std::wstring& keyPath) {
         hash ^= static_cast<std::uint16_t>(c);
         hash *= 1099511628211ull;
     }
-    return L"Local\\Quillmoor.Nudgepost." + Hex(hash);
+    return L"Local\\" + ToWide(kOrganizationName) + L".Nudgepost." + Hex(hash);
 }
 
 SingleInstance::SingleInstance(const std::wstring& keyPath) : m_name(MutexNameFor(keyPath)) {}
