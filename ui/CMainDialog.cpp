@@ -14,6 +14,7 @@
 #include <QListView>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QStyle>
 
@@ -54,8 +55,12 @@ void CMainDialog::ConnectHandlers() {
     connect(m_ctlDeleteMarked, &QPushButton::clicked, this, [this] { m_commands.OnDeleteMarked(); });
     connect(m_ctlMessageList, &QListView::doubleClicked, this, [this] { m_commands.OnEditMarked(); });
     connect(m_ctlClearAll, &QPushButton::clicked, this, [this] { m_commands.OnClearAll(); });
-    connect(m_ctlMessageList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { m_commands.OnListSelChange(); });
+    // The window's own changes to its lines are no selection by the user: the command they belong to brings the
+    // buttons up to date once, at its end.
+    connect(m_ctlMessageList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_changingLines)
+            m_commands.OnListSelChange();
+    });
     connect(m_built.Get<QPushButton>(MainIds::kMinimize), &QPushButton::clicked, this, &CMainDialog::OnMinimize);
     connect(m_ctlCopyMarked, &QPushButton::clicked, this, [this] { m_commands.OnCopyMarked(); });
     connect(m_ctlEditMarked, &QPushButton::clicked, this, [this] { m_commands.OnEditMarked(); });
@@ -82,8 +87,11 @@ void CMainDialog::OnInitDialog() {
     // A minimized window is known to the desktop by its icon text; screen readers list it under that name.
     setWindowIconText(windowTitle());
 
-    const int tabStop = DialogUnitsToPixels(QSize(MainIds::kListTabStop, 0), m_built.Units()).width();
-    m_ctlMessageList->setItemDelegate(new MessageListDelegate(tabStop, m_ctlMessageList->font(), m_ctlMessageList));
+    if (!qobject_cast<MessageListDelegate*>(m_ctlMessageList->itemDelegate())) {
+        const int tabStop = DialogUnitsToPixels(QSize(MainIds::kListTabStop, 0), m_built.Units()).width();
+        m_ctlMessageList->setItemDelegate(
+            new MessageListDelegate(tabStop, m_ctlMessageList->font(), m_ctlMessageList));
+    }
     m_commands.FillList();
 
     // Setting the marks from the options is not a change by the user: no command runs for it.
@@ -136,6 +144,7 @@ void CMainDialog::DeleteMarkedLine() {
         return;
     // The view makes the next line current as the marked one goes, and marks it; a deleted line leaves nothing
     // marked.
+    const QScopedValueRollback changing(m_changingLines, true);
     m_lines->RemoveLine(row);
     m_ctlMessageList->selectionModel()->clearSelection();
     KeepCurrentLine(row);
@@ -165,10 +174,16 @@ void CMainDialog::ApplyButtons(const ButtonStates& states) {
 }
 
 void CMainDialog::ShowOption(Option option, bool on) {
-    if (option == Option::MessagesActivated)
+    if (option == Option::MessagesActivated) {
+        QWidget* focused = focusWidget();
         ShowListControls(on);
-    else if (option == Option::Tooltips)
+        // A box toggled without a click (an accessibility tool) keeps the focus where it was; a hidden control
+        // would hand it down the chain to Exit, where the first Space ends the program.
+        if (!on && focused && focused->isHidden())
+            m_ctlActivateMessages->setFocus();
+    } else if (option == Option::Tooltips && m_ctlToolTip) {
         m_ctlToolTip->SetActive(on);
+    }
 }
 
 void CMainDialog::ShowListControls(bool show) {

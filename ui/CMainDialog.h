@@ -97,4 +97,5 @@ private:
     ToolTipGate* m_ctlToolTip = nullptr;
     QIcon m_hIcon;
     QTimer m_schedulerTimer;
+    bool m_changingLines = false;
 };

@@ -228,13 +228,10 @@ QSize DialogUnitsToPixels(const QSize& dialogUnits, DialogBaseUnits units) {
 QFont DialogFont(const DialogTemplate& tpl) {
     // Where the templates' face is missing, a face with Arial's metrics is the closest stand-in: the default sans
     // face of most Linux systems runs wide enough to clip the longer labels.
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                                   {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")});
-        return true;
-    }();
-    Q_UNUSED(substituted);
-    QFont font(QString::fromUtf8(tpl.fontFace));
+    const QString face = QString::fromUtf8(tpl.fontFace);
+    if (QFont::substitutes(face).isEmpty())
+        QFont::insertSubstitutions(face, {QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Arial")});
+    QFont font(face);
     font.setStyleHint(QFont::SansSerif);
     font.setPointSize(tpl.pointSize);
     return font;

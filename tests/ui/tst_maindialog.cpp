@@ -381,17 +381,22 @@ void tst_MainDialog::activateMessagesHidesAndShowsListControls() {
     MainFixture f;
     PutNamed(f.store, {"One"});
     CMainDialog& dlg = f.Open();
-    const QList<int> listControls{MainIds::kListLabel, MainIds::kMessageList, MainIds::kAddMessage, MainIds::kEditMarked, MainIds::kCopyMarked, MainIds::kDeleteMarked, MainIds::kClearAll};
     const QList<bool> enabledBefore = f.ListButtonsEnabled();
 
-    QTest::mouseClick(f.Check(MainIds::kActivateMessages), Qt::LeftButton);
-    for (int id : listControls)
+    // Toggled by an accessibility tool while a list button has the focus: the focus must not fall to Exit.
+    f.Button(MainIds::kClearAll)->setFocus();
+    QTRY_COMPARE(dlg.focusWidget(), f.Button(MainIds::kClearAll));
+    QAccessible::queryAccessibleInterface(f.Check(MainIds::kActivateMessages))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    for (int id : MainIds::kListControls)
         QVERIFY2(!dlg.Control(id)->isVisible(), qPrintable(QString::number(id)));
+    QCOMPARE(dlg.focusWidget(), f.Check(MainIds::kActivateMessages));
     QCOMPARE(f.store.GetProfileInt(kConfiguration, kActivatedMessages, -1), 0);
     QVERIFY(!dlg.Model().IsOn(Option::MessagesActivated));
 
     QTest::mouseClick(f.Check(MainIds::kActivateMessages), Qt::LeftButton);
-    for (int id : listControls)
+    for (int id : MainIds::kListControls)
         QVERIFY(dlg.Control(id)->isVisible());
     QCOMPARE(f.ListButtonsEnabled(), enabledBefore);
     QCOMPARE(f.store.GetProfileInt(kConfiguration, kActivatedMessages, -1), 1);
