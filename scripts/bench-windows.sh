@@ -38,11 +38,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-calc() { awk "BEGIN { printf \"%.${2:-2}f\", $1 }"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-range() { sort -g | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s–%s", lo, hi }'; }
-field() { sed -n "s/.*\b$1=\([-0-9.]*\).*/\1/p"; }
-verdict() { if awk "BEGIN { exit !($1) }"; then echo "met"; else echo "**not met**"; fi; }
+# shellcheck source=scripts/bench-lib.sh
+. scripts/bench-lib.sh
 
 echo "== Windows program: start-up under Wine, $runs runs of each"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &

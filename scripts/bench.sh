@@ -41,12 +41,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Arithmetic on decimals.
-calc() { awk "BEGIN { printf \"%.${2:-2}f\", $1 }"; }
-median() { sort -g | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-range() { sort -g | awk 'NR == 1 { lo = $1 } { hi = $1 } END { printf "%s–%s", lo, hi }'; }
-field() { sed -n "s/.*\b$1=\([-0-9.]*\).*/\1/p"; }
-verdict() { if awk "BEGIN { exit !($1) }"; then echo "met"; else echo "**not met**"; fi; }
+# shellcheck source=scripts/bench-lib.sh
+. scripts/bench-lib.sh
 
 # ---------------------------------------------------------------------------------------------------------------
 echo "== 1. store and scheduler"
