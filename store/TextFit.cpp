@@ -1,5 +1,6 @@
 #include "TextFit.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -27,4 +28,47 @@ bool CopyFitted(char* dest, std::size_t destSize, std::string_view src) {
     std::memcpy(dest, src.data(), length);
     dest[length] = '\0';
     return length == src.size();
+}
+
+namespace {
+// A place between two characters: not inside a UTF-8 sequence, nor between a carriage return and its line feed.
+bool IsBoundary(std::string_view text, std::size_t at) {
+    if (at == 0 || at >= text.size())
+        return true;
+    if (IsContinuationByte(text[at]))
+        return false;
+    return !(text[at - 1] == '\r' && text[at] == '\n');
+}
+} // namespace
+
+std::size_t FittingPrefix(std::string_view text, std::size_t room) {
+    std::size_t keep = std::min(room, text.size());
+    while (!IsBoundary(text, keep))
+        --keep;
+    return keep;
+}
+
+FittedEdit FitEdit(std::string_view before, std::string_view after, std::size_t fieldSize) {
+    const std::size_t limit = fieldSize == 0 ? 0 : fieldSize - 1;
+    std::size_t prefix = 0;
+    const std::size_t shorter = std::min(before.size(), after.size());
+    while (prefix < shorter && before[prefix] == after[prefix])
+        ++prefix;
+    while (!IsBoundary(after, prefix) || !IsBoundary(before, prefix))
+        --prefix;
+    std::size_t suffix = 0;
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    while (!IsBoundary(after, after.size() - suffix) || !IsBoundary(before, before.size() - suffix))
+        --suffix;
+    const std::string_view inserted = after.substr(prefix, after.size() - suffix - prefix);
+    if (after.size() <= limit || after.size() < before.size())
+        return {std::string(after), prefix + inserted.size(), true};
+
+    const std::size_t room = limit > prefix + suffix ? limit - prefix - suffix : 0;
+    const std::size_t keep = FittingPrefix(inserted, room);
+    std::string text;
+    text.reserve(prefix + keep + suffix);
+    text.append(after.substr(0, prefix)).append(inserted.substr(0, keep)).append(after.substr(after.size() - suffix));
+    return {std::move(text), prefix + keep, false};
 }

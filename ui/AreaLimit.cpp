@@ -1,5 +1,6 @@
 #include "AreaLimit.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -8,12 +9,33 @@
 
 #include <algorithm>
 
-AreaLimit::AreaLimit(QPlainTextEdit* edit) : QObject(edit), m_edit(edit) {
-    QTextDocument* document = edit->document();
-    connect(document, &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
-        m_change = {position, removed, added};
-    });
-    connect(document, &QTextDocument::contentsChanged, this, &AreaLimit::Check);
+namespace {
+// Characters the two texts share at their start, never ending inside a surrogate pair.
+qsizetype CommonPrefix(const QString& a, const QString& b) {
+    const qsizetype shorter = std::min(a.size(), b.size());
+    qsizetype n = 0;
+    while (n < shorter && a.at(n) == b.at(n))
+        ++n;
+    while (n > 0 && n < b.size() && b.at(n).isLowSurrogate())
+        --n;
+    return n;
+}
+
+// Characters the two texts share at their end, outside the first `prefix` of either.
+qsizetype CommonSuffix(const QString& a, const QString& b, qsizetype prefix) {
+    const qsizetype shorter = std::min(a.size(), b.size()) - prefix;
+    qsizetype n = 0;
+    while (n < shorter && a.at(a.size() - 1 - n) == b.at(b.size() - 1 - n))
+        ++n;
+    while (n > 0 && b.at(b.size() - n).isLowSurrogate())
+        --n;
+    return n;
+}
+} // namespace
+
+AreaLimit::AreaLimit(QPlainTextEdit* edit)
+    : QObject(edit), m_edit(edit), m_beep([] { QApplication::beep(); }) {
+    connect(edit->document(), &QTextDocument::contentsChanged, this, &AreaLimit::Check);
 }
 
 void AreaLimit::SetText(const QString& text) {
@@ -31,6 +53,26 @@ QString AreaLimit::CurrentText() const {
     return text;
 }
 
+QString AreaLimit::FitToArea(const QString& wanted, int room) const {
+    const qsizetype start = CommonPrefix(m_accepted, wanted);
+    const qsizetype end = wanted.size() - CommonSuffix(m_accepted, wanted, start);
+    const QString head = wanted.left(start);
+    const QString tail = wanted.mid(end);
+    // Lines only grow as text is added, so the part that shows is found by halving.
+    qsizetype fits = 0;
+    qsizetype tooMany = end - start + 1;
+    while (tooMany - fits > 1) {
+        const qsizetype middle = fits + (tooMany - fits) / 2;
+        if (TextAreaHeight(m_edit, head + wanted.mid(start, middle) + tail) <= room)
+            fits = middle;
+        else
+            tooMany = middle;
+    }
+    if (fits > 0 && start + fits < wanted.size() && wanted.at(start + fits).isLowSurrogate())
+        --fits;
+    return head + wanted.mid(start, fits) + tail;
+}
+
 void AreaLimit::Check() {
     if (m_reverting)
         return;
@@ -39,32 +81,38 @@ void AreaLimit::Check() {
         m_accepted = text;
         return;
     }
-    const int room = m_edit->contentsRect().height();
-    const int height = TextAreaHeight(m_edit, text);
-    const bool kept = !m_keeps || m_keeps(text) || text.size() < m_accepted.size();
-    if (kept && (height <= room || height <= TextAreaHeight(m_edit, m_accepted))) {
-        m_accepted = text;
-        return;
+    Fit fit = m_fit ? m_fit(m_accepted, text) : Fit{text, true};
+    const int room = std::max(m_edit->contentsRect().height(), TextAreaHeight(m_edit, m_accepted));
+    if (TextAreaHeight(m_edit, fit.text) > room) {
+        fit.text = FitToArea(fit.text, room);
+        fit.whole = false;
     }
-    // Put back what the edit replaced, joined to the edit's own undo step so that undo skips both.
-    const Change change = m_change;
-    m_reverting = true;
-    QTextCursor cursor(m_edit->document());
-    cursor.joinPreviousEditBlock();
-    cursor.setPosition(std::min(change.position, int(text.size())));
-    cursor.setPosition(std::min(change.position + change.added, int(text.size())), QTextCursor::KeepAnchor);
-    cursor.insertText(m_accepted.mid(change.position, change.removed));
-    cursor.endEditBlock();
-    m_reverting = false;
-    if (CurrentText() != m_accepted) {
-        // The change was reported in a way the cursor could not undo; take the last accepted text back whole.
-        m_settingText = true;
-        m_edit->setPlainText(m_accepted);
-        m_settingText = false;
+    m_accepted = fit.text;
+    if (fit.text != text) {
+        // What was refused is the end of the edit's new text: one stretch, taken out as part of the edit's own
+        // undo step, so that undo skips both.
+        const qsizetype from = CommonPrefix(text, fit.text);
+        const qsizetype to = from + (text.size() - fit.text.size());
+        m_reverting = true;
+        QTextCursor cursor(m_edit->document());
+        cursor.joinPreviousEditBlock();
+        cursor.setPosition(int(from));
+        cursor.setPosition(int(to), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        cursor.endEditBlock();
+        m_reverting = false;
+        if (CurrentText() != m_accepted) {
+            // The edit was not the one stretch the cursor could take out; put the kept text in whole.
+            m_settingText = true;
+            m_edit->setPlainText(m_accepted);
+            m_settingText = false;
+        }
+        QTextCursor place = m_edit->textCursor();
+        place.setPosition(int(std::min(from, m_accepted.size())));
+        m_edit->setTextCursor(place);
     }
-    QTextCursor place = m_edit->textCursor();
-    place.setPosition(std::min(change.position + change.removed, int(m_accepted.size())));
-    m_edit->setTextCursor(place);
+    if (!fit.whole && m_beep)
+        m_beep();
 }
 
 int TextAreaHeight(const QPlainTextEdit* edit, const QString& text) {

@@ -7,33 +7,39 @@
 
 class QPlainTextEdit;
 
-// A multi-line field without vertical scrolling takes no more text than its area shows: an edit (typed, pasted,
-// dropped) after which the text would need more lines than fit is undone at once. A text set by the program is
-// taken whole, and while it does not fit, edits that do not make it taller are still taken, so it can be shortened.
+// A multi-line field without vertical scrolling takes no more text than its area shows: of an edit (typed, pasted,
+// dropped) after which the text would need more lines than fit, only as much of the new text goes in as shows, and
+// the rest is refused with a beep, as a standard edit field does at its limit. A text set by the program is taken
+// whole, and while it does not fit, edits that do not make it taller are still taken, so it can be shortened.
 class AreaLimit : public QObject {
     Q_OBJECT
 public:
+    // What a field keeps of an edit: the text, and whether the edit went in whole.
+    struct Fit {
+        QString text;
+        bool whole = true;
+    };
+
     explicit AreaLimit(QPlainTextEdit* edit);
     // Puts a text in as the program's own: taken whole, even where it is taller than the field.
     void SetText(const QString& text);
-    // An edit after which keeps answers false for the text is refused too, unless it shortens the text: the
-    // field then never shows more than is stored.
-    void SetStoredLimit(std::function<bool(const QString&)> keeps) { m_keeps = std::move(keeps); }
+    // Decides what the field keeps of an edit from the text before it and after it, before the area is
+    // considered: the field then never shows more than is stored.
+    void SetStoredLimit(std::function<Fit(const QString& before, const QString& after)> fit) {
+        m_fit = std::move(fit);
+    }
+    void SetRefusalBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
 private:
-    struct Change {
-        int position = 0;
-        int removed = 0;
-        int added = 0;
-    };
-
     QString CurrentText() const;
     void Check();
+    // The largest part of the new text of an edit from m_accepted to wanted that lets the text show whole.
+    QString FitToArea(const QString& wanted, int room) const;
 
     QPlainTextEdit* m_edit;
-    std::function<bool(const QString&)> m_keeps;
+    std::function<Fit(const QString&, const QString&)> m_fit;
+    std::function<void()> m_beep;
     QString m_accepted;
-    Change m_change;
     bool m_reverting = false;
     bool m_settingText = false;
 };

@@ -9,6 +9,7 @@
 #include "ToolTipGate.h"
 #include "WindowCentering.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
@@ -52,12 +53,18 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
     m_ctlDay = m_built.Get<QLineEdit>(kDay);
 
     // The name and text fields take no more than the entry keeps: what they show is what is stored.
-    m_ctlName->setValidator(new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName));
+    m_ctlName->setValidator(
+        new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName, [this] { m_refusalBeep(); }));
     if (auto* limit = m_ctlText->findChild<AreaLimit*>(QString(), Qt::FindDirectChildrenOnly)) {
-        limit->SetStoredLimit([](const QString& text) {
-            const std::string stored = StoredTextFromField(text);
-            return FittedLength(stored, MESSAGE_TEXT_SIZE) == stored.size();
+        limit->SetStoredLimit([](const QString& before, const QString& after) {
+            const FittedEdit fit = FitEdit(StoredTextFromField(before), StoredTextFromField(after), MESSAGE_TEXT_SIZE);
+            if (fit.whole)
+                return AreaLimit::Fit{after, true};
+            QString kept = QString::fromStdString(fit.text);
+            kept.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            return AreaLimit::Fit{kept, false};
         });
+        limit->SetRefusalBeep([this] { m_refusalBeep(); });
     }
     // Each field is read into the working copy when it loses the focus.
     for (QWidget* control : m_built.Controls()) {

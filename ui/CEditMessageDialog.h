@@ -3,7 +3,10 @@
 #include "DialogBuilder.h"
 #include "MessageEntry.h"
 
+#include <QApplication>
 #include <QDialog>
+
+#include <functional>
 
 class QCheckBox;
 class QLabel;
@@ -27,6 +30,8 @@ public:
     bool TooltipsActive() const;
 
     void done(int result) override;
+    // The sound of a name or text edit refused at the field's limit; the system's beep unless tests count it.
+    void SetRefusalBeep(std::function<void()> beep) { m_refusalBeep = std::move(beep); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -57,6 +62,7 @@ private:
     ToolTipGate* m_ctlToolTip = nullptr;
     int m_bTooltips;
     MessageEntry* m_pEntry;
+    std::function<void()> m_refusalBeep = [] { QApplication::beep(); };
 };
 
 // A text from the multi-line field as it is stored: every line break as carriage return and line feed.

@@ -13,10 +13,17 @@ QValidator::State SingleLineValidator::validate(QString& input, int& pos) const 
         }
     }
     if (m_storedSize > 0) {
-        const QByteArray stored = input.toUtf8();
-        if (FittedLength(std::string_view(stored.constData(), std::size_t(stored.size())), m_storedSize) <
-            std::size_t(stored.size()))
-            return Invalid;
+        const QByteArray before = m_accepted.toUtf8();
+        const QByteArray after = input.toUtf8();
+        const FittedEdit fit = FitEdit(std::string_view(before.constData(), std::size_t(before.size())),
+                                       std::string_view(after.constData(), std::size_t(after.size())), m_storedSize);
+        if (!fit.whole) {
+            input = QString::fromStdString(fit.text);
+            pos = int(QString::fromUtf8(fit.text.data(), qsizetype(fit.caret)).size());
+            if (m_refusalBeep)
+                m_refusalBeep();
+        }
     }
+    m_accepted = input;
     return Acceptable;
 }

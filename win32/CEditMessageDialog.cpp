@@ -18,10 +18,10 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-bool Fits(const std::wstring& text, std::size_t fieldSize) {
-    const std::string utf8 = ToUtf8(text);
-    return FittedLength(utf8, fieldSize) == utf8.size();
-}
+struct StoredSizeLimit {
+    std::size_t fieldSize;
+    std::function<void()> refusalBeep;
+};
 
 // The multi-line field breaks lines only at a carriage return and line feed; a text stored with bare line feeds
 // shows its lines all the same.
@@ -36,27 +36,100 @@ std::wstring WithFieldLineBreaks(const std::wstring& text) {
     return result;
 }
 
-LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR size) {
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Puts as much of text in place of the selection as the field takes, whole characters from its start: what the
+// stored size holds, and of that what the field's own area shows. The system's field takes a paste whole or not at
+// all where it has no room to scroll; a person expects what fits to go in.
+void InsertWhatFits(HWND edit, std::wstring text, const StoredSizeLimit& limit) {
+    if ((GetWindowLongW(edit, GWL_STYLE) & ES_MULTILINE) == 0) {
+        // A single line takes the first line of what is pasted, as the system's field does.
+        text = text.substr(0, text.find_first_of(L"\r\n"));
+    }
+    const std::wstring before = WindowText(edit);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::size_t keptBytes = ToUtf8(before.substr(0, start)).size() + ToUtf8(before.substr(end)).size();
+    const std::size_t room = limit.fieldSize > keptBytes + 1 ? limit.fieldSize - 1 - keptBytes : 0;
+    const std::string utf8 = ToUtf8(text);
+    const std::wstring fitting = ToWide(std::string_view(utf8).substr(0, FittingPrefix(utf8, room)));
+
+    const auto tryInsert = [&](std::size_t units) {
+        const std::wstring part = fitting.substr(0, units);
+        DefSubclassProc(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(part.c_str()));
+        return part.empty() || WindowText(edit) != before;
+    };
+    const auto putBack = [&] {
+        SetWindowTextW(edit, before.c_str());
+        SendMessageW(edit, EM_SETSEL, start, static_cast<LPARAM>(end));
+    };
+    if (!tryInsert(fitting.size())) {
+        // Lines only grow as text is added, so the part that shows is found by halving.
+        std::size_t shows = 0;
+        std::size_t tooMany = fitting.size();
+        while (tooMany - shows > 1) {
+            std::size_t middle = shows + (tooMany - shows) / 2;
+            if (IS_LOW_SURROGATE(fitting[middle]) || (fitting[middle] == L'\n' && fitting[middle - 1] == L'\r'))
+                --middle;
+            if (middle <= shows)
+                break;
+            const bool shown = tryInsert(middle);
+            putBack();
+            if (shown)
+                shows = middle;
+            else
+                tooMany = middle;
+        }
+        tryInsert(shows);
+    }
+    const std::size_t inserted = WindowText(edit).size() + (end - start) - before.size();
+    if (inserted < text.size())
+        limit.refusalBeep();
+}
+
+LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    auto* limit = reinterpret_cast<StoredSizeLimit*>(data);
     switch (message) {
+    case WM_PASTE:
+        if ((GetWindowLongW(edit, GWL_STYLE) & ES_READONLY) == 0) {
+            if (const std::wstring text = ClipboardText(edit); !text.empty()) {
+                InsertWhatFits(edit, text, *limit);
+                return 0;
+            }
+        }
+        return DefSubclassProc(edit, message, wParam, lParam);
     case WM_CHAR:
     case WM_IME_CHAR:
-    case WM_PASTE:
     case WM_UNDO:
     case EM_UNDO:
     case EM_REPLACESEL: {
-        const std::wstring before = WindowText(edit);
-        DWORD start = 0;
-        DWORD end = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        const std::string before = ToUtf8(WindowText(edit));
         const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-        if (!Fits(WindowText(edit), static_cast<std::size_t>(size))) {
-            SetWindowTextW(edit, before.c_str());
-            SendMessageW(edit, EM_SETSEL, start, end);
+        const FittedEdit fit = FitEdit(before, ToUtf8(WindowText(edit)), limit->fieldSize);
+        if (!fit.whole) {
+            SetWindowTextW(edit, ToWide(fit.text).c_str());
+            const auto caret = static_cast<WPARAM>(ToWide(std::string_view(fit.text).substr(0, fit.caret)).size());
+            SendMessageW(edit, EM_SETSEL, caret, static_cast<LPARAM>(caret));
+            limit->refusalBeep();
         }
         return result;
     }
     case WM_NCDESTROY:
         RemoveWindowSubclass(edit, StoredSizeProc, 0);
+        delete limit;
         break;
     default:
         break;
@@ -67,8 +140,12 @@ LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
 // What the every-day box hides; the note takes their place.
 } // namespace
 
-void LimitToStoredSize(HWND edit, std::size_t fieldSize) {
-    SetWindowSubclass(edit, StoredSizeProc, 0, static_cast<DWORD_PTR>(fieldSize));
+void LimitToStoredSize(HWND edit, std::size_t fieldSize, std::function<void()> refusalBeep) {
+    if (!refusalBeep)
+        refusalBeep = [] { MessageBeep(MB_OK); };
+    auto* limit = new StoredSizeLimit{fieldSize, std::move(refusalBeep)};
+    if (!SetWindowSubclass(edit, StoredSizeProc, 0, reinterpret_cast<DWORD_PTR>(limit)))
+        delete limit;
 }
 
 CEditMessageDialog::CEditMessageDialog(MessageEntry& workingCopy, bool tooltips)

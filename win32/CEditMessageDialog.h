@@ -3,6 +3,8 @@
 #include "DialogWindow.h"
 #include "MessageEntry.h"
 
+#include <functional>
+
 // Edits one message on the caller's working copy. Each field is written into the copy when it loses the focus and
 // when the dialog closes; each check box flips its flag when clicked. The dialog checks nothing: the caller
 // validates after OK.
@@ -25,7 +27,8 @@ private:
     HWND m_toolTips = nullptr;
 };
 
-// Keeps an edit field's text within a field of the core of fieldSize bytes (terminating NUL included) in UTF-8:
-// an edit (typed, pasted, undone) after which the text would not fit is taken back at once, so the field never
-// shows more than is stored.
-void LimitToStoredSize(HWND edit, std::size_t fieldSize);
+// Keeps an edit field's text within a field of the core of fieldSize bytes (terminating NUL included) in UTF-8,
+// so the field never shows more than is stored: of an edit (typed, pasted, undone) after which the text would not
+// fit, what fits goes in, in whole characters, and the rest is refused with the beep (the system's default sound
+// unless one is handed in).
+void LimitToStoredSize(HWND edit, std::size_t fieldSize, std::function<void()> refusalBeep = {});

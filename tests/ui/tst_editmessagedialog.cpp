@@ -527,36 +527,57 @@ void TestEditMessageDialog::longTextIsCutAtCharacter_data() {
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<bool>("paste"); // else typed, key by key
+    QTest::addColumn<int>("beeps");
 
     const QString e = QString::fromUtf8("\xC3\xA9"); // two bytes
     const QString euro = QString::fromUtf8("\xE2\x82\xAC"); // three bytes
-    QTest::newRow("name of 199 bytes") << int(kName) << QString(199, 'n') << QByteArray(199, 'n');
-    QTest::newRow("name of 200 bytes") << int(kName) << QString(200, 'n') << QByteArray(199, 'n');
+    QTest::newRow("name of 199 bytes") << int(kName) << QString(199, 'n') << QByteArray(199, 'n') << false << 0;
+    QTest::newRow("name of 200 bytes") << int(kName) << QString(200, 'n') << QByteArray(199, 'n') << false << 1;
     QTest::newRow("name, two-byte letter across the end")
-        << int(kName) << e.repeated(100) << e.repeated(99).toUtf8();
+        << int(kName) << e.repeated(100) << e.repeated(99).toUtf8() << false << 1;
     QTest::newRow("name, two-byte letter filling the end")
-        << int(kName) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8();
+        << int(kName) << QStringLiteral("a") + e.repeated(100) << (QStringLiteral("a") + e.repeated(99)).toUtf8() << false << 1;
     QTest::newRow("name, three-byte sign across the end")
-        << int(kName) << euro.repeated(67) << euro.repeated(66).toUtf8();
+        << int(kName) << euro.repeated(67) << euro.repeated(66).toUtf8() << false << 1;
     const QString party = QString::fromUtf8("\xF0\x9F\x8E\x89"); // four bytes, two UTF-16 units
     QTest::newRow("name, four-byte sign across the end")
-        << int(kName) << party.repeated(60) << party.repeated(49).toUtf8();
+        << int(kName) << party.repeated(60) << party.repeated(49).toUtf8() << false << 11;
     // Zero-width, so that the bytes run out before the field's area does.
     const QString zeroWidth = QString::fromUtf8("\xE2\x80\x8B"); // three bytes
     QTest::newRow("text, three-byte sign across the end")
         << int(kText) << QStringLiteral("a") + zeroWidth.repeated(333)
-        << (QStringLiteral("a") + zeroWidth.repeated(332)).toUtf8();
+        << (QStringLiteral("a") + zeroWidth.repeated(332)).toUtf8() << false << 1;
+    // A paste at the limit takes what fits, in whole characters, as a standard field does.
+    const QString water = QString::fromUtf8("\xE6\xB0\xB4"); // three bytes
+    QTest::newRow("name, pasted Chinese") << int(kName) << water.repeated(100) << water.repeated(66).toUtf8()
+                                          << true << 1;
+    QTest::newRow("name, pasted four-byte signs")
+        << int(kName) << party.repeated(60) << party.repeated(49).toUtf8() << true << 1;
+    QTest::newRow("text, pasted three-byte signs")
+        << int(kText) << zeroWidth.repeated(400) << zeroWidth.repeated(333).toUtf8() << true << 1;
 }
 
 void TestEditMessageDialog::longTextIsCutAtCharacter() {
     QFETCH(int, field);
     QFETCH(QString, typed);
     QFETCH(QByteArray, stored);
+    QFETCH(bool, paste);
+    QFETCH(int, beeps);
     MessageEntry entry = SampleEntry();
+    int beeped = 0;
 
     QString shown;
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
-        TypeInto(dialog.Control(field), typed);
+        dialog.SetRefusalBeep([&beeped] { ++beeped; });
+        if (paste) {
+            dialog.Control(field)->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(dialog.Control(field), Qt::Key_A, Qt::ControlModifier);
+            QGuiApplication::clipboard()->setText(typed);
+            QTest::keySequence(dialog.Control(field), QKeySequence::Paste);
+        } else {
+            TypeInto(dialog.Control(field), typed);
+        }
         shown = field == kName ? LineText(dialog, field)
                                  : qobject_cast<QPlainTextEdit*>(dialog.Control(field))->toPlainText();
         ClickButton(dialog, kOk);
@@ -565,6 +586,7 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
     QCOMPARE(QByteArray(field == kName ? entry.m_szName : entry.m_szText), stored);
     // Nothing is dropped unseen: the field held no more than what was kept.
     QCOMPARE(shown.toUtf8(), stored);
+    QCOMPARE(beeped, beeps);
 }
 
 void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {
@@ -579,6 +601,9 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {
     QTest::newRow("two pasted lines") << "paste" << "first\nsecond" << false;
     QTest::newRow("ten dropped lines") << "drop" << tenLines << true;
     QTest::newRow("two dropped lines") << "drop" << "first\nsecond" << false;
+    // More than the stored size holds, whatever the font makes of the area.
+    QTest::newRow("999 pasted Chinese characters") << "paste" << QString::fromUtf8("\xE6\xB0\xB4").repeated(999)
+                                                   << true;
 }
 
 // The field has no vertical scrolling, so an edit after which its text would not show whole is refused.
@@ -587,9 +612,10 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
     QFETCH(QString, incoming);
     QFETCH(bool, cut);
     MessageEntry entry = SampleEntry();
-    const QString before = QStringLiteral("Call the dentist\nabout Tuesday.");
+    int beeped = 0;
 
     const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        dialog.SetRefusalBeep([&beeped] { ++beeped; });
         auto* text = qobject_cast<QPlainTextEdit*>(dialog.Control(kText));
         text->setFocus(Qt::MouseFocusReason);
         text->selectAll();
@@ -618,8 +644,9 @@ void TestEditMessageDialog::textFieldRefusesWhatItCannotShow() {
             QVERIFY2(kept.size() > 10 && kept.size() < incoming.size() && incoming.startsWith(kept.left(10)),
                      qPrintable(kept));
         } else {
-            // A paste or drop that does not fit is refused whole.
-            QCOMPARE(kept, how == "drop" ? QString() : before);
+            // What shows of a paste or drop goes in, from its start; the rest is refused with a beep.
+            QVERIFY2(kept.size() > 10 && kept.size() <= 333 && incoming.startsWith(kept), qPrintable(kept));
+            QCOMPARE(beeped, 1);
         }
         // The field's own layout agrees that everything shows.
         QTRY_COMPARE(text->verticalScrollBar()->maximum(), 0);

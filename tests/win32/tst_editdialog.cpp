@@ -34,6 +34,21 @@ bool SameEntry(const MessageEntry& a, const MessageEntry& b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
+// Pastes text into a field through the clipboard, as Ctrl+V would.
+bool PasteInto(HWND field, const std::wstring& text) {
+    if (!OpenClipboard(field))
+        return false;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    SendMessageW(field, WM_PASTE, 0, 0);
+    return true;
+}
+
 // Types text into a field as keystrokes that go through the dialog's own loop, as the keyboard's would.
 void PostTyping(HWND field, const std::wstring& text) {
     for (wchar_t c : text)
@@ -214,53 +229,47 @@ TEST_CASE(AnEveryDayMessageOpensWithItsDateHidden) {
     });
 }
 
-TEST_CASE(AFieldRefusesEveryEditAfterWhichItsTextWouldNotFit) {
+TEST_CASE(AFieldTakesWhatFitsOfAnEditAndRefusesTheRestWithABeep) {
     // A field wide enough for anything, so that only the byte limit can refuse: 10 bytes keep 9 of text.
     HWND field = CreateWindowExW(0, L"Edit", L"", WS_POPUP | ES_AUTOHSCROLL, 0, 0, 400, 30, nullptr, nullptr,
                                  GetModuleHandleW(nullptr), nullptr);
     REQUIRE(field != nullptr);
-    LimitToStoredSize(field, 10);
+    int beeps = 0;
+    LimitToStoredSize(field, 10, [&beeps] { ++beeps; });
     auto put = [field](const wchar_t* text) {
         SetWindowTextW(field, text);
         SendMessageW(field, EM_SETSEL, 0, 0);
         SendMessageW(field, EM_SETSEL, lstrlenW(text), lstrlenW(text));
     };
-    auto paste = [field](const wchar_t* text) {
-        if (!OpenClipboard(field))
-            return false;
-        EmptyClipboard();
-        const std::size_t bytes = (std::wstring(text).size() + 1) * sizeof(wchar_t);
-        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-        std::memcpy(GlobalLock(memory), text, bytes);
-        GlobalUnlock(memory);
-        SetClipboardData(CF_UNICODETEXT, memory);
-        CloseClipboard();
-        SendMessageW(field, WM_PASTE, 0, 0);
-        return true;
-    };
+    auto paste = [field](const wchar_t* text) { return PasteInto(field, text); };
 
     struct Case {
         const char* label;
         const wchar_t* before;
         std::function<void()> edit;
         const wchar_t* after;
+        int beeps;
     };
     const Case cases[] = {
-        {"typing up to the limit", L"12345678", [&] { SendMessageW(field, WM_CHAR, L'9', 1); }, L"123456789"},
-        {"typing past the limit", L"123456789", [&] { SendMessageW(field, WM_CHAR, L'x', 1); }, L"123456789"},
+        {"typing up to the limit", L"12345678", [&] { SendMessageW(field, WM_CHAR, L'9', 1); }, L"123456789", 0},
+        {"typing past the limit", L"123456789", [&] { SendMessageW(field, WM_CHAR, L'x', 1); }, L"123456789", 1},
         {"a two-byte letter in the last byte", L"12345678", [&] { SendMessageW(field, WM_CHAR, L'\u00e9', 1); },
-         L"12345678"},
+         L"12345678", 1},
         {"replacing with a longer text", L"1234567",
-         [&] { SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"abc")); }, L"1234567"},
-        {"pasting too much", L"123", [&] { paste(L"abcdefg"); }, L"123"},
-        {"pasting what fits", L"123", [&] { paste(L"abcdef"); }, L"123abcdef"},
-        {"deleting", L"123456789", [&] { SendMessageW(field, WM_CHAR, VK_BACK, 1); }, L"12345678"},
+         [&] { SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"abc")); }, L"1234567ab", 1},
+        {"pasting too much", L"123", [&] { paste(L"abcdefg"); }, L"123abcdef", 1},
+        {"pasting what fits", L"123", [&] { paste(L"abcdef"); }, L"123abcdef", 0},
+        // Three bytes each: three whole characters fit in the nine bytes, never part of a fourth.
+        {"pasting Chinese", L"", [&] { paste(L"\u6c34\u6c34\u6c34\u6c34\u6c34"); }, L"\u6c34\u6c34\u6c34", 1},
+        {"deleting", L"123456789", [&] { SendMessageW(field, WM_CHAR, VK_BACK, 1); }, L"12345678", 0},
     };
     for (const Case& c : cases) {
         ROW(c.label);
         put(c.before);
+        beeps = 0;
         c.edit();
         CHECK_EQ(WindowText(field), std::wstring(c.after));
+        CHECK_EQ(beeps, c.beeps);
     }
     DestroyWindow(field);
 }
@@ -291,6 +300,12 @@ TEST_CASE(NameAndTextNeverHoldMoreThanIsStored) {
             CHECK_EQ(ToUtf8(full).size(), c.fieldSize - 1);
             SendMessageW(field, WM_CHAR, L'i', 1);
             CHECK_EQ(WindowText(field), full);
+            if (c.id == EditIds::kText) {
+                // A long paste of three-byte characters keeps as many whole ones as the stored size holds.
+                SetWindowTextW(field, L"");
+                REQUIRE(PasteInto(field, std::wstring(999, L'\u6c34')));
+                CHECK_EQ(WindowText(field), std::wstring(333, L'\u6c34'));
+            }
             SetFocus(GetDlgItem(dialog, EditIds::kOk));
             Click(dialog, EditIds::kOk);
         });
