@@ -17,6 +17,20 @@ BOOL CALLBACK CollectOwnerless(HWND window, LPARAM list) {
     return TRUE;
 }
 
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindEnabledOwned(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<OwnedSearch*>(data);
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && GetWindow(window, GW_OWNER) == search->owner) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 std::wstring Hex(std::uint64_t value) {
     std::wstring text(16, L'0');
     for (int i = 15; i >= 0; --i, value >>= 4)
@@ -84,7 +98,15 @@ bool SingleInstance::ActivatePrimary() {
     if (IsIconic(main))
         ShowWindow(main, SW_RESTORE);
     // A modal window is what the user has to deal with first: it comes to the front rather than the window it
-    // blocks.
-    SetForegroundWindow(GetLastActivePopup(main));
+    // blocks. One that has only just opened may not have been active yet, so the system does not know it as the
+    // last active one; the window it disables tells it apart.
+    HWND target = GetLastActivePopup(main);
+    if (target == main && !IsWindowEnabled(main)) {
+        OwnedSearch search{main, nullptr};
+        EnumThreadWindows(thread, &FindEnabledOwned, reinterpret_cast<LPARAM>(&search));
+        if (search.found)
+            target = search.found;
+    }
+    SetForegroundWindow(target);
     return true;
 }
