@@ -53,14 +53,14 @@ done
 # What sets the two apart: the platform, the folder for all users, the components' 64-bit flag, the program inside.
 msiinfo suminfo "$x64" | grep -qx "Template: x64;1033" || { echo "FAIL x64 platform"; failed=1; }
 msiinfo suminfo "$x86" | grep -qx "Template: Intel;1033" || { echo "FAIL x86 platform"; failed=1; }
-expect "$x64" CustomAction "AllUsersFolder${tab}2099${tab}INSTALLDIR${tab}[ProgramFiles64Folder]Nudgepost\\"
-expect "$x86" CustomAction "AllUsersFolder${tab}2099${tab}INSTALLDIR${tab}[ProgramFilesFolder]Nudgepost\\"
+expect "$x64" CustomAction "AllUsersFolder${tab}2099${tab}INSTALLDIR${tab}[ProgramFiles64Folder]Nudgepost\\${tab}"
+expect "$x86" CustomAction "AllUsersFolder${tab}2099${tab}INSTALLDIR${tab}[ProgramFilesFolder]Nudgepost\\${tab}"
 msiinfo export "$x64" Component | grep -q "^Program${tab}[^${tab}]*${tab}INSTALLDIR${tab}256${tab}" || { echo "FAIL x64 Component not 64-bit"; failed=1; }
 msiinfo export "$x86" Component | grep -q "^Program${tab}[^${tab}]*${tab}INSTALLDIR${tab}0${tab}" || { echo "FAIL x86 Component not 32-bit"; failed=1; }
 # The machine type of the PE header: 0x8664 for x86-64, 0x14c for i386.
 machine() {
     rm -rf "$work/files" && mkdir "$work/files"
-    (cd "$work/files" && msiextract "$1" >/dev/null) || { echo "msiextract failed on $1" >&2; exit 1; }
+    (msi=$(readlink -f "$1") && cd "$work/files" && msiextract "$msi" >/dev/null) || { echo "msiextract failed on $1" >&2; exit 1; }
     exe=$(find "$work/files" -name nudgepost.exe | head -n 1)
     offset=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
     od -An -tx2 -j$((offset + 4)) -N2 "$exe" | tr -d ' '
