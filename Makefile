@@ -37,7 +37,8 @@ endef
 # The Windows program: $(WIN_BUILD_DIR)/bin/nudgepost.exe for x86-64 with its tests, and a 32-bit build beside it.
 define build_windows
 	cmake -S . -B $(WIN_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-		-DCMAKE_BUILD_TYPE=MinSizeRel -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON
+		-DCMAKE_BUILD_TYPE=MinSizeRel -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON \
+		-DNUDGEPOST_I686_BUILD_DIR=$(abspath $(WIN32_BUILD_DIR))
 	cmake --build $(WIN_BUILD_DIR) -j $(JOBS)
 	cmake -S . -B $(WIN32_BUILD_DIR) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
 		-DCMAKE_BUILD_TYPE=MinSizeRel -DNUDGEPOST_QT=OFF -DNUDGEPOST_WERROR=ON -DNUDGEPOST_TESTS=OFF
@@ -56,13 +57,15 @@ install: build
 windows: deps-test
 	$(build_windows)
 
-# The Debian package, and the Windows program as a zip beside it.
+# The Debian package, and the Windows program as a zip and as installers beside it, with their checksums.
 package: deps-test
 	$(build_release)
 	$(build_windows)
 	cd $(BUILD_DIR) && cpack -G DEB
 	cmake --build $(WIN_BUILD_DIR) --target windows_zip
 	cp $(WIN_BUILD_DIR)/nudgepost-*-windows-x64.zip $(BUILD_DIR)/
+	cp $(WIN_BUILD_DIR)/nudgepost-*-windows-x64.msi $(WIN32_BUILD_DIR)/nudgepost-*-windows-x86.msi $(BUILD_DIR)/
+	cd $(BUILD_DIR) && sha256sum nudgepost_*.deb nudgepost-*-windows-*.zip nudgepost-*-windows-*.msi > SHA256SUMS
 
 test: deps-test
 	$(build_release)

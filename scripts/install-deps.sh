@@ -25,6 +25,8 @@ package_packages=(
 # screenshots and the bench; a session bus; the checkers of the desktop entry, the metainfo and the package.
 test_packages=(
     g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine wine64 zip
+    # wixl builds the Windows installers; msitools reads their tables in the tests.
+    wixl msitools
     clang libclang-rt-dev libbenchmark-dev
     xvfb xauth x11-utils openbox imagemagick xdotool
     dbus-daemon

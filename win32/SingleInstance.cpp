@@ -79,22 +79,28 @@ SingleInstance::Role SingleInstance::Claim() {
     return Role::Primary;
 }
 
-bool SingleInstance::ActivatePrimary() {
-    if (!m_shared)
-        return false;
+namespace {
+// The first copy's windows without an owner: its main window, or, while it loads, its error boxes.
+HWND MainWindowOf(HANDLE shared) {
     DWORD thread = 0;
-    if (auto* state = static_cast<const SharedState*>(MapViewOfFile(m_shared, FILE_MAP_READ, 0, 0, 0))) {
+    if (auto* state = static_cast<const SharedState*>(MapViewOfFile(shared, FILE_MAP_READ, 0, 0, 0))) {
         thread = state->windowThread;
         UnmapViewOfFile(state);
     }
     if (thread == 0)
-        return false;
-    // The first copy's windows without an owner: its main window, or, while it loads, its error boxes.
+        return nullptr;
     std::vector<HWND> windows;
     EnumThreadWindows(thread, &CollectOwnerless, reinterpret_cast<LPARAM>(&windows));
-    if (windows.empty())
+    return windows.empty() ? nullptr : windows.front();
+}
+} // namespace
+
+bool SingleInstance::ActivatePrimary() {
+    if (!m_shared)
         return false;
-    HWND main = windows.front();
+    HWND main = MainWindowOf(m_shared);
+    if (!main)
+        return false;
     if (IsIconic(main))
         ShowWindow(main, SW_RESTORE);
     // A modal window is what the user has to deal with first: it comes to the front rather than the window it
@@ -109,4 +115,13 @@ bool SingleInstance::ActivatePrimary() {
     }
     SetForegroundWindow(target);
     return true;
+}
+
+HWND SingleInstance::PrimaryWindow() const {
+    HANDLE shared = OpenFileMappingW(FILE_MAP_READ, FALSE, (m_name + L".window").c_str());
+    if (!shared)
+        return nullptr;
+    HWND main = MainWindowOf(shared);
+    CloseHandle(shared);
+    return main;
 }

@@ -20,6 +20,9 @@ public:
     // From a later copy: restores the first copy's main window if it is minimized and brings its foremost window to
     // the front. False when the first copy has no window yet to bring.
     bool ActivatePrimary();
+    // The first copy's main window, found from any process of the session (an installer about to replace the
+    // program, say); null when no copy runs or it has no window yet.
+    HWND PrimaryWindow() const;
 
     // The name of the mutex; registry keys are compared without regard to case, so the name is too.
     static std::wstring MutexNameFor(const std::wstring& keyPath);

@@ -4,6 +4,7 @@
 #include "CReminderApp.h"
 #include "DialogTemplates.h"
 #include "ModalDriver.h"
+#include "RunningProgram.h"
 #include "ScratchKey.h"
 #include "SingleInstance.h"
 #include "TestHarness.h"
@@ -38,63 +39,6 @@ std::wstring Program() {
     return program;
 }
 
-constexpr DWORD kLimitMs = 10000;
-
-struct Running {
-    PROCESS_INFORMATION process{};
-    bool Started() const { return process.hProcess != nullptr; }
-};
-
-Running Start(const std::wstring& program) {
-    Running running;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + program + L"\"";
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &running.process))
-        running.process = {};
-    return running;
-}
-
-DWORD WaitForExit(Running& running) {
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(running.process.hProcess, kLimitMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(running.process.hProcess, &code);
-    else
-        TerminateProcess(running.process.hProcess, 99);
-    CloseHandle(running.process.hThread);
-    CloseHandle(running.process.hProcess);
-    running.process = {};
-    return code;
-}
-
-struct Search {
-    DWORD processId;
-    const std::wstring* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindTitled(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    if (processId == search->processId && IsWindowVisible(window) && WindowText(window) == *search->title)
-        search->found = window;
-    return search->found ? FALSE : TRUE;
-}
-
-// The visible top-level window of the process with this title, once it is up; null after the time limit.
-HWND WaitForWindow(const Running& running, const std::wstring& title) {
-    const ULONGLONG until = GetTickCount64() + kLimitMs;
-    for (;;) {
-        Search search{running.process.dwProcessId, &title, nullptr};
-        EnumWindows(&FindTitled, reinterpret_cast<LPARAM>(&search));
-        // Another process's window comes when it comes; this waits for that, not for a timer of its own.
-        if (search.found || GetTickCount64() > until ||
-            WaitForSingleObject(running.process.hProcess, 20) == WAIT_OBJECT_0)
-            return search.found;
-    }
-}
 } // namespace
 
 TEST_CASE(TheStoreIsNamedAfterTheExecutable) {
@@ -112,7 +56,7 @@ TEST_CASE(OneMutexPerStoreWhateverTheLetterCase) {
 TEST_CASE(AFirstStartWritesTheFiveSettingsAsDwords) {
     ScratchKey key(kKeyName);
     REQUIRE(!Program().empty());
-    Running first = Start(Program());
+    Running first = StartProgram(Program());
     REQUIRE(first.Started());
     HWND main = WaitForWindow(first, L"Nudgepost");
     CHECK(main != nullptr);
@@ -131,14 +75,14 @@ TEST_CASE(AFirstStartWritesTheFiveSettingsAsDwords) {
 TEST_CASE(ASecondStartBringsTheFirstCopyForwardAndEnds) {
     ScratchKey key(kKeyName);
     REQUIRE(!Program().empty());
-    Running first = Start(Program());
+    Running first = StartProgram(Program());
     REQUIRE(first.Started());
     HWND main = WaitForWindow(first, L"Nudgepost");
     REQUIRE(main != nullptr);
 
     ShowWindow(main, SW_MINIMIZE);
     REQUIRE(IsIconic(main));
-    Running second = Start(Program());
+    Running second = StartProgram(Program());
     REQUIRE(second.Started());
     CHECK_EQ(WaitForExit(second), 0ul);
     CHECK(!IsIconic(main));
@@ -149,7 +93,7 @@ TEST_CASE(ASecondStartBringsTheFirstCopyForwardAndEnds) {
     HWND about = WaitForWindow(first, L"About");
     REQUIRE(about != nullptr);
     SetForegroundWindow(GetDesktopWindow());
-    Running third = Start(Program());
+    Running third = StartProgram(Program());
     REQUIRE(third.Started());
     CHECK_EQ(WaitForExit(third), 0ul);
     CHECK_EQ(GetForegroundWindow(), about);
