@@ -109,7 +109,8 @@ bool SingleInstance::ActivatePrimary() {
     HWND target = GetLastActivePopup(main);
     if (target == main && !IsWindowEnabled(main)) {
         OwnedSearch search{main, nullptr};
-        EnumThreadWindows(thread, &FindEnabledOwned, reinterpret_cast<LPARAM>(&search));
+        EnumThreadWindows(GetWindowThreadProcessId(main, nullptr), &FindEnabledOwned,
+                          reinterpret_cast<LPARAM>(&search));
         if (search.found)
             target = search.found;
     }
