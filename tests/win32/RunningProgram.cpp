@@ -53,3 +53,18 @@ HWND WaitForWindow(const Running& running, const std::wstring& title) {
             return search.found;
     }
 }
+
+bool WaitUntil(const std::function<bool()>& condition) {
+    const ULONGLONG until = GetTickCount64() + kProgramLimitMs;
+    while (!condition()) {
+        if (GetTickCount64() > until)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+HWND WaitForForeground(HWND expected) {
+    WaitUntil([expected] { return GetForegroundWindow() == expected; });
+    return GetForegroundWindow();
+}
