@@ -1,5 +1,9 @@
 #include "WindowsTime.h"
 
+#include <map>
+#include <string>
+#include <tuple>
+
 namespace {
 
 // A FILETIME counts tenths of microseconds since 1 January 1601 UTC.
@@ -13,6 +17,25 @@ std::int64_t Ticks(const FILETIME& time) {
 FILETIME FileTimeOf(Moment moment) {
     const auto ticks = static_cast<std::uint64_t>((moment + kSeconds1601To1970) * kTicksPerSecond);
     return {static_cast<DWORD>(ticks & 0xFFFFFFFFu), static_cast<DWORD>(ticks >> 32)};
+}
+
+// A zone's rules for one year, as the system gave them. The system reads them from its time-zone data at every
+// question, which under Wine takes over a millisecond, and a tick asks a few times for every message.
+bool RulesForYear(const DYNAMIC_TIME_ZONE_INFORMATION& zone, WORD year, TIME_ZONE_INFORMATION& rules) {
+    using Key = std::tuple<std::wstring, WORD, LONG, BOOLEAN>;
+    thread_local std::map<Key, TIME_ZONE_INFORMATION> known;
+    const Key key{zone.TimeZoneKeyName, year, zone.Bias, zone.DynamicDaylightTimeDisabled};
+    if (const auto found = known.find(key); found != known.end()) {
+        rules = found->second;
+        return true;
+    }
+    if (!GetTimeZoneInformationForYear(year, const_cast<DYNAMIC_TIME_ZONE_INFORMATION*>(&zone), &rules))
+        return false;
+    // Messages in a few hundred different years are the most a store can hold; the bound only keeps a long run small.
+    if (known.size() >= 512)
+        known.clear();
+    known.emplace(key, rules);
+    return true;
 }
 
 } // namespace
@@ -31,8 +54,7 @@ std::int64_t UtcOffsetIn(const DYNAMIC_TIME_ZONE_INFORMATION& zone, Moment momen
     TIME_ZONE_INFORMATION rules{};
     SYSTEMTIME local{};
     FILETIME localTime{};
-    if (!FileTimeToSystemTime(&utcTime, &utc) ||
-        !GetTimeZoneInformationForYear(utc.wYear, const_cast<DYNAMIC_TIME_ZONE_INFORMATION*>(&zone), &rules))
+    if (!FileTimeToSystemTime(&utcTime, &utc) || !RulesForYear(zone, utc.wYear, rules))
         return -static_cast<std::int64_t>(zone.Bias) * 60;
     if (!SystemTimeToTzSpecificLocalTime(&rules, &utc, &local) || !SystemTimeToFileTime(&local, &localTime))
         return -static_cast<std::int64_t>(rules.Bias) * 60;
