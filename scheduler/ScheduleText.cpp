@@ -25,7 +25,7 @@ std::string FormatScheduleLine(const MessageEntry& entry) {
     return result;
 }
 
-std::string FormatClockLine(std::time_t now) {
+std::string FormatClockLine(Moment now) {
     const TimeMath::LocalParts local = TimeMath::Local(now);
     char line[64];
     std::snprintf(line, sizeof line, "%s%02d%s%02d%s%02d", "Current Time: ", local.hour, ":", local.minute, ":",

@@ -7,7 +7,7 @@
 using namespace TimeMath;
 
 bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
-    const LocalParts local = Local(static_cast<std::time_t>(now));
+    const LocalParts local = Local(now);
     // Only the time of day decides. Placing both times on the entry's own date and comparing the moments would
     // say the same, except where that date is a day on which the clock skips an hour: a time inside the skipped
     // hour is moved an hour on, and the message would come an hour early on every later day.
@@ -16,10 +16,10 @@ bool IsEveryDayEntryDue(const MessageEntry& entry, long long now) {
 }
 
 DatedDecision DecideDatedEntry(const MessageEntry& entry, long long now) {
-    const LocalParts local = Local(static_cast<std::time_t>(now));
+    const LocalParts local = Local(now);
     if (entry.m_nShowDays == 0 && local.day != entry.m_nDay)
         return DatedDecision::Skip;
-    const std::time_t entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
+    const Moment entryTime = EntryTime(entry.m_nYear, entry.m_nMonth, entry.m_nDay, entry.m_nHour, entry.m_nMinute);
     const Components c = Split(now - entryTime);
     // Whole days of 86,400 seconds end the period, but never before its last date has ended: the 25 hours of an
     // autumn day would otherwise switch a message off unseen in the last hour of a date it is meant for.
@@ -55,7 +55,7 @@ bool ShouldRearmForRepeat(const MessageEntry& entry, long long now) {
 }
 
 namespace {
-void MarkShown(MessageEntry& entry, std::time_t now) {
+void MarkShown(MessageEntry& entry, Moment now) {
     entry.m_bPending = 0;
     entry.m_bShown = 1;
     entry.m_tLastShown = now;
@@ -66,7 +66,7 @@ void Scheduler::ShowingPass(SchedulerHost& host) {
     // The count is read again for every entry: a display runs a nested event loop.
     for (int i = 0; i < m_model.Count(); ++i) {
         MessageEntry& entry = m_model.ScheduledEntry(i);
-        const std::time_t now = m_model.Now();
+        const Moment now = m_model.Now();
         if (entry.m_bEveryDay && entry.m_bActive) {
             if (entry.m_bPending && IsEveryDayEntryDue(entry, now)) {
                 MarkShown(entry, now);
@@ -98,7 +98,7 @@ void Scheduler::ShowingPass(SchedulerHost& host) {
 // Arms waiting entries again: every-day entries on a date later than the one the scheduler saw last and, with
 // repeats, entries whose interval has run out.
 void Scheduler::RearmingPass(bool withRepeats) {
-    const std::time_t now = m_model.Now();
+    const Moment now = m_model.Now();
     const long long today = LocalDayNumber(now);
     const long long daySeen = LocalDayNumber(m_model.DaySeen());
     for (int i = 0; i < m_model.Count(); ++i) {

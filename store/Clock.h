@@ -1,12 +1,13 @@
 #pragma once
 
-#include <ctime>
+#include "SystemTime.h"
+
 #include <functional>
 
 // Seconds since 1970 on the system calendar clock; tests hand in a fixed or stepped one.
-using Clock = std::function<std::time_t()>;
+using Clock = std::function<Moment()>;
 
 // The system's clock.
 inline Clock SystemClock() {
-    return [] { return std::time(nullptr); };
+    return [] { return SystemNow(); };
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "SystemTime.h"
+
 #include <cstdint>
-#include <ctime>
 
 inline constexpr int MESSAGE_TABLE_CAPACITY = 100;
 inline constexpr int MESSAGE_NAME_SIZE = 200;  // bytes, terminating NUL included
@@ -18,8 +19,7 @@ struct MessageEntry {
     std::int32_t m_nHour;
     std::int32_t m_nShowDays;
     std::int32_t m_nRepeatMinutes;
-    // 64 bits so that entries after January 2038 keep their arithmetic.
-    std::time_t m_tLastShown;
+    Moment m_tLastShown;
     std::int32_t m_bActive;
     std::int32_t m_bPending;
     std::int32_t m_bEveryDay;

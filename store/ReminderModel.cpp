@@ -33,7 +33,7 @@ ReminderModel::ReminderModel(const ReminderServices& services) : m_services(serv
 
 ReminderModel::~ReminderModel() = default;
 
-std::time_t ReminderModel::Now() const { return m_services.clock(); }
+Moment ReminderModel::Now() const { return m_services.clock(); }
 
 void ReminderModel::AllocateTable() {
     m_table = m_services.allocator();

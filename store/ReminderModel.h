@@ -108,10 +108,10 @@ public:
     // as a moment on it (the construction, then the scheduler's last tick) so that the scheduler reads its whole
     // local date with the same conversion it uses for now.
     MessageEntry& ScheduledEntry(int index) { return m_pMessages[index]; }
-    std::time_t DaySeen() const { return m_tDaySeen; }
-    void SetDaySeen(std::time_t moment) { m_tDaySeen = moment; }
+    Moment DaySeen() const { return m_tDaySeen; }
+    void SetDaySeen(Moment moment) { m_tDaySeen = moment; }
 
-    std::time_t Now() const;
+    Moment Now() const;
     const Clock& ClockSource() const { return m_services.clock; }
     UserPrompts& Prompts() const { return *m_services.prompts; }
 
@@ -128,6 +128,6 @@ private:
     std::int32_t m_bTableAllocated = 0;
     std::array<std::int32_t, kOptionCount> m_options{};
     std::int32_t m_nMessageCount = 0;
-    std::time_t m_tDaySeen = 0;
+    Moment m_tDaySeen = 0;
     MessageEntry* m_pMessages = nullptr;
 };

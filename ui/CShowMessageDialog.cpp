@@ -101,7 +101,7 @@ CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, Q
     : QDialog(parent), m_built(BuildDialog(this, ShowMessageTemplate(), LongestLines())), m_pEntry(entry),
       m_clock(std::move(clock)) {
     if (!m_clock)
-        m_clock = [] { return std::time(nullptr); };
+        m_clock = SystemClock();
     m_ctlClock = m_built.Get<QLabel>(ShowIds::kClock);
     m_ctlSchedule = m_built.Get<QLabel>(ShowIds::kSchedule);
     m_ctlText = m_built.Get<QLabel>(ShowIds::kText);

@@ -1,7 +1,7 @@
 #include "MainWindowRig.h"
 
-#include "LocalTime.h"
 #include "TestHarness.h"
+#include "TimeMath.h"
 
 MainWindowRig::MainWindowRig(const std::wstring& keyName)
     : key(keyName), prompts([this] { ++beeps; }), now(std::time(nullptr)) {}
@@ -32,16 +32,15 @@ void MainWindowRig::Run(const std::vector<Body>& bodies, const char* file, int l
 }
 
 void MainWindowRig::StoreMessage(int index, const std::wstring& name, std::time_t when, bool everyDay) {
-    std::tm local{};
-    ToLocalTime(when, local);
+    const TimeMath::LocalParts local = TimeMath::Local(when);
     const std::wstring section = L"Messages";
     key.SetString(section, Numbered(L"MessageName", index), name);
     key.SetString(section, Numbered(L"MessageText", index), L"Text of " + name);
-    key.SetDword(section, Numbered(L"MessageDay", index), local.tm_mday);
-    key.SetDword(section, Numbered(L"MessageMonth", index), local.tm_mon + 1);
-    key.SetDword(section, Numbered(L"MessageYear", index), local.tm_year + 1900);
-    key.SetDword(section, Numbered(L"MessageMinute", index), local.tm_min);
-    key.SetDword(section, Numbered(L"MessageHour", index), local.tm_hour);
+    key.SetDword(section, Numbered(L"MessageDay", index), local.day);
+    key.SetDword(section, Numbered(L"MessageMonth", index), local.month);
+    key.SetDword(section, Numbered(L"MessageYear", index), static_cast<std::int32_t>(local.year));
+    key.SetDword(section, Numbered(L"MessageMinute", index), local.minute);
+    key.SetDword(section, Numbered(L"MessageHour", index), local.hour);
     key.SetDword(section, Numbered(L"MessageShowTime", index), 0);
     key.SetDword(section, Numbered(L"MessageShowEveryTime", index), 0);
     key.SetDword(section, Numbered(L"MessageActive", index), 1);

@@ -115,6 +115,28 @@ TEST_CASE(AnExpiredMessageIsSwitchedOffInTheRegistry) {
     CHECK_EQ(rig.beeps, 0);
 }
 
+TEST_CASE(MessagesDatedUpTo9999WaitForTheirDay) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(3);
+    // Past the 32-bit runtime's end in 2038, past the 64-bit runtime's in 3000, and in the editor's last month; each
+    // at noon UTC on the 12th, the day of the month of now in every zone, so that the tick looks at each of them.
+    rig.StoreMessage(0, L"After 2038", 2149588800);
+    rig.StoreMessage(1, L"After 3000", 32536209600);
+    rig.StoreMessage(2, L"Year 9999", 253400616000);
+    RUN_MAIN(rig, [&rig](HWND main, CMainDialog& dialog) {
+        Click(main, MainIds::kMinimize);
+        Tick(main);
+        const auto values = rig.key.Values(L"Messages");
+        for (int i = 0; i < 3; ++i) {
+            ROW(std::to_string(i));
+            CHECK(values.at(Numbered(L"MessageActive", i)).IsDword(1));
+            CHECK_EQ(dialog.Model().Entry(i).m_bPending, 1);
+        }
+    });
+    CHECK_EQ(rig.beeps, 0);
+}
+
 TEST_CASE(StartingMinimizedTheFirstTickShowsWhatIsDue) {
     MainWindowRig rig(kKey);
     rig.now = LocalTime(12, 14, 0);

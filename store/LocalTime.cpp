@@ -1,9 +1,0 @@
-#include "LocalTime.h"
-
-bool ToLocalTime(std::time_t t, std::tm& out) {
-#ifdef _WIN32
-    return localtime_s(&out, &t) == 0;
-#else
-    return localtime_r(&t, &out) != nullptr;
-#endif
-}
