@@ -31,8 +31,11 @@ execute_process(
 # A component condition: start at sign-in only when asked for, or when it was on before an upgrade.
 # The older version goes before the new one is installed (wixl puts its removal after the end), so no file is
 # compared with its older self and nothing of the old version can stay behind.
+# A package of the same version (a rebuild) replaces the installed one too (migrate features 1 + the highest
+# version included 512); otherwise every build, with a product code of its own, would add a second entry.
 execute_process(
     COMMAND ${MSIBUILD} ${OUTPUT}
             -q "UPDATE `Component` SET `Condition`='AUTOSTART=\"1\" OR RUNVALUE' WHERE `Component`='StartAtSignIn'"
             -q "UPDATE `InstallExecuteSequence` SET `Sequence`=1401 WHERE `Action`='RemoveExistingProducts'"
+            -q "UPDATE `Upgrade` SET `Attributes`=513 WHERE `ActionProperty`='WIX_UPGRADE_DETECTED'"
     COMMAND_ERROR_IS_FATAL ANY)

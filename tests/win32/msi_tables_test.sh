@@ -29,6 +29,9 @@ for msi in "$x64" "$x86"; do
     expect "$msi" Directory "INSTALLDIR${tab}UserProgramsFolder${tab}Nudgepost"
     expect "$msi" Directory "UserProgramsFolder${tab}LocalAppDataFolder${tab}Programs"
     expect "$msi" InstallExecuteSequence "RemoveExistingProducts${tab}${tab}1401"
+    # Up to this version, this one included, so that a rebuild replaces rather than joins it; above it, refused.
+    expect "$msi" Upgrade "{07ACBB73-7A64-4847-96E2-A0369EE73982}${tab}${tab}$version${tab}${tab}513${tab}${tab}WIX_UPGRADE_DETECTED"
+    expect "$msi" Upgrade "{07ACBB73-7A64-4847-96E2-A0369EE73982}${tab}$version${tab}${tab}${tab}2${tab}${tab}WIX_DOWNGRADE_DETECTED"
     expect "$msi" InstallExecuteSequence "CloseRunningCopy${tab}${tab}1390"
     expect "$msi" LaunchCondition "NOT WIX_DOWNGRADE_DETECTED${tab}A later version of Nudgepost is already installed. To go back to this version, uninstall the later one first; your messages stay."
     if ! msiinfo export "$msi" Component | grep -q "^StartAtSignIn${tab}.*${tab}AUTOSTART=\"1\" OR RUNVALUE${tab}"; then
