@@ -4,7 +4,9 @@
 #include <cstring>
 
 namespace {
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 } // namespace
 
 std::size_t FittedLength(std::string_view src, std::size_t destSize) {
@@ -48,17 +50,23 @@ std::size_t FittingPrefix(std::string_view text, std::size_t room) {
     return keep;
 }
 
-FittedEdit FitEdit(std::string_view before, std::string_view after, std::size_t fieldSize) {
+FittedEdit FitEdit(std::string_view before, std::string_view after, std::size_t fieldSize, std::size_t editEnd) {
     const std::size_t limit = fieldSize == 0 ? 0 : fieldSize - 1;
+    // Everything behind the caret is what stood behind the selection the edit replaced; where the two texts do not
+    // bear that out (an edit that also changed something behind it), the longest common ending is taken instead.
+    std::size_t suffix = after.size() - std::min(editEnd, after.size());
+    if (suffix > before.size() || before.substr(before.size() - suffix) != after.substr(after.size() - suffix)) {
+        suffix = 0;
+        const std::size_t shorter = std::min(before.size(), after.size());
+        while (suffix < shorter && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+            ++suffix;
+    }
     std::size_t prefix = 0;
-    const std::size_t shorter = std::min(before.size(), after.size());
-    while (prefix < shorter && before[prefix] == after[prefix])
+    const std::size_t prefixLimit = std::min(before.size(), after.size()) - suffix;
+    while (prefix < prefixLimit && before[prefix] == after[prefix])
         ++prefix;
     while (!IsBoundary(after, prefix) || !IsBoundary(before, prefix))
         --prefix;
-    std::size_t suffix = 0;
-    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-        ++suffix;
     while (!IsBoundary(after, after.size() - suffix) || !IsBoundary(before, before.size() - suffix))
         --suffix;
     const std::string_view inserted = after.substr(prefix, after.size() - suffix - prefix);

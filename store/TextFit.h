@@ -17,14 +17,14 @@ std::size_t FittedLength(std::string_view src, std::size_t destSize);
 // carriage return and the line feed after it.
 std::size_t FittingPrefix(std::string_view text, std::size_t room);
 
-// What a field of fieldSize bytes takes of an edit that turned `before` into `after` (both UTF-8, as stored): the
-// text the edit left in place on either side, with as much of the edit's new text as fits, whole characters from
-// its start, as a standard edit field takes a paste at its limit. A carriage return is never parted from the line
-// feed after it. An edit that leaves the text shorter is taken whole, so that a text that does not fit can still
-// be shortened.
+// What a field of fieldSize bytes takes of an edit that turned `before` into `after` (both UTF-8, as stored), the
+// caret standing at editEnd in `after` once the edit was made, right behind its new text: the text the edit left in
+// place on either side, with as much of the edit's new text as fits, whole characters from its start, as a standard
+// edit field takes a paste at its limit. A carriage return is never parted from the line feed after it. An edit
+// that leaves the text shorter is taken whole, so that a text that does not fit can still be shortened.
 struct FittedEdit {
     std::string text;
     std::size_t caret; // bytes of text before the end of what the edit put in
     bool whole;        // the edit was taken as it came; otherwise the rest was refused and the field should beep
 };
-FittedEdit FitEdit(std::string_view before, std::string_view after, std::size_t fieldSize);
+FittedEdit FitEdit(std::string_view before, std::string_view after, std::size_t fieldSize, std::size_t editEnd);

@@ -10,9 +10,9 @@
 #include <algorithm>
 
 namespace {
-// Characters the two texts share at their start, never ending inside a surrogate pair.
-qsizetype CommonPrefix(const QString& a, const QString& b) {
-    const qsizetype shorter = std::min(a.size(), b.size());
+// Characters the two texts share at their start, up to limit, never ending inside a surrogate pair.
+qsizetype CommonPrefix(const QString& a, const QString& b, qsizetype limit) {
+    const qsizetype shorter = std::min({a.size(), b.size(), limit});
     qsizetype n = 0;
     while (n < shorter && a.at(n) == b.at(n))
         ++n;
@@ -20,22 +20,13 @@ qsizetype CommonPrefix(const QString& a, const QString& b) {
         --n;
     return n;
 }
-
-// Characters the two texts share at their end, outside the first `prefix` of either.
-qsizetype CommonSuffix(const QString& a, const QString& b, qsizetype prefix) {
-    const qsizetype shorter = std::min(a.size(), b.size()) - prefix;
-    qsizetype n = 0;
-    while (n < shorter && a.at(a.size() - 1 - n) == b.at(b.size() - 1 - n))
-        ++n;
-    while (n > 0 && b.at(b.size() - n).isLowSurrogate())
-        --n;
-    return n;
-}
 } // namespace
 
-AreaLimit::AreaLimit(QPlainTextEdit* edit)
-    : QObject(edit), m_edit(edit), m_beep([] { QApplication::beep(); }) {
-    connect(edit->document(), &QTextDocument::contentsChanged, this, &AreaLimit::Check);
+AreaLimit::AreaLimit(QPlainTextEdit* edit) : QObject(edit), m_edit(edit), m_beep([] { QApplication::beep(); }) {
+    QTextDocument* document = edit->document();
+    connect(document, &QTextDocument::contentsChange, this,
+            [this](int position, int, int added) { m_editEnd = position + added; });
+    connect(document, &QTextDocument::contentsChanged, this, &AreaLimit::Check);
 }
 
 void AreaLimit::SetText(const QString& text) {
@@ -53,24 +44,26 @@ QString AreaLimit::CurrentText() const {
     return text;
 }
 
-QString AreaLimit::FitToArea(const QString& wanted, int room) const {
-    const qsizetype start = CommonPrefix(m_accepted, wanted);
-    const qsizetype end = wanted.size() - CommonSuffix(m_accepted, wanted, start);
-    const QString head = wanted.left(start);
-    const QString tail = wanted.mid(end);
+AreaLimit::Fit AreaLimit::FitToArea(const Fit& wanted, int room) const {
+    const QString& text = wanted.text;
+    const qsizetype end = std::clamp(wanted.editEnd, qsizetype(0), text.size());
+    const QString tail = text.mid(end);
+    const qsizetype start =
+        CommonPrefix(m_accepted, text, std::min(end, m_accepted.size() - std::min(m_accepted.size(), tail.size())));
+    const QString head = text.left(start);
     // Lines only grow as text is added, so the part that shows is found by halving.
     qsizetype fits = 0;
     qsizetype tooMany = end - start + 1;
     while (tooMany - fits > 1) {
         const qsizetype middle = fits + (tooMany - fits) / 2;
-        if (TextAreaHeight(m_edit, head + wanted.mid(start, middle) + tail) <= room)
+        if (TextAreaHeight(m_edit, head + text.mid(start, middle) + tail) <= room)
             fits = middle;
         else
             tooMany = middle;
     }
-    if (fits > 0 && start + fits < wanted.size() && wanted.at(start + fits).isLowSurrogate())
+    if (fits > 0 && start + fits < text.size() && text.at(start + fits).isLowSurrogate())
         --fits;
-    return head + wanted.mid(start, fits) + tail;
+    return {head + text.mid(start, fits) + tail, start + fits, false};
 }
 
 void AreaLimit::Check() {
@@ -81,23 +74,21 @@ void AreaLimit::Check() {
         m_accepted = text;
         return;
     }
-    Fit fit = m_fit ? m_fit(m_accepted, text) : Fit{text, true};
+    Fit fit = m_fit ? m_fit(m_accepted, text, m_editEnd) : Fit{text, m_editEnd, true};
     const int room = std::max(m_edit->contentsRect().height(), TextAreaHeight(m_edit, m_accepted));
-    if (TextAreaHeight(m_edit, fit.text) > room) {
-        fit.text = FitToArea(fit.text, room);
-        fit.whole = false;
-    }
+    if (TextAreaHeight(m_edit, fit.text) > room)
+        fit = FitToArea(fit, room);
     m_accepted = fit.text;
     if (fit.text != text) {
         // What was refused is the end of the edit's new text: one stretch, taken out as part of the edit's own
         // undo step, so that undo skips both.
-        const qsizetype from = CommonPrefix(text, fit.text);
+        const qsizetype from = std::min(fit.editEnd, text.size());
         const qsizetype to = from + (text.size() - fit.text.size());
         m_reverting = true;
         QTextCursor cursor(m_edit->document());
         cursor.joinPreviousEditBlock();
         cursor.setPosition(int(from));
-        cursor.setPosition(int(to), QTextCursor::KeepAnchor);
+        cursor.setPosition(int(std::min(to, text.size())), QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
         cursor.endEditBlock();
         m_reverting = false;
@@ -108,7 +99,7 @@ void AreaLimit::Check() {
             m_settingText = false;
         }
         QTextCursor place = m_edit->textCursor();
-        place.setPosition(int(std::min(from, m_accepted.size())));
+        place.setPosition(int(std::min(fit.editEnd, m_accepted.size())));
         m_edit->setTextCursor(place);
     }
     if (!fit.whole && m_beep)

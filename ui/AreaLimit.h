@@ -14,18 +14,19 @@ class QPlainTextEdit;
 class AreaLimit : public QObject {
     Q_OBJECT
 public:
-    // What a field keeps of an edit: the text, and whether the edit went in whole.
+    // What a field keeps of an edit: the text, where what the edit put in ends, and whether it went in whole.
     struct Fit {
         QString text;
+        qsizetype editEnd = 0;
         bool whole = true;
     };
 
     explicit AreaLimit(QPlainTextEdit* edit);
     // Puts a text in as the program's own: taken whole, even where it is taller than the field.
     void SetText(const QString& text);
-    // Decides what the field keeps of an edit from the text before it and after it, before the area is
-    // considered: the field then never shows more than is stored.
-    void SetStoredLimit(std::function<Fit(const QString& before, const QString& after)> fit) {
+    // Decides what the field keeps of an edit from the text before it and after it, and where the edit's new text
+    // ends in the latter, before the area is considered: the field then never shows more than is stored.
+    void SetStoredLimit(std::function<Fit(const QString& before, const QString& after, qsizetype editEnd)> fit) {
         m_fit = std::move(fit);
     }
     void SetRefusalBeep(std::function<void()> beep) { m_beep = std::move(beep); }
@@ -33,13 +34,14 @@ public:
 private:
     QString CurrentText() const;
     void Check();
-    // The largest part of the new text of an edit from m_accepted to wanted that lets the text show whole.
-    QString FitToArea(const QString& wanted, int room) const;
+    // The largest part of the new text of an edit from m_accepted that lets the text show whole.
+    Fit FitToArea(const Fit& wanted, int room) const;
 
     QPlainTextEdit* m_edit;
-    std::function<Fit(const QString&, const QString&)> m_fit;
+    std::function<Fit(const QString&, const QString&, qsizetype)> m_fit;
     std::function<void()> m_beep;
     QString m_accepted;
+    qsizetype m_editEnd = 0; // where the last change's new text ends
     bool m_reverting = false;
     bool m_settingText = false;
 };

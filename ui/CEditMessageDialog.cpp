@@ -11,18 +11,23 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTextDocument>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTextDocument>
 
 namespace {
 using namespace EditIds;
 
-QString Number(std::int32_t value) { return QString::number(value); }
+QString Number(std::int32_t value) {
+    return QString::number(value);
+}
 } // namespace
 
 std::string StoredTextFromField(const QString& fieldText) {
@@ -53,16 +58,19 @@ CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidg
     m_ctlDay = m_built.Get<QLineEdit>(kDay);
 
     // The name and text fields take no more than the entry keeps: what they show is what is stored.
-    m_ctlName->setValidator(
-        new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName, [this] { m_refusalBeep(); }));
+    m_ctlName->setValidator(new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName, [this] { m_refusalBeep(); }));
     if (auto* limit = m_ctlText->findChild<AreaLimit*>(QString(), Qt::FindDirectChildrenOnly)) {
-        limit->SetStoredLimit([](const QString& before, const QString& after) {
-            const FittedEdit fit = FitEdit(StoredTextFromField(before), StoredTextFromField(after), MESSAGE_TEXT_SIZE);
+        limit->SetStoredLimit([](const QString& before, const QString& after, qsizetype editEnd) {
+            const FittedEdit fit = FitEdit(StoredTextFromField(before), StoredTextFromField(after), MESSAGE_TEXT_SIZE,
+                                           StoredTextFromField(after.left(editEnd)).size());
             if (fit.whole)
-                return AreaLimit::Fit{after, true};
-            QString kept = QString::fromStdString(fit.text);
-            kept.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-            return AreaLimit::Fit{kept, false};
+                return AreaLimit::Fit{after, editEnd, true};
+            const auto fieldText = [](std::string_view stored) {
+                return QString::fromUtf8(stored.data(), qsizetype(stored.size()))
+                    .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            };
+            return AreaLimit::Fit{fieldText(fit.text),
+                                  fieldText(std::string_view(fit.text).substr(0, fit.caret)).size(), false};
         });
         limit->SetRefusalBeep([this] { m_refusalBeep(); });
     }
@@ -115,7 +123,9 @@ void CEditMessageDialog::OnInitDialog() {
     m_built.Get<QPushButton>(DialogIds::kOk)->setFocus();
 }
 
-bool CEditMessageDialog::TooltipsActive() const { return m_ctlToolTip && m_ctlToolTip->IsActive(); }
+bool CEditMessageDialog::TooltipsActive() const {
+    return m_ctlToolTip && m_ctlToolTip->IsActive();
+}
 
 void CEditMessageDialog::UpdateDateFields() {
     const bool everyDay = m_pEntry->m_bEveryDay != 0;
@@ -124,7 +134,9 @@ void CEditMessageDialog::UpdateDateFields() {
     m_ctlEveryDayNote->setVisible(everyDay);
 }
 
-void CEditMessageDialog::OnActiveMessage() { m_pEntry->m_bActive = m_pEntry->m_bActive ? 0 : 1; }
+void CEditMessageDialog::OnActiveMessage() {
+    m_pEntry->m_bActive = m_pEntry->m_bActive ? 0 : 1;
+}
 
 void CEditMessageDialog::OnEveryDay() {
     m_pEntry->m_bEveryDay = m_pEntry->m_bEveryDay ? 0 : 1;
@@ -155,7 +167,34 @@ void CEditMessageDialog::ReadField(QWidget* field) {
 bool CEditMessageDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut)
         ReadField(qobject_cast<QWidget*>(watched));
+    if (watched == m_ctlName && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Paste)) {
+        PasteIntoName();
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+void CEditMessageDialog::PasteIntoName() {
+    // The paste is cut to what fits before it goes in: a line field forgets its undo steps when its validator has
+    // to cut what it was given, and a person expects to undo a paste that was cut like any other.
+    QString pasted = QGuiApplication::clipboard()->text();
+    for (const QChar lineEnd :
+         {QChar(u'\r'), QChar(u'\n'), QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
+        pasted.remove(lineEnd);
+    if (pasted.isEmpty())
+        return;
+    QString kept = m_ctlName->text();
+    if (m_ctlName->hasSelectedText())
+        kept.remove(m_ctlName->selectionStart(), m_ctlName->selectedText().size());
+    const std::size_t keptBytes = std::size_t(kept.toUtf8().size());
+    const std::size_t room = sizeof m_pEntry->m_szName > keptBytes + 1 ? sizeof m_pEntry->m_szName - 1 - keptBytes : 0;
+    const QByteArray utf8 = pasted.toUtf8();
+    const std::size_t fits = FittingPrefix(std::string_view(utf8.constData(), std::size_t(utf8.size())), room);
+    if (fits > 0)
+        m_ctlName->insert(QString::fromUtf8(utf8.constData(), qsizetype(fits)));
+    if (fits < std::size_t(utf8.size()))
+        m_refusalBeep();
 }
 
 void CEditMessageDialog::done(int result) {

@@ -38,6 +38,7 @@ protected:
 
 private:
     void ReadField(QWidget* field);
+    void PasteIntoName();
     void OnActiveMessage();
     void OnEveryDay();
 

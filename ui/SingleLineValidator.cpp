@@ -15,8 +15,10 @@ QValidator::State SingleLineValidator::validate(QString& input, int& pos) const 
     if (m_storedSize > 0) {
         const QByteArray before = m_accepted.toUtf8();
         const QByteArray after = input.toUtf8();
-        const FittedEdit fit = FitEdit(std::string_view(before.constData(), std::size_t(before.size())),
-                                       std::string_view(after.constData(), std::size_t(after.size())), m_storedSize);
+        const std::size_t editEnd = std::size_t(input.left(pos).toUtf8().size());
+        const FittedEdit fit =
+            FitEdit(std::string_view(before.constData(), std::size_t(before.size())),
+                    std::string_view(after.constData(), std::size_t(after.size())), m_storedSize, editEnd);
         if (!fit.whole) {
             input = QString::fromStdString(fit.text);
             pos = int(QString::fromUtf8(fit.text.data(), qsizetype(fit.caret)).size());

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -100,6 +101,21 @@ void InsertWhatFits(HWND edit, std::wstring text, const StoredSizeLimit& limit) 
         limit.refusalBeep();
 }
 
+// A printable character typed over the selection that would take the text past the stored size. Characters that
+// come in two halves, and those the field turns into more than themselves, are judged once they are in.
+bool RefusesTypedCharacter(HWND edit, wchar_t c, const StoredSizeLimit& limit) {
+    if (c < L' ' || IS_HIGH_SURROGATE(c) || IS_LOW_SURROGATE(c))
+        return false;
+    const std::wstring text = WindowText(edit);
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const std::size_t bytes =
+        ToUtf8(text.substr(0, start) + c + text.substr(std::min<std::size_t>(end, text.size()))).size();
+    // A text already longer than is stored may still be shortened.
+    return (limit.fieldSize == 0 || bytes > limit.fieldSize - 1) && bytes >= ToUtf8(text).size();
+}
+
 LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* limit = reinterpret_cast<StoredSizeLimit*>(data);
     switch (message) {
@@ -112,13 +128,24 @@ LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
         }
         return DefSubclassProc(edit, message, wParam, lParam);
     case WM_CHAR:
+        if (RefusesTypedCharacter(edit, static_cast<wchar_t>(wParam), *limit)) {
+            // Refused before the field sees it, so that its undo still holds the last edit.
+            limit->refusalBeep();
+            return 0;
+        }
+        [[fallthrough]];
     case WM_IME_CHAR:
+    case WM_IME_COMPOSITION:
     case WM_UNDO:
     case EM_UNDO:
     case EM_REPLACESEL: {
         const std::string before = ToUtf8(WindowText(edit));
         const LRESULT result = DefSubclassProc(edit, message, wParam, lParam);
-        const FittedEdit fit = FitEdit(before, ToUtf8(WindowText(edit)), limit->fieldSize);
+        const std::wstring after = WindowText(edit);
+        DWORD caret = 0;
+        SendMessageW(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+        const FittedEdit fit =
+            FitEdit(before, ToUtf8(after), limit->fieldSize, ToUtf8(std::wstring_view(after).substr(0, caret)).size());
         if (!fit.whole) {
             SetWindowTextW(edit, ToWide(fit.text).c_str());
             const auto caret = static_cast<WPARAM>(ToWide(std::string_view(fit.text).substr(0, fit.caret)).size());

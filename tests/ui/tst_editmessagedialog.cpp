@@ -167,6 +167,8 @@ private slots:
     void enterInTextAddsLineBreak();
     void longTextIsCutAtCharacter_data();
     void longTextIsCutAtCharacter();
+    void pasteIntoTheMiddleKeepsTheTextBehindTheCaret_data();
+    void pasteIntoTheMiddleKeepsTheTextBehindTheCaret();
     void textFieldRefusesWhatItCannotShow_data();
     void textFieldRefusesWhatItCannotShow();
     void unchangedCopyComesBackIdentical_data();
@@ -587,6 +589,50 @@ void TestEditMessageDialog::longTextIsCutAtCharacter() {
     // Nothing is dropped unseen: the field held no more than what was kept.
     QCOMPARE(shown.toUtf8(), stored);
     QCOMPARE(beeped, beeps);
+}
+
+void TestEditMessageDialog::pasteIntoTheMiddleKeepsTheTextBehindTheCaret_data() {
+    QTest::addColumn<int>("field");
+    QTest::addColumn<int>("fill"); // zero-width three-byte signs before "Hello ", so the bytes run out first
+    QTest::addColumn<QByteArray>("stored");
+
+    const QByteArray zw = QByteArray("\xE2\x80\x8B");
+    // 3 * 60 + 12 = 192 of the name's 199 bytes: room for 7 more, "world p".
+    QTest::newRow("name") << int(kName) << 60 << zw.repeated(60) + "Hello world pworld!";
+    // 3 * 328 + 12 = 996 of the text's 999: room for 3, "wor".
+    QTest::newRow("text") << int(kText) << 328 << zw.repeated(328) + "Hello worworld!";
+}
+
+// The pasted text begins as the text behind the caret does; what is cut is the paste's end, never the user's own.
+void TestEditMessageDialog::pasteIntoTheMiddleKeepsTheTextBehindTheCaret() {
+    QFETCH(int, field);
+    QFETCH(int, fill);
+    QFETCH(QByteArray, stored);
+    MessageEntry entry = SampleEntry();
+    int beeped = 0;
+    QString pasted;
+    QString undone;
+
+    const int result = RunEditor(entry, 1, [&](CEditMessageDialog& dialog) {
+        dialog.SetRefusalBeep([&beeped] { ++beeped; });
+        const QString start = QString::fromUtf8("\xE2\x80\x8B").repeated(fill) + QStringLiteral("Hello ");
+        TypeInto(dialog.Control(field), start + QStringLiteral("world!"));
+        for (int i = 0; i < 6; ++i)
+            QTest::keyClick(dialog.Control(field), Qt::Key_Left);
+        QGuiApplication::clipboard()->setText(QStringLiteral("world peace and more"));
+        QTest::keySequence(dialog.Control(field), QKeySequence::Paste);
+        pasted = field == kName ? LineText(dialog, field)
+                                : qobject_cast<QPlainTextEdit*>(dialog.Control(field))->toPlainText();
+        // A paste that was cut is undone like any other.
+        QTest::keySequence(dialog.Control(field), QKeySequence::Undo);
+        undone = field == kName ? LineText(dialog, field)
+                                : qobject_cast<QPlainTextEdit*>(dialog.Control(field))->toPlainText();
+        ClickButton(dialog, kCancel);
+    });
+    QCOMPARE(result, DialogIds::kCancel);
+    QCOMPARE(pasted.toUtf8(), stored);
+    QCOMPARE(undone.toUtf8(), QByteArray("\xE2\x80\x8B").repeated(fill) + "Hello world!");
+    QCOMPARE(beeped, 1);
 }
 
 void TestEditMessageDialog::textFieldRefusesWhatItCannotShow_data() {
