@@ -239,7 +239,9 @@ void CMainDialog::SchedulerWindow::BringMainWindowToFront() {
     m_dialog.activateWindow();
 }
 
-void CMainDialog::SchedulerWindow::RequestAttention(bool wanted) { ::RequestAttention(&m_dialog, wanted); }
+void CMainDialog::SchedulerWindow::RequestAttention(bool wanted) {
+    ::RequestAttention(&m_dialog, wanted);
+}
 
 void CMainDialog::SchedulerWindow::RunDisplayDialog(const MessageEntry& entry) {
     CShowMessageDialog display(&entry, m_dialog.m_model.ClockSource(), &m_dialog);

@@ -131,7 +131,9 @@ CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, Q
     qApp->installEventFilter(this);
 }
 
-CShowMessageDialog::~CShowMessageDialog() { qApp->removeEventFilter(this); }
+CShowMessageDialog::~CShowMessageDialog() {
+    qApp->removeEventFilter(this);
+}
 
 bool CShowMessageDialog::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();

@@ -8,14 +8,14 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QWindow>
 
 #include <xcb/xcb.h>

@@ -88,8 +88,8 @@ private:
     void Step() {
         const bool open = IsWindow(m_display) && IsWindowVisible(m_display);
         if (m_tick < kTypingTicks && open) {
-            static const std::initializer_list<WORD> kKeys[] = {{VK_RETURN}, {VK_SPACE}, {VK_ESCAPE}, {VK_MENU, VK_F4},
-                                                                {'A'}};
+            static const std::initializer_list<WORD> kKeys[] = {
+                {VK_RETURN}, {VK_SPACE}, {VK_ESCAPE}, {VK_MENU, VK_F4}, {'A'}};
             PressKeys(kKeys[m_tick % 5]);
             ++keysWhileOpen;
         } else if (m_tick == kTypingTicks) {

@@ -72,7 +72,8 @@ TEST_CASE(ShowsNameTextScheduleAndTheClockHandedIn) {
         ms += 1000;
         PostMessageW(dialog, WM_KEYDOWN, VK_RETURN, 1);
     });
-    CShowMessageDialog show(entry, [&now] { return now; }, [&ms] { return ms; });
+    CShowMessageDialog show(
+        entry, [&now] { return now; }, [&ms] { return ms; });
     CHECK_EQ(show.DoModal(nullptr), static_cast<INT_PTR>(IDOK));
     driver.Done(__FILE__, __LINE__);
 }
