@@ -147,7 +147,13 @@ void Scheduler::ShowDueMessage(SchedulerHost& host, const MessageEntry& entry) {
         return;
     host.RestoreMainWindow();
     host.BringMainWindowToFront();
+    // A desktop may refuse the foreground to a program in the background; the task bar then shows where the
+    // reminder waits, for as long as it waits.
+    host.RequestAttention(true);
     m_model.Prompts().Beep();
     host.RunDisplayDialog(entry);
     host.MinimizeMainWindow();
+    // Withdrawn last: a window manager that refused the foreground may have marked the window as wanting
+    // attention itself, and a task bar would go on flashing after the reminder was read.
+    host.RequestAttention(false);
 }

@@ -16,6 +16,8 @@ public:
     virtual void RestoreMainWindow() = 0;
     virtual void MinimizeMainWindow() = 0;
     virtual void BringMainWindowToFront() = 0;
+    // Asks the desktop to draw the person's attention to the main window (its task-bar entry), or withdraws that.
+    virtual void RequestAttention(bool wanted) = 0;
     // Runs the modal display window for the entry and returns when the user has closed it.
     virtual void RunDisplayDialog(const MessageEntry& entry) = 0;
 };
@@ -27,7 +29,8 @@ public:
 
     // One timer tick: the showing pass while the main window is minimized, then the re-arming pass.
     void OnTimer(SchedulerHost& host, unsigned timerId);
-    // Brings one due entry to the screen: restore, front, beep, modal display, minimize again.
+    // Brings one due entry to the screen: restore, front, attention, beep, modal display, minimize again, and no
+    // attention left.
     void ShowDueMessage(SchedulerHost& host, const MessageEntry& entry);
 
 private:

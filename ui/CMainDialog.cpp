@@ -4,6 +4,7 @@
 #include "CAboutDialog.h"
 #include "CEditMessageDialog.h"
 #include "CShowMessageDialog.h"
+#include "DesktopHints.h"
 #include "MessageList.h"
 #include "ToolTipGate.h"
 #include "WindowCentering.h"
@@ -224,13 +225,22 @@ bool CMainDialog::SchedulerWindow::IsMainWindowMinimized() {
     return m_dialog.isVisible() && (m_dialog.windowState() & Qt::WindowMinimized);
 }
 
-void CMainDialog::SchedulerWindow::RestoreMainWindow() { m_dialog.showNormal(); }
+void CMainDialog::SchedulerWindow::RestoreMainWindow() {
+    // Restored where it was minimized, the window and its due message would wait on a workspace nobody looks at,
+    // while the person's keys go on reaching their own program.
+    MoveToWorkspaceInView(&m_dialog);
+    m_dialog.showNormal();
+}
 
 void CMainDialog::SchedulerWindow::MinimizeMainWindow() { m_dialog.showMinimized(); }
 
 void CMainDialog::SchedulerWindow::BringMainWindowToFront() {
     m_dialog.raise();
     m_dialog.activateWindow();
+}
+
+void CMainDialog::SchedulerWindow::RequestAttention(bool wanted) {
+    ::RequestAttention(&m_dialog, wanted);
 }
 
 void CMainDialog::SchedulerWindow::RunDisplayDialog(const MessageEntry& entry) {

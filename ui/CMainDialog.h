@@ -58,6 +58,7 @@ private:
         void RestoreMainWindow() override;
         void MinimizeMainWindow() override;
         void BringMainWindowToFront() override;
+        void RequestAttention(bool wanted) override;
         void RunDisplayDialog(const MessageEntry& entry) override;
 
     private:

@@ -3,6 +3,8 @@
 #include "ScheduleText.h"
 #include "WindowCentering.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QPainter>
@@ -97,9 +99,10 @@ QString TextForDisplay(const char* storedText) {
     return text;
 }
 
-CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent)
+CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent,
+                                       MillisecondClock keyClock)
     : QDialog(parent), m_built(BuildDialog(this, ShowMessageTemplate(), LongestLines())), m_pEntry(entry),
-      m_clock(std::move(clock)) {
+      m_clock(std::move(clock)), m_keyGuard(std::move(keyClock)) {
     if (!m_clock)
         m_clock = SystemClock();
     m_ctlClock = m_built.Get<QLabel>(ShowIds::kClock);
@@ -123,6 +126,49 @@ CShowMessageDialog::CShowMessageDialog(const MessageEntry* entry, Clock clock, Q
     m_clockTimer.setInterval(CLOCK_PERIOD_MS);
     connect(&m_clockTimer, &QTimer::timeout, this, &CShowMessageDialog::OnTimer);
     connect(this, &QDialog::finished, &m_clockTimer, &QTimer::stop);
+    // Keys go to whichever control has the focus, and Enter and Escape travel up to the dialog from there; the
+    // guard must see each key before any of them does.
+    qApp->installEventFilter(this);
+}
+
+CShowMessageDialog::~CShowMessageDialog() {
+    qApp->removeEventFilter(this);
+}
+
+bool CShowMessageDialog::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this)
+        return false;
+    const bool held = type == QEvent::KeyPress ? !m_keyGuard.LetKeyThrough() : m_keyGuard.Holding();
+    if (held)
+        event->accept();
+    return held;
+}
+
+void CShowMessageDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    m_keyGuard.Appeared();
+}
+
+void CShowMessageDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // Keys reach the window only once it is active, which a busy window manager may make it well after it was
+    // shown, while the person is still typing.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_keyGuard.Appeared();
+}
+
+void CShowMessageDialog::closeEvent(QCloseEvent* event) {
+    // On X, Alt+F4 never reaches the window as a key: the window manager takes it and asks the window to close,
+    // just as it does for the close box. A request from the window system is therefore held like a key.
+    if (event->spontaneous() && !m_keyGuard.LetKeyThrough()) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 int CShowMessageDialog::DoModal() {

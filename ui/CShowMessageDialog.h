@@ -4,6 +4,7 @@
 #include "MessageEntry.h"
 #include "Clock.h"
 #include "ClockTimer.h"
+#include "KeyGuard.h"
 
 #include <QDialog>
 #include <QTimer>
@@ -17,7 +18,9 @@ class QScrollArea;
 class CShowMessageDialog : public QDialog {
     Q_OBJECT
 public:
-    CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent);
+    // keyClock times the guard against keys typed for another program; the steady clock when not given.
+    CShowMessageDialog(const MessageEntry* entry, Clock clock, QWidget* parent, MillisecondClock keyClock = {});
+    ~CShowMessageDialog() override;
 
     int DoModal();
     void OnInitDialog();
@@ -29,6 +32,12 @@ public:
     QScrollArea* MessageTextArea() const { return m_textArea; }
     const QTimer& ClockTimer() const { return m_clockTimer; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     BuiltDialog m_built;
     QLabel* m_ctlClock = nullptr;
@@ -38,6 +47,7 @@ private:
     const MessageEntry* m_pEntry;
     Clock m_clock;
     QTimer m_clockTimer;
+    KeyGuard m_keyGuard;
 };
 
 // A stored text for a label or field: carriage return and line feed pairs become plain line breaks.

@@ -19,9 +19,20 @@ HICON ProgramIcon(int sizeMetric) {
 }
 } // namespace
 
-CMainDialog::CMainDialog(const ReminderServices& services, std::function<void(HWND)> windowReady)
+void FlashTaskBarButton(HWND window, bool wanted) {
+    FLASHWINFO flash{};
+    flash.cbSize = sizeof flash;
+    flash.hwnd = window;
+    // On a real desktop a program in the background may not take the foreground; the flashing button is then how
+    // the person finds the reminder, so it goes on until the reminder is closed.
+    flash.dwFlags = wanted ? FLASHW_TRAY | FLASHW_TIMER : FLASHW_STOP;
+    FlashWindowEx(&flash);
+}
+
+CMainDialog::CMainDialog(const ReminderServices& services, std::function<void(HWND)> windowReady,
+                         AttentionSignal attention)
     : DialogWindow(MainDialogTemplate()), m_model(services), m_commands(m_model, *this), m_scheduler(m_model),
-      m_schedulerWindow(*this), m_windowReady(std::move(windowReady)) {
+      m_schedulerWindow(*this), m_windowReady(std::move(windowReady)), m_attention(std::move(attention)) {
     m_model.AllocateTable();
     m_model.LoadAll();
 }
@@ -193,6 +204,11 @@ void CMainDialog::SchedulerWindow::MinimizeMainWindow() {
 
 void CMainDialog::SchedulerWindow::BringMainWindowToFront() {
     SetForegroundWindow(m_dialog.Handle());
+}
+
+void CMainDialog::SchedulerWindow::RequestAttention(bool wanted) {
+    if (m_dialog.m_attention)
+        m_dialog.m_attention(m_dialog.Handle(), wanted);
 }
 
 void CMainDialog::SchedulerWindow::RunDisplayDialog(const MessageEntry& entry) {

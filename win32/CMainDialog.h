@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+// How the main window draws the person's attention while a due message waits, and withdraws it.
+using AttentionSignal = std::function<void(HWND window, bool wanted)>;
+// Flashes the window's task-bar button until told to stop.
+void FlashTaskBarButton(HWND window, bool wanted);
+
 // The program's main window: the list of messages, the list commands, the four options and the scheduler's timer.
 // It has the model and hands its controls' events to the commands and the scheduler, which decide; the window
 // shows what they decided.
@@ -18,7 +23,8 @@ class CMainDialog : public DialogWindow, private MainWindowView {
 public:
     // Loads every setting and message before the window exists, so that load errors appear before it.
     // windowReady, when given, learns the window as soon as it exists.
-    explicit CMainDialog(const ReminderServices& services, std::function<void(HWND)> windowReady = {});
+    explicit CMainDialog(const ReminderServices& services, std::function<void(HWND)> windowReady = {},
+                         AttentionSignal attention = FlashTaskBarButton);
 
     // Runs the window modally until Exit, Escape or the close box.
     INT_PTR DoModal() { return RunMainLoop(); }
@@ -40,6 +46,7 @@ private:
         void RestoreMainWindow() override;
         void MinimizeMainWindow() override;
         void BringMainWindowToFront() override;
+        void RequestAttention(bool wanted) override;
         void RunDisplayDialog(const MessageEntry& entry) override;
 
     private:
@@ -62,6 +69,7 @@ private:
     Scheduler m_scheduler;
     SchedulerWindow m_schedulerWindow;
     std::function<void(HWND)> m_windowReady;
+    AttentionSignal m_attention;
     HWND m_toolTips = nullptr;
     // The list's lines in the core's order, with the entry each stands for; finding a line's place and a marked
     // line's entry reads no window.

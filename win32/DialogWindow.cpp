@@ -9,11 +9,44 @@
 #include <algorithm>
 #include <string_view>
 
+namespace {
+// The innermost dialog running in the system's modal loop on this thread, and the filter through which that loop
+// shows it each message before the dialog's keyboard handling does.
+thread_local DialogWindow* t_modal = nullptr;
+thread_local HHOOK t_filter = nullptr;
+} // namespace
+
 DialogWindow::DialogWindow(const DialogTemplate& source) : m_source(source), m_template(source) {}
 
 INT_PTR DialogWindow::DoModal(HWND owner) {
-    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), m_template.Get(), owner, &DialogWindow::DialogProc,
-                                   reinterpret_cast<LPARAM>(this));
+    DialogWindow* const outer = t_modal;
+    t_modal = this;
+    const bool ownFilter = t_filter == nullptr;
+    if (ownFilter)
+        t_filter = SetWindowsHookExW(WH_MSGFILTER, &DialogWindow::MessageFilter, nullptr, GetCurrentThreadId());
+    const INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), m_template.Get(), owner,
+                                                   &DialogWindow::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (ownFilter && t_filter) {
+        UnhookWindowsHookEx(t_filter);
+        t_filter = nullptr;
+    }
+    t_modal = outer;
+    return result;
+}
+
+LRESULT CALLBACK DialogWindow::MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && t_modal && t_modal->IsForMe(*message) && t_modal->PreTranslateMessage(*message))
+        return 1;
+    return CallNextHookEx(t_filter, code, wParam, lParam);
+}
+
+bool DialogWindow::IsForMe(const MSG& message) const {
+    return m_hwnd && (message.hwnd == m_hwnd || IsChild(m_hwnd, message.hwnd));
+}
+
+bool DialogWindow::PreTranslateMessage(const MSG&) {
+    return false;
 }
 
 INT_PTR DialogWindow::RunMainLoop() {
@@ -34,6 +67,8 @@ INT_PTR DialogWindow::RunMainLoop() {
                 PostQuitMessage(static_cast<int>(message.wParam));
             break;
         }
+        if (IsForMe(message) && PreTranslateMessage(message))
+            continue;
         if (!IsDialogMessageW(window, &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);

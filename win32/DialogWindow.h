@@ -37,6 +37,9 @@ protected:
     virtual void OnTimer(UINT_PTR id);
     // Any other message; set handled and return the result to answer it.
     virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled);
+    // A message for the dialog or one of its controls, before the dialog's keyboard handling (Tab, Enter, Escape,
+    // the buttons' keys) sees it; true drops it.
+    virtual bool PreTranslateMessage(const MSG& message);
 
     void EndDialog(int result);
     // Sets a text that must stay on one line: in the window's font, or, where that is too wide for the control,
@@ -45,6 +48,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam);
+    bool IsForMe(const MSG& message) const;
 
     const DialogTemplate& m_source;
     BuiltTemplate m_template;

@@ -110,6 +110,7 @@ public:
         m_log.push_back("minimize");
     }
     void BringMainWindowToFront() override { m_log.push_back("front"); }
+    void RequestAttention(bool wanted) override { m_log.push_back(wanted ? "attention" : "no attention"); }
     void RunDisplayDialog(const MessageEntry& entry) override {
         m_log.push_back(std::string("display:") + entry.m_szName);
         displayed.push_back(entry.m_szName);

@@ -179,6 +179,7 @@ public:
     void RestoreMainWindow() override { minimized = false; }
     void MinimizeMainWindow() override { minimized = true; }
     void BringMainWindowToFront() override {}
+    void RequestAttention(bool) override {}
     void RunDisplayDialog(const MessageEntry& entry) override {
         const int index = static_cast<int>(&entry - &m_state->Entry(0));
         displays.push_back({index, m_clock.now, !minimized});

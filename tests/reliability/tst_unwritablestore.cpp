@@ -26,6 +26,7 @@ public:
     void RestoreMainWindow() override {}
     void MinimizeMainWindow() override {}
     void BringMainWindowToFront() override {}
+    void RequestAttention(bool) override {}
     void RunDisplayDialog(const MessageEntry&) override { ++displays; }
     int displays = 0;
 };

@@ -18,7 +18,7 @@ QStringList ToList(const std::vector<std::string>& items) {
 
 // What showing one due message asks of the window and the prompts, in order.
 QStringList ShowSequence(const QString& name) {
-    return {"restore", "front", "beep", "display:" + name, "minimize"};
+    return {"restore", "front", "attention", "beep", "display:" + name, "minimize", "no attention"};
 }
 
 constexpr const char* kEntryAt = "1997-03-05 10:00";
@@ -643,7 +643,8 @@ void TestScheduler::showDueMessageRunsTheWholeSequence() {
 
     rig.scheduler.ShowDueMessage(rig.host, entry);
 
-    QCOMPARE(ToList(rig.log), (QStringList{"restore", "front", "beep", "display:A", "minimize"}));
+    QCOMPARE(ToList(rig.log),
+             (QStringList{"restore", "front", "attention", "beep", "display:A", "minimize", "no attention"}));
     QVERIFY(SameEntry(entry, before));
 }
 

@@ -2,17 +2,26 @@
 
 #include "CMainDialog.h"
 #include "CShowMessageDialog.h"
+#include "DesktopHints.h"
 #include "DialogBuilder.h"
 #include "SchedulerRig.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 template <typename T> T* ChildWithId(QWidget* root, int id) {
@@ -81,6 +90,87 @@ struct TeaWindow {
     CMainDialog dlg;
 };
 
+// What an X client reads of the window manager's view of windows: workspaces, states, hints and the focus.
+class XProbe {
+public:
+    XProbe() : m_x(xcb_connect(nullptr, nullptr)) {}
+    ~XProbe() { xcb_disconnect(m_x); }
+    XProbe(const XProbe&) = delete;
+    XProbe& operator=(const XProbe&) = delete;
+
+    bool IsConnected() const { return !xcb_connection_has_error(m_x); }
+    xcb_window_t Root() const { return xcb_setup_roots_iterator(xcb_get_setup(m_x)).data->root; }
+    // A window's CARDINAL property, or -1 when it has none.
+    qint64 Cardinal(xcb_window_t window, const char* name) {
+        const QList<quint32> values = Property(window, name, XCB_ATOM_CARDINAL);
+        return values.isEmpty() ? -1 : values.first();
+    }
+    // The names in a window's _NET_WM_STATE.
+    QStringList States(xcb_window_t window) {
+        QStringList names;
+        for (quint32 atom : Property(window, "_NET_WM_STATE", XCB_ATOM_ATOM)) {
+            xcb_get_atom_name_reply_t* reply = xcb_get_atom_name_reply(m_x, xcb_get_atom_name(m_x, atom), nullptr);
+            if (reply)
+                names << QString::fromLatin1(xcb_get_atom_name_name(reply), xcb_get_atom_name_name_length(reply));
+            std::free(reply);
+        }
+        return names;
+    }
+    // The urgency flag of a window's WM_HINTS, the older way of asking for attention.
+    bool Urgent(xcb_window_t window) {
+        const QList<quint32> hints = Property(window, "WM_HINTS", XCB_ATOM_WM_HINTS);
+        return !hints.isEmpty() && (hints.first() & (1u << 8));
+    }
+    // Marks a window as wanting attention, as a window manager does when it refuses a window the foreground.
+    void MarkDemandingAttention(xcb_window_t window) {
+        xcb_client_message_event_t message{};
+        message.response_type = XCB_CLIENT_MESSAGE;
+        message.format = 32;
+        message.window = window;
+        message.type = Atom("_NET_WM_STATE");
+        message.data.data32[0] = 1; // add
+        message.data.data32[1] = Atom("_NET_WM_STATE_DEMANDS_ATTENTION");
+        message.data.data32[2] = 2; // from a pager, as the window manager's own doing
+        xcb_send_event(m_x, 0, Root(), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
+                       reinterpret_cast<const char*>(&message));
+        xcb_flush(m_x);
+    }
+    xcb_window_t Focus() {
+        xcb_get_input_focus_reply_t* reply = xcb_get_input_focus_reply(m_x, xcb_get_input_focus(m_x), nullptr);
+        const xcb_window_t focus = reply ? reply->focus : xcb_window_t(XCB_WINDOW_NONE);
+        std::free(reply);
+        return focus;
+    }
+
+private:
+    xcb_atom_t Atom(const char* name) {
+        xcb_intern_atom_reply_t* reply =
+            xcb_intern_atom_reply(m_x, xcb_intern_atom(m_x, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+        const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return atom;
+    }
+    QList<quint32> Property(xcb_window_t window, const char* name, xcb_atom_t type) {
+        QList<quint32> values;
+        xcb_get_property_reply_t* reply =
+            xcb_get_property_reply(m_x, xcb_get_property(m_x, 0, window, Atom(name), type, 0, 64), nullptr);
+        if (reply && reply->format == 32) {
+            const auto* data = static_cast<const quint32*>(xcb_get_property_value(reply));
+            for (int i = 0; i < xcb_get_property_value_length(reply) / 4; ++i)
+                values << data[i];
+        }
+        std::free(reply);
+        return values;
+    }
+
+    xcb_connection_t* m_x;
+};
+
+// Presses a key combination as a keyboard would, through the X server to whichever window has the focus.
+bool PressKey(const QString& keys) {
+    return QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys}) == 0;
+}
+
 // What the display window showed while it was open.
 struct SeenDisplay {
     bool ran = false;
@@ -114,6 +204,8 @@ private slots:
     void minimizedMainWindowShowsDueMessage();
     void restoredMainWindowShowsNothing();
     void timerTicksGoOnDuringADisplay();
+    void dueMessageReachesTheWorkspaceInViewPastStrayKeys();
+    void attentionRequestComesAndGoes();
 };
 
 void TestShowMessageDialog::cleanup() {
@@ -222,10 +314,12 @@ void TestShowMessageDialog::textTallerThanItsFieldScrolls() {
     MessageEntry entry = TeaEntry();
     std::snprintf(entry.m_szText, sizeof entry.m_szText, "%s", text.constData());
     FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30));
-    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+    long long ms = 0;
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr, [&ms] { return ms; });
     display.OnInitDialog();
     display.show();
     QVERIFY(QTest::qWaitForWindowExposed(&display));
+    ms += 1000; // the keys below come from someone who has seen the window
 
     QScrollArea* area = display.MessageTextArea();
     QVERIFY(area);
@@ -270,37 +364,58 @@ void TestShowMessageDialog::clockLineFollowsTheClock() {
 
 void TestShowMessageDialog::displayCloses_data() {
     QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("afterMs"); // how long after the window appeared
+    QTest::addColumn<bool>("closes");
 
-    for (const char* how : {"OK button", "Enter", "Return", "Escape", "close box"})
-        QTest::newRow(how) << how;
+    // Keys typed for another program as the window appears are held back; the mouse and a screen reader are not.
+    for (const char* how : {"Enter", "Return", "Escape", "Space"}) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 at once").arg(QLatin1String(how)))) << how << 0 << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1 at the end of the guard").arg(QLatin1String(how))))
+            << how << 999 << false;
+        QTest::newRow(qPrintable(QStringLiteral("%1 after the guard").arg(QLatin1String(how)))) << how << 1000 << true;
+    }
+    QTest::newRow("OK button at once") << "OK button" << 0 << true;
+    QTest::newRow("screen reader's press at once") << "press action" << 0 << true;
+    QTest::newRow("close box") << "close box" << 0 << true;
 }
 
 void TestShowMessageDialog::displayCloses() {
     QFETCH(QString, how);
+    QFETCH(int, afterMs);
+    QFETCH(bool, closes);
 
     const MessageEntry entry = TeaEntry();
     FakeClock fakeClock(LocalTime(1997, 3, 5, 9, 30));
-    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr);
+    long long ms = 5000;
+    CShowMessageDialog display(&entry, fakeClock.AsClock(), nullptr, [&ms] { return ms; });
     display.OnInitDialog();
     display.show();
     QVERIFY(QTest::qWaitForWindowExposed(&display));
+    ms += afterMs;
 
+    QPushButton* ok = ChildWithId<QPushButton>(&display, DialogIds::kOk);
+    QVERIFY(ok);
+    QCOMPARE(display.focusWidget(), ok);
     if (how == "OK button") {
-        QPushButton* ok = ChildWithId<QPushButton>(&display, DialogIds::kOk);
-        QVERIFY(ok);
         QTest::mouseClick(ok, Qt::LeftButton);
-    } else if (how == "Enter") {
-        QTest::keyClick(&display, Qt::Key_Enter);
-    } else if (how == "Return") {
-        QTest::keyClick(&display, Qt::Key_Return);
-    } else if (how == "Escape") {
-        QTest::keyClick(&display, Qt::Key_Escape);
-    } else {
+    } else if (how == "press action") {
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(ok);
+        QVERIFY(button && button->actionInterface());
+        button->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    } else if (how == "close box") {
         QVERIFY(display.close());
+    } else {
+        const Qt::Key key = how == "Enter"    ? Qt::Key_Enter
+                            : how == "Return" ? Qt::Key_Return
+                            : how == "Escape" ? Qt::Key_Escape
+                                              : Qt::Key_Space;
+        QTest::keyClick(ok, key);
     }
 
-    QVERIFY(!display.isVisible());
-    QVERIFY(!display.ClockTimer().isActive());
+    // A screen reader's press animates the button and lands a moment later.
+    QTRY_COMPARE(display.isVisible(), !closes);
+    QCOMPARE(display.ClockTimer().isActive(), !closes);
+    display.accept();
 }
 
 void TestShowMessageDialog::minimizedMainWindowShowsDueMessage() {
@@ -403,4 +518,113 @@ void TestShowMessageDialog::timerTicksGoOnDuringADisplay() {
 }
 
 QTEST_MAIN(TestShowMessageDialog)
+
+// Under X with a window manager of four workspaces: the program waits minimized on the first while the person
+// works on the second, typing; the message must come to the second, take the keys, and survive the typing.
+void TestShowMessageDialog::dueMessageReachesTheWorkspaceInViewPastStrayKeys() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X display with a window manager: run through tests/ui/run_framed.sh");
+    XProbe x;
+    QVERIFY(x.IsConnected());
+    TeaWindow tea;
+    const xcb_window_t main = tea.dlg.winId();
+    QVERIFY(QTest::qWaitForWindowExposed(&tea.dlg));
+    QVERIFY2(QTest::qWaitFor([&] { return x.Cardinal(main, "_NET_WM_DESKTOP") == 0; }, 30000),
+             "the window manager never took the main window in on the first workspace");
+    tea.dlg.showMinimized();
+    QTRY_VERIFY_WITH_TIMEOUT(x.States(main).contains("_NET_WM_STATE_HIDDEN"), 10000);
+    QVERIFY(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("set_desktop"), QStringLiteral("1")}) == 0);
+    QTRY_COMPARE_WITH_TIMEOUT(x.Cardinal(x.Root(), "_NET_CURRENT_DESKTOP"), qint64(1), 10000);
+
+    struct Seen {
+        bool found = false;
+        qint64 desktop = -2;
+        bool focused = false;
+        bool attentionMarked = false;
+        bool openAfterTyping = false;
+        int keysSent = 0;
+        bool closedByEnter = false;
+    } seen;
+    // Runs inside the display window's own event loop; whatever happens, the window is closed at its end.
+    QTimer::singleShot(0, &tea.dlg, [&] {
+        CShowMessageDialog* display = nullptr;
+        if (!QTest::qWaitFor([&] { return (display = OpenDisplay(&tea.dlg)) != nullptr; }, 10000))
+            return;
+        seen.found = true;
+        const xcb_window_t shown = display->winId();
+        seen.focused = QTest::qWaitFor([&] { return x.Focus() == shown; }, 10000);
+        seen.desktop = x.Cardinal(shown, "_NET_WM_DESKTOP");
+        // Whatever the window manager made of the program's own request: a main window in the background while its
+        // due message waits is one it may mark as wanting attention.
+        x.MarkDemandingAttention(main);
+        seen.attentionMarked =
+            QTest::qWaitFor([&] { return x.States(main).contains("_NET_WM_STATE_DEMANDS_ATTENTION"); }, 5000);
+        // From the moment it has the keys, a quarter second apart for three seconds, keys that would close it.
+        const QStringList keys = {"Return", "space", "Escape", "alt+F4", "a", "KP_Enter"};
+        QElapsedTimer typing;
+        typing.start();
+        for (int i = 0; typing.elapsed() < 3000 && display->isVisible(); ++i) {
+            if (PressKey(keys[i % keys.size()]))
+                ++seen.keysSent;
+            QTest::qWait(int(qMax<qint64>(0, 250 * (i + 1) - typing.elapsed())));
+        }
+        seen.openAfterTyping = display->isVisible();
+        if (seen.openAfterTyping) {
+            // Read now: after a pause of twice the guard, Enter is the person's answer.
+            QTest::qWait(2000);
+            PressKey(QStringLiteral("Return"));
+            seen.closedByEnter = QTest::qWaitFor([&] { return !display->isVisible(); }, 5000);
+        }
+        if (display->isVisible())
+            display->accept();
+    });
+    QVERIFY(tea.dlg.isMinimized());
+    tea.dlg.OnTimer(SCHEDULER_TIMER_ID);
+
+    QVERIFY(seen.found);
+    QCOMPARE(seen.desktop, qint64(1));
+    QVERIFY(seen.focused);
+    QVERIFY(seen.attentionMarked);
+    QVERIFY(seen.keysSent >= 10);
+    QVERIFY(seen.openAfterTyping);
+    QVERIFY(seen.closedByEnter);
+    // Minimized again, where the person is, and no task bar is left flashing.
+    QTRY_VERIFY_WITH_TIMEOUT(x.States(main).contains("_NET_WM_STATE_HIDDEN"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!x.States(main).contains("_NET_WM_STATE_DEMANDS_ATTENTION"), 5000);
+    QVERIFY(!x.Urgent(main));
+    QCOMPARE(x.Cardinal(main, "_NET_WM_DESKTOP"), qint64(1));
+}
+
+// The request for attention reaches the window manager, and so does its withdrawal, of a window in the background
+// and of a minimized one.
+void TestShowMessageDialog::attentionRequestComesAndGoes() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X display with a window manager: run through tests/ui/run_framed.sh");
+    XProbe x;
+    QVERIFY(x.IsConnected());
+    QWidget waiting;
+    QWidget working;
+    waiting.show();
+    working.show();
+    const xcb_window_t id = waiting.winId();
+    QVERIFY(QTest::qWaitForWindowExposed(&waiting));
+    working.activateWindow();
+    QTRY_VERIFY_WITH_TIMEOUT(x.Focus() == xcb_window_t(working.winId()), 10000);
+    const auto demands = [&] { return x.States(id).contains("_NET_WM_STATE_DEMANDS_ATTENTION"); };
+
+    RequestAttention(&waiting, true);
+    QTRY_VERIFY_WITH_TIMEOUT(demands(), 5000);
+    RequestAttention(&waiting, false);
+    QTRY_VERIFY_WITH_TIMEOUT(!demands(), 5000);
+
+    RequestAttention(&waiting, true);
+    QTRY_VERIFY_WITH_TIMEOUT(demands(), 5000);
+    waiting.showMinimized();
+    QTRY_VERIFY_WITH_TIMEOUT(x.States(id).contains("_NET_WM_STATE_HIDDEN"), 10000);
+    QVERIFY(demands());
+    RequestAttention(&waiting, false);
+    QTRY_VERIFY_WITH_TIMEOUT(!demands(), 5000);
+    QVERIFY(!x.Urgent(id));
+}
+
 #include "tst_showmessagedialog.moc"

@@ -24,7 +24,12 @@ void MainWindowRig::Run(const std::vector<Body>& bodies, const char* file, int l
             },
             file, line);
     }
-    CMainDialog dialog(services, [this](HWND window) { prompts.SetOwner(window); });
+    CMainDialog dialog(
+        services, [this](HWND window) { prompts.SetOwner(window); },
+        [this](HWND window, bool wanted) {
+            attention.push_back(wanted);
+            FlashTaskBarButton(window, wanted);
+        });
     running = &dialog;
     dialog.DoModal();
     prompts.SetOwner(nullptr);

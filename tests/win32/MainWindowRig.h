@@ -28,6 +28,8 @@ public:
     ModalDriver driver;
     Win32Prompts prompts;
     int beeps = 0;
+    // Each request for attention to the main window and each withdrawal, in order.
+    std::vector<bool> attention;
     std::time_t now;
 
     // Stores a valid message in slot index, dated at the local time when, as the program would store it.

@@ -9,6 +9,8 @@
 #include <commctrl.h>
 
 #include <ctime>
+#include <initializer_list>
+#include <vector>
 
 namespace {
 const std::wstring kKey = L"NudgepostTest-MainScheduler";
@@ -27,6 +29,89 @@ std::time_t LocalTime(int day, int hour, int minute) {
 void Tick(HWND main) {
     SendMessageW(main, WM_TIMER, SCHEDULER_TIMER_ID, 0);
 }
+
+// Presses keys as a keyboard would, the first held down around the rest, through the system's input to whatever
+// window has the focus.
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = keys.end(); key != keys.begin();) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *--key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// Someone typing into another program as the due message appears: a key every quarter second for three seconds,
+// then, after a pause of twice the guard in which they read it, Enter. Runs on a timer, so that every key goes
+// through the window's own loop.
+class StrayTyping {
+public:
+    static constexpr int kTypingTicks = 12;
+    static constexpr int kEnterTick = kTypingTicks + 8;
+    static constexpr int kGiveUpTick = kEnterTick + 40;
+
+    void Start(HWND display) {
+        s_current = this;
+        m_display = display;
+        m_timer = SetTimer(nullptr, 0, 250, &StrayTyping::OnTick);
+        Step();
+    }
+    // Once the window has gone, which ends its loop and with it the ticks.
+    void Stop() {
+        KillTimer(nullptr, m_timer);
+        s_current = nullptr;
+        closedByEnter = m_enterPressed && !m_gaveUp;
+    }
+    ~StrayTyping() {
+        if (s_current == this)
+            Stop();
+    }
+
+    int keysWhileOpen = 0;
+    bool openAfterTyping = false;
+    bool closedByEnter = false;
+
+private:
+    static void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD) {
+        if (s_current)
+            s_current->Step();
+    }
+    void Step() {
+        const bool open = IsWindow(m_display) && IsWindowVisible(m_display);
+        if (m_tick < kTypingTicks && open) {
+            static const std::initializer_list<WORD> kKeys[] = {
+                {VK_RETURN}, {VK_SPACE}, {VK_ESCAPE}, {VK_MENU, VK_F4}, {'A'}};
+            PressKeys(kKeys[m_tick % 5]);
+            ++keysWhileOpen;
+        } else if (m_tick == kTypingTicks) {
+            openAfterTyping = open;
+        } else if (m_tick == kEnterTick && open) {
+            PressKeys({VK_RETURN});
+            m_enterPressed = true;
+        } else if (m_tick >= kGiveUpTick && open) {
+            // Never left waiting: a window the keys did not close is closed all the same.
+            m_gaveUp = true;
+            Click(m_display, ShowIds::kOk);
+        }
+        ++m_tick;
+    }
+
+    static inline StrayTyping* s_current = nullptr;
+    HWND m_display = nullptr;
+    UINT_PTR m_timer = 0;
+    int m_tick = 0;
+    bool m_enterPressed = false;
+    bool m_gaveUp = false;
+};
 } // namespace
 
 TEST_CASE(ADueMessageComesWhileMinimizedAndNotWhileRestored) {
@@ -61,6 +146,31 @@ TEST_CASE(ADueMessageComesWhileMinimizedAndNotWhileRestored) {
         Tick(main);
         CHECK_EQ(rig.beeps, 1);
     });
+}
+
+TEST_CASE(KeysTypedAsTheMessageComesLeaveItOpenUntilEnterAfterAPause) {
+    MainWindowRig rig(kKey);
+    rig.now = LocalTime(12, 14, 0);
+    rig.StoreCount(1);
+    rig.StoreMessage(0, L"Tea", LocalTime(12, 13, 59));
+    StrayTyping typing;
+    RUN_MAIN(rig, [&rig, &typing](HWND main, CMainDialog&) {
+        Click(main, MainIds::kMinimize);
+        EXPECT_WINDOW(rig.driver, L"Tea", [&rig, &typing](HWND display) {
+            // The task-bar button flashes while the message waits.
+            CHECK(rig.attention == std::vector<bool>{true});
+            rig.driver.Allow(display);
+            typing.Start(display);
+        });
+        Tick(main);
+        typing.Stop();
+        CHECK(IsIconic(main));
+    });
+    CHECK_EQ(typing.keysWhileOpen, StrayTyping::kTypingTicks);
+    CHECK(typing.openAfterTyping);
+    CHECK(typing.closedByEnter);
+    // Withdrawn once the message was closed, with the window minimized again.
+    CHECK((rig.attention == std::vector<bool>{true, false}));
 }
 
 TEST_CASE(TicksKeepArrivingWhileAModalWindowIsOpen) {
