@@ -32,10 +32,18 @@ execute_process(
 # The older version goes before the new one is installed (wixl puts its removal after the end), so no file is
 # compared with its older self and nothing of the old version can stay behind.
 # A package of the same version (a rebuild) replaces the installed one too (migrate features 1 + the highest
-# version included 512); otherwise every build, with a product code of its own, would add a second entry.
+# version included 512); otherwise every build, with a product code of its own, would add a second entry. The
+# attributes are part of the row's key, so the row is written anew, with the upgrade code the source gives.
+file(READ ${SOURCE} wxs)
+string(REGEX MATCH "UpgradeCode=\"([^\"]+)\"" upgrade_code "${wxs}")
+set(upgrade_code ${CMAKE_MATCH_1})
+if(NOT upgrade_code)
+    message(FATAL_ERROR "no UpgradeCode in ${SOURCE}")
+endif()
 execute_process(
     COMMAND ${MSIBUILD} ${OUTPUT}
             -q "UPDATE `Component` SET `Condition`='AUTOSTART=\"1\" OR RUNVALUE' WHERE `Component`='StartAtSignIn'"
             -q "UPDATE `InstallExecuteSequence` SET `Sequence`=1401 WHERE `Action`='RemoveExistingProducts'"
-            -q "UPDATE `Upgrade` SET `Attributes`=513 WHERE `ActionProperty`='WIX_UPGRADE_DETECTED'"
+            -q "DELETE FROM `Upgrade` WHERE `ActionProperty`='WIX_UPGRADE_DETECTED'"
+            -q "INSERT INTO `Upgrade` (`UpgradeCode`, `VersionMin`, `VersionMax`, `Language`, `Attributes`, `Remove`, `ActionProperty`) VALUES ('{${upgrade_code}}', '', '${VERSION}', '', 513, '', 'WIX_UPGRADE_DETECTED')"
     COMMAND_ERROR_IS_FATAL ANY)
