@@ -18,6 +18,7 @@ TEST_CASE(IntegersAreDwordsAndStringsAreText) {
     CHECK(store.WriteProfileInt("Configuration", "Number of messages", 3));
     CHECK(store.WriteProfileInt("Messages", "MessageDay0", -1));
     CHECK(store.WriteProfileString("Messages", "MessageName0", "Tea"));
+    CHECK(store.Commit());
 
     const auto configuration = scratch.Values(L"Configuration");
     CHECK_EQ(configuration.size(), 1u);
@@ -102,6 +103,7 @@ TEST_CASE(TextsInAnyScriptRoundTrip) {
         {
             RegistryProfileStore store(HKEY_CURRENT_USER, scratch.Path());
             CHECK(store.WriteProfileString("Messages", "MessageText0", ToUtf8(c.text)));
+            CHECK(store.Commit());
         }
         // Stored as the characters themselves, so that the registry editor shows what the user wrote.
         const auto values = scratch.Values(L"Messages");
