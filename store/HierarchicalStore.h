@@ -12,10 +12,6 @@
 class HierarchicalStore {
 public:
     using Value = std::variant<int, std::string>;
-    struct NamedValue {
-        std::string name;
-        Value value;
-    };
 
     virtual ~HierarchicalStore() = default;
 
@@ -25,9 +21,6 @@ public:
     // The names of a key's subkeys, in whatever order the store lists them; empty when the key is missing, nullopt
     // when it cannot be listed.
     virtual std::optional<std::vector<std::string>> Subkeys(const std::string& key) = 0;
-    // Every integer and text value of a key, in whatever order the store lists them (values of other types are
-    // left out); empty when the key is missing, nullopt when it cannot be read.
-    virtual std::optional<std::vector<NamedValue>> Values(const std::string& key) = 0;
 
     // Writes one value, making the key (and the keys above it) when missing; false when it could not be written.
     virtual bool WriteInt(const std::string& key, const std::string& name, int value) = 0;

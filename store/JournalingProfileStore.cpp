@@ -1,5 +1,6 @@
 #include "JournalingProfileStore.h"
 
+#include "IntParse.h"
 #include "RescueCopies.h"
 
 #include <algorithm>
@@ -32,6 +33,79 @@ void JournalingProfileStore::Values::Clear() {
     m_index.clear();
 }
 
+std::string JournalingProfileStore::Serialized(const Values& values) {
+    std::string text;
+    auto escaped = [&text](const std::string& field) {
+        for (const char c : field) {
+            switch (c) {
+            case '\\':
+                text += "\\\\";
+                break;
+            case '\t':
+                text += "\\t";
+                break;
+            case '\n':
+                text += "\\n";
+                break;
+            case '\r':
+                text += "\\r";
+                break;
+            default:
+                text += c;
+            }
+        }
+    };
+    for (const Write& write : values.InOrder()) {
+        escaped(write.section);
+        text += '\t';
+        escaped(write.entry);
+        if (const int* number = std::get_if<int>(&write.value)) {
+            text += "\ti\t" + std::to_string(*number);
+        } else {
+            text += "\ts\t";
+            escaped(std::get<std::string>(write.value));
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+bool JournalingProfileStore::Parse(const std::string& text, Values& values) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::vector<std::string> fields(1);
+        for (; at < text.size() && text[at] != '\n'; ++at) {
+            const char c = text[at];
+            if (c == '\t') {
+                fields.emplace_back();
+            } else if (c == '\\') {
+                if (++at == text.size())
+                    return false;
+                const char escaped = text[at];
+                if (escaped != '\\' && escaped != 't' && escaped != 'n' && escaped != 'r')
+                    return false;
+                fields.back() += escaped == 't' ? '\t' : escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : '\\';
+            } else {
+                fields.back() += c;
+            }
+        }
+        if (at == text.size() || fields.size() != 4)
+            return false; // every line ends with its line break: a line cut short is no journal
+        ++at;
+        if (fields[2] == "s") {
+            values.Put(fields[0], fields[1], fields[3]);
+        } else if (fields[2] == "i") {
+            const std::optional<int> number = ParseStoredInt(fields[3]);
+            if (!number)
+                return false;
+            values.Put(fields[0], fields[1], *number);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
 void JournalingProfileStore::Open() {
     if (m_opened)
         return;
@@ -40,24 +114,10 @@ void JournalingProfileStore::Open() {
     if (!keys || std::find(keys->begin(), keys->end(), kJournal) == keys->end())
         return;
 
-    // The values of the journal, and whether its mark says that all of them are there.
     Values journaled;
-    bool readable = true;
-    if (const auto sections = m_tree.Subkeys(kJournal)) {
-        for (const std::string& section : *sections) {
-            const auto values = m_tree.Values(Below(kJournal, section));
-            if (!values) {
-                readable = false;
-                break;
-            }
-            for (const HierarchicalStore::NamedValue& value : *values)
-                journaled.Put(section, value.name, value.value);
-        }
-    } else {
-        readable = false;
-    }
     const std::optional<int> mark = m_tree.ReadInt(kJournal, kCompleteMark);
-    const bool complete = readable && mark && *mark > 0 &&
+    const std::optional<std::string> save = m_tree.ReadString(kJournal, kSave);
+    const bool complete = mark && save && Parse(*save, journaled) && *mark > 0 &&
                           static_cast<std::size_t>(*mark) == journaled.InOrder().size();
     if (!complete) {
         // A save that never finished: it did not happen.
@@ -110,18 +170,9 @@ bool JournalingProfileStore::Journal(const std::string& section, const std::stri
     Open();
     if (m_refuseWrites)
         return false;
-    if (!m_saving) {
-        // A new save: whatever an earlier, failed one left of its journal goes first.
-        m_saving = true;
-        m_saveFailed = !m_tree.DeleteKey(kJournal);
-    }
-    if (m_saveFailed)
-        return false;
-    const std::string key = Below(kJournal, section);
-    const bool written = std::holds_alternative<int>(value)
-                             ? m_tree.WriteInt(key, entry, std::get<int>(value))
-                             : m_tree.WriteString(key, entry, std::get<std::string>(value));
-    if (!written) {
+    m_saving = true;
+    // A section that may not be written fails the write at once, as it always did; the save fails with it.
+    if (m_saveFailed || !m_tree.CanWrite(section)) {
         m_saveFailed = true;
         return false;
     }
@@ -162,9 +213,14 @@ bool JournalingProfileStore::Commit() {
     if (!m_saving)
         return !m_refuseWrites;
     m_saving = false;
+    const bool refused = m_saveFailed;
+    m_saveFailed = false;
     Values save = std::move(m_pending);
     m_pending.Clear();
-    if (m_saveFailed || m_refuseWrites || !SectionsWritable(save) ||
+    if (refused || m_refuseWrites || !SectionsWritable(save))
+        return false;
+    // What an earlier save left of its journal goes first; then the journal, its mark last.
+    if (!m_tree.DeleteKey(kJournal) || !m_tree.WriteString(kJournal, kSave, Serialized(save)) ||
         !m_tree.WriteInt(kJournal, kCompleteMark, static_cast<int>(save.InOrder().size())) || !m_tree.Flush()) {
         // Not one value of the sections has changed; the save did not happen.
         DropJournal();

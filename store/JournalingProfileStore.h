@@ -11,16 +11,17 @@
 // A settings store over a hierarchical store (the registry) whose saves are all or nothing: killed at any moment,
 // or failing part-way, a save leaves on the next start exactly the state before it or the state after it.
 //
-// The sections are subkeys of the program's key ("Configuration", "Messages"), with the values they always held. A
-// save goes first into the journal, the subkey "Journal" of the program's key, whose subkeys mirror the sections:
-// the first write of a save starts it afresh, and Commit
-//   1. makes sure every section the save writes may be written (else the journal goes and the save fails, the
-//      live sections untouched),
-//   2. writes the completion mark last: the value "Complete" of "Journal", the number of values journaled,
-//   3. flushes, writes the journaled values into the sections, flushes again, and deletes the journal.
-// Before the first read, the store is opened: a complete journal (its mark there and matching) is written into the
-// sections and deleted, so the save it holds is finished; an incomplete one is deleted, so the save it began never
-// happened. Either way the sections then hold a whole store, as an earlier build or a registry export reads it.
+// The sections are subkeys of the program's key ("Configuration", "Messages"), with the values they always held. The
+// writes of a save are kept until Commit, which
+//   1. makes sure every section the save writes may be written (else the save fails, the sections untouched),
+//   2. writes the journal: the subkey "Journal" of the program's key, holding the whole save as one text value
+//      "Save" (a line per value: section, name, "i" or "s", and the value, with tab, line break and backslash
+//      escaped), and then its completion mark, the value "Complete", the number of those lines,
+//   3. flushes, writes the values into the sections, flushes again, and deletes the journal.
+// One value for the whole journal keeps a save of a hundred long messages nearly as cheap as writing the sections
+// alone. Before the first read, the store is opened: a complete journal (its mark there and matching) is written
+// into the sections and deleted, so the save it holds is finished; an incomplete one is deleted, so the save it began
+// never happened. Either way the sections then hold a whole store, as an earlier build or a registry export reads it.
 //
 // Reads never fail: a missing value, or one of another type than asked for, gives the caller's default. Reads see
 // the writes of a save not yet committed.
@@ -45,6 +46,7 @@ public:
     void Open();
 
     static constexpr const char* kJournal = "Journal";
+    static constexpr const char* kSave = "Save";
     static constexpr const char* kCompleteMark = "Complete";
     static constexpr const char* kDamagedPrefix = "Damaged ";
 
@@ -69,6 +71,9 @@ private:
     };
 
     bool Journal(const std::string& section, const std::string& entry, Value value);
+    static std::string Serialized(const Values& values);
+    // The values of a journal's text; false when it is not one.
+    static bool Parse(const std::string& text, Values& values);
     // Writes the values into the sections, once each section is known to be writable; false on any failure.
     bool SectionsWritable(const Values& values);
     bool WriteIntoSections(const Values& values);
@@ -80,8 +85,8 @@ private:
 
     HierarchicalStore& m_tree;
     bool m_opened = false;
-    bool m_saving = false;     // a journal of this run's save is under way
-    bool m_saveFailed = false; // and one of its writes failed
+    bool m_saving = false;     // a save of this run is under way
+    bool m_saveFailed = false; // and one of its writes was refused
     bool m_refuseWrites = false;
     Values m_pending; // the values of the save under way
     Values m_kept;    // the values of a complete journal that could not be written into the sections

@@ -105,15 +105,6 @@ std::optional<std::vector<std::string>> MemoryHierarchicalStore::Subkeys(const s
     return names;
 }
 
-std::optional<std::vector<HierarchicalStore::NamedValue>> MemoryHierarchicalStore::Values(const std::string& key) {
-    std::vector<NamedValue> values;
-    if (const Key* found = Find(key)) {
-        for (const auto& [name, value] : found->values)
-            values.push_back({name, value});
-    }
-    return values;
-}
-
 bool MemoryHierarchicalStore::Write(const std::string& key, const std::string& name, Value value) {
     if (!StartWrite())
         return false;

@@ -26,7 +26,6 @@ public:
     std::optional<int> ReadInt(const std::string& key, const std::string& name) override;
     std::optional<std::string> ReadString(const std::string& key, const std::string& name) override;
     std::optional<std::vector<std::string>> Subkeys(const std::string& key) override;
-    std::optional<std::vector<NamedValue>> Values(const std::string& key) override;
     bool WriteInt(const std::string& key, const std::string& name, int value) override;
     bool WriteString(const std::string& key, const std::string& name, const std::string& value) override;
     bool DeleteKey(const std::string& key) override;

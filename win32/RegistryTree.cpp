@@ -204,33 +204,6 @@ std::optional<std::vector<std::string>> RegistryTree::Subkeys(const std::string&
     return names;
 }
 
-std::optional<std::vector<HierarchicalStore::NamedValue>> RegistryTree::Values(const std::string& key) {
-    std::vector<NamedValue> values;
-    HKEY handle = nullptr;
-    const LONG result = RegOpenKeyExW(m_root, PathOf(key).c_str(), 0, KEY_READ, &handle);
-    if (result == ERROR_FILE_NOT_FOUND)
-        return values;
-    if (result != ERROR_SUCCESS)
-        return std::nullopt;
-    std::map<std::wstring, RawValue> raw;
-    const bool read = RawValues(handle, raw);
-    RegCloseKey(handle);
-    if (!read)
-        return std::nullopt;
-    for (const auto& [name, value] : raw) {
-        if (value.type == REG_DWORD && value.data.size() == sizeof(DWORD)) {
-            DWORD number = 0;
-            std::memcpy(&number, value.data.data(), sizeof number);
-            values.push_back({ToUtf8(name), static_cast<int>(number)});
-        } else if (value.type == REG_SZ) {
-            std::vector<wchar_t> text(value.data.size() / sizeof(wchar_t) + 1, L'\0');
-            std::memcpy(text.data(), value.data.data(), value.data.size() / sizeof(wchar_t) * sizeof(wchar_t));
-            values.push_back({ToUtf8(name), TextOf(text, static_cast<DWORD>(value.data.size()))});
-        }
-    }
-    return values;
-}
-
 bool RegistryTree::WriteInt(const std::string& key, const std::string& name, int value) {
     HKEY handle = WriteKey(key);
     if (!handle)

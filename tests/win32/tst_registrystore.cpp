@@ -291,8 +291,8 @@ TEST_CASE(AStartFinishesACompleteJournalAndDropsAnIncompleteOne) {
         StoreSettings(scratch, 1);
         StoreMessage(scratch, 0, L"Tea");
         StoreMessage(scratch, 1, L"Left over");
-        scratch.SetDword(L"Journal\\Configuration", L"Number of messages", 2);
-        scratch.SetString(L"Journal\\Messages", L"MessageName1", L"Post");
+        scratch.SetString(L"Journal", L"Save",
+                          L"Configuration\tNumber of messages\ti\t2\nMessages\tMessageName1\ts\tPost\n");
         if (complete)
             scratch.SetDword(L"Journal", L"Complete", 2);
         CHECK_EQ(Start(scratch), std::string());
