@@ -2,7 +2,8 @@
 # `make bench`, the Windows program: under Wine on a virtual display, side by side in one run,
 #   - start-up of nudgepost.exe with 100 stored messages until its main window is mapped, against a minimal Win32
 #     dialog program with one line of text built the same way (bench/windows), run alternately;
-#   - the size of nudgepost.exe.
+#   - the size of nudgepost.exe;
+#   - SaveAll of 100 full messages through the registry store, journal included (bench/windows/save_store.cpp).
 # Appends its table to bench/RESULTS.md, which scripts/bench.sh has just written.
 #   BENCH_RUNS               start-up runs of each program (default 10)
 #   BENCH_BUILD_DIR          the Linux release build that holds the map watcher (default build-bench)
@@ -22,7 +23,7 @@ done
 
 cmake -S . -B "$winbuild" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DNUDGEPOST_QT=OFF -DNUDGEPOST_BENCH=ON >/dev/null
-cmake --build "$winbuild" -j "$jobs" --target nudgepost nudgepost_bench_minimal_win32
+cmake --build "$winbuild" -j "$jobs" --target nudgepost nudgepost_bench_minimal_win32 nudgepost_bench_save_win32
 if [ ! -x "$build/bin/nudgepost_bench_mapwatch" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DNUDGEPOST_BENCH=ON -DNUDGEPOST_TESTS=OFF >/dev/null
     cmake --build "$build" -j "$jobs" --target nudgepost_bench_mapwatch
@@ -99,6 +100,12 @@ stored=$(wine reg query 'HKCU\Software\Quillmoor\nudgepost\Configuration' /v 'Nu
     awk '/REG_DWORD/ { print $NF }' | tr -d '\r')
 [ "$((stored))" = "100" ] || { echo "bench: the store holds $stored messages, not 100" >&2; exit 1; }
 
+# The save, 30 times in one process after one that does not count, three processes.
+: >"$work/save"
+for _ in 1 2 3; do wine "$winbuild/bin/nudgepost_bench_save_win32.exe" 30 | tr -d '\r' >>"$work/save"; done
+save_ms=$(field save_ms <"$work/save" | median)
+save_range=$(field save_ms <"$work/save" | range)
+
 start_n=$(field map_ms <"$work/nudgepost" | median)
 start_m=$(field map_ms <"$work/minimal" | median)
 range_n=$(field map_ms <"$work/nudgepost" | range)
@@ -118,6 +125,7 @@ size_minimal=$(stat -c %s "$winbuild/bin/nudgepost_bench_minimal_win32.exe")
     echo "|---|---:|---:|---:|---:|---|"
     echo "| Start-up with 100 stored messages until the main window is mapped, median (range) | $start_n ms ($range_n) | $start_m ms ($range_m) | $ratio× | ≤ 1.10× | $(verdict "$ratio <= 1.10") |"
     echo "| Size of the executable | $(calc "$size / 1024" 0) KiB | $(calc "$size_minimal / 1024" 0) KiB | | ≤ 1024 KiB | $(verdict "$size <= 1048576") |"
+    echo "| SaveAll of 100 full messages through the registry store and its journal, median of 90 (range) | $save_ms ms ($save_range) | | | – | |"
     echo
     echo "Both are built by the Windows build (MinGW-w64, MinSizeRel, static runtime, the same manifest and icon);"
     echo "the minimal dialog (bench/windows/minimal_dialog.cpp) is one dialog titled \"Nudgepost\" with one line of text,"
@@ -125,4 +133,4 @@ size_minimal=$(stat -c %s "$winbuild/bin/nudgepost_bench_minimal_win32.exe")
     echo "from the start of \`wine\` to the X server's MapNotify for the window titled \"Nudgepost\"; the store is in the"
     echo "run's own Wine prefix."
 } >>"$results"
-tail -n 14 "$results"
+tail -n 15 "$results"

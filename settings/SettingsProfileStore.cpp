@@ -4,12 +4,15 @@
 #include "IntParse.h"
 #include "LockFiles.h"
 #include "OwnerOnlyFiles.h"
+#include "RescueCopies.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdint>
+#include <string>
+#include <vector>
 #include <QVariant>
 
 namespace {
@@ -111,6 +114,7 @@ void SettingsProfileStore::SetAsideDamagedFile() {
     // speaks of our own writes alone.
     if (SetAside().isEmpty())
         return;
+    KeepNewestCopies();
     QList<std::pair<QString, QVariant>> readable;
     for (const QString& key : keys)
         readable.append({key, Value(key)});
@@ -179,36 +183,64 @@ void SettingsProfileStore::PreserveBeforeRepair() {
         return;
     if (SetAside().isEmpty())
         m_writesRefused = true;
+    else
+        KeepNewestCopies();
 }
 
-QString SettingsProfileStore::SetAside() {
+QString SettingsProfileStore::SetAside(bool* made) {
+    if (made)
+        *made = false;
     const QFileInfo store(m_settings->fileName());
-    const QString prefix = store.fileName() + QStringLiteral(".damaged-");
-    // Numbered on from the highest number there, so that the newest copy always has the highest number, even
-    // after the user has deleted some of the earlier ones.
-    int highest = 0;
     const QDir folder = store.absoluteDir();
-    for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        if (!name.startsWith(prefix))
-            continue;
-        bool number = false;
-        const int n = QStringView(name).sliced(prefix.size()).toInt(&number);
-        if (number && n > highest)
-            highest = n;
+    const QString prefix = store.fileName() + QStringLiteral(".damaged-");
+    const std::string prefixBytes = QFile::encodeName(prefix).toStdString();
+    std::vector<std::string> names;
+    for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        names.push_back(QFile::encodeName(name).toStdString());
+    const RescueCopies::Plan plan = RescueCopies::PlanFor(names, prefixBytes);
+
+    // The newest copy already holds the file as it is: it stands for the copy that would be made.
+    QFile file(store.filePath());
+    if (plan.newest && file.open(QIODevice::ReadOnly)) {
+        const QString newest = folder.filePath(QFile::decodeName(QByteArray::fromStdString(*plan.newest)));
+        QFile copy(newest);
+        const bool same = QFileInfo(newest).isFile() && QFileInfo(newest).size() == file.size() &&
+                          copy.open(QIODevice::ReadOnly) && copy.readAll() == file.readAll();
+        file.close();
+        if (same) {
+            m_damagedCopy = newest;
+            return newest;
+        }
     }
-    // QFile::copy never replaces a file that exists, so a copy made meanwhile under the same name is kept too.
+    // Numbered on from the highest number there, so that the newest copy always has the highest number, even after
+    // the user has deleted some of the earlier ones. QFile::copy never replaces a file that exists, so a copy made
+    // meanwhile under the same name is kept too.
     constexpr int kTries = 100;
-    for (int n = highest + 1; n > 0 && n <= highest + kTries; ++n) {
-        const QString copy = folder.filePath(prefix + QString::number(n));
+    std::string next = plan.next.substr(prefixBytes.size());
+    for (int tries = 0; tries < kTries; ++tries, next = RescueCopies::Next(next)) {
+        const QString copy = folder.filePath(prefix + QString::fromStdString(next));
         OwnerOnlyFiles privateFiles;
         if (QFile::copy(store.filePath(), copy)) {
             m_damagedCopy = copy;
+            if (made)
+                *made = true;
             return copy;
         }
         if (!QFileInfo::exists(copy))
             break;
     }
     return {};
+}
+
+void SettingsProfileStore::KeepNewestCopies() {
+    const QFileInfo store(m_settings->fileName());
+    QDir folder = store.absoluteDir();
+    const QString prefix = store.fileName() + QStringLiteral(".damaged-");
+    std::vector<std::string> names;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        names.push_back(QFile::encodeName(name).toStdString());
+    for (const std::string& old : RescueCopies::PlanFor(names, QFile::encodeName(prefix).toStdString()).dropWithoutCopy)
+        folder.remove(QFile::decodeName(QByteArray::fromStdString(old)));
 }
 
 int SettingsProfileStore::GetProfileInt(const std::string& section, const std::string& entry, int nDefault) {
@@ -279,7 +311,8 @@ bool SettingsProfileStore::Commit() {
     const FileStamp before = Stamp();
     const bool edited = before.exists && before != m_stamp;
     const QString earlierCopy = m_damagedCopy;
-    const QString copy = edited ? SetAside() : QString();
+    bool madeCopy = false;
+    const QString copy = edited ? SetAside(&madeCopy) : QString();
     {
         OwnerOnlyFiles privateFiles;
         m_settings->sync();
@@ -290,8 +323,12 @@ bool SettingsProfileStore::Commit() {
         // A parse error hides any error after it, so whether the write landed is told by the file: a save replaces
         // it with a new one. Without the copy, the dropped lines would be lost silently, and the save fails.
         ok = !copy.isEmpty() && Stamp() != before;
+        if (madeCopy)
+            KeepNewestCopies();
     } else if (!copy.isEmpty()) {
-        QFile::remove(copy);
+        // Not needed: a copy made for this save goes again; one that was there already stays.
+        if (madeCopy)
+            QFile::remove(copy);
         m_damagedCopy = earlierCopy;
     }
     if (ok)

@@ -42,7 +42,8 @@ public:
     static int ClearLeftovers(const QString& storeFile);
     // The copy of the store file that this object set aside last: before it rewrote a file that could not be parsed
     // in full, before a load's repair (PreserveBeforeRepair), or when a save dropped lines of a hand edit. It is
-    // "<file>.damaged-N", numbered on from the highest number beside it, so that no earlier copy is ever replaced.
+    // "<file>.damaged-N", numbered on from the highest number beside it, so that no earlier copy is ever replaced,
+    // or the newest such copy when that holds the same bytes already; only the newest ten are kept (RescueCopies).
     // Empty when it set nothing aside.
     QString DamagedCopy() const { return m_damagedCopy; }
 
@@ -65,8 +66,12 @@ private:
     QVariant Value(const QString& key);
     const QHash<QString, QByteArray>& RawValues();
     void SetAsideDamagedFile();
-    // Copies the file as it is on disk to the next free "<file>.damaged-N"; returns the copy, or empty on failure.
-    QString SetAside();
+    // Copies the file as it is on disk to the next free "<file>.damaged-N", unless the newest such copy holds the
+    // same bytes already (RescueCopies); returns the copy that holds them, new or not, or empty on failure. made
+    // tells whether a new copy was made.
+    QString SetAside(bool* made = nullptr);
+    // Removes all but the newest ten copies (RescueCopies::kKept); called once a new copy is kept.
+    void KeepNewestCopies();
     // The same file on a fresh QSettings, whose status speaks of nothing before it; with discardFile, the file is
     // removed before it is opened again.
     void Reopen(bool discardFile = false);

@@ -90,6 +90,8 @@ private slots:
     void handEditWhileRunning();
     void preserveBeforeRepair_data();
     void preserveBeforeRepair();
+    void rescueCopies_data();
+    void rescueCopies();
     void unwritableStoreFailsTheSave();
     void saveSucceedsAgainOnceTheCauseIsGone_data();
     void saveSucceedsAgainOnceTheCauseIsGone();
@@ -395,6 +397,61 @@ void tst_SettingsStore::preserveBeforeRepair() {
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll() == original, !copied);
+}
+
+void tst_SettingsStore::rescueCopies_data() {
+    QTest::addColumn<int>("starts");
+    QTest::addColumn<bool>("sameDamage");   // the store is damaged the same way before every start
+    QTest::addColumn<QStringList>("before"); // copies there before the first start
+    QTest::addColumn<QStringList>("after");  // the copies after the last
+    QTest::newRow("the same damage before every start") << 12 << true << QStringList{} << QStringList{"1"};
+    QTest::newRow("a new damage before every start")
+        << 15 << false << QStringList{}
+        << QStringList{"10", "11", "12", "13", "14", "15", "6", "7", "8", "9"};
+    QTest::newRow("copies numbered at the ends of 32 bits")
+        << 1 << true << QStringList{"2147483647", "4294967295", "99", "007"}
+        << QStringList{"007", "2147483647", "4294967295", "4294967296", "99"};
+}
+
+// A store damaged again and again: its rescue copies are bounded to the newest ten, none is the same as the newest
+// before it, and the newest always has the highest number, however high the numbers there already are.
+void tst_SettingsStore::rescueCopies() {
+    QFETCH(int, starts);
+    QFETCH(bool, sameDamage);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, after);
+    const QString folder = m_config.path() + QStringLiteral("/rescue/") + QTest::currentDataTag();
+    const QString path = folder + QStringLiteral("/nudgepost.conf");
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString& number : before)
+        WriteFile(path + QStringLiteral(".damaged-") + number, "an earlier copy " + number.toUtf8());
+    auto damaged = [&](int start) {
+        return "[Configuration]\nActivated messages=1\nNumber of messages=" +
+               QByteArray::number(sameDamage ? 150 : 100 + start) + "\nShow minimized=0\nShow warnings=1\nTooltips=1\n";
+    };
+    for (int start = 1; start <= starts; ++start) {
+        WriteFile(path, damaged(start));
+        SettingsProfileStore store(path);
+        Loaded loaded(store);
+        QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kTooMany});
+        QVERIFY(!loaded.state->GlobalError());
+    }
+    QStringList copies = QDir(folder).entryList({QStringLiteral("nudgepost.conf.damaged-*")}, QDir::Files, QDir::Name);
+    for (QString& copy : copies)
+        copy.remove(QStringLiteral("nudgepost.conf.damaged-"));
+    QCOMPARE(copies, after);
+    // Each copy holds the store as the start that made it found it; the earlier ones are as they were.
+    for (const QString& number : after) {
+        QFile copy(path + QStringLiteral(".damaged-") + number);
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        const QByteArray bytes = copy.readAll();
+        if (before.contains(number))
+            QCOMPARE(bytes, "an earlier copy " + number.toUtf8());
+        else if (!sameDamage)
+            QCOMPARE(bytes, damaged(number.toInt()));
+        else
+            QCOMPARE(bytes, damaged(1));
+    }
 }
 
 void tst_SettingsStore::unwritableStoreFailsTheSave() {

@@ -45,6 +45,26 @@ void ScratchKey::MakeReadOnly(bool sectionsToo) {
     SetAccess(HKEY_CURRENT_USER, m_path, kReadOnly, sectionsToo);
 }
 
+void ScratchKey::MakeSectionReadOnly(const std::wstring& section) {
+    SetAccess(HKEY_CURRENT_USER, m_path + L"\\" + section, kReadOnly);
+}
+
+std::vector<std::wstring> ScratchKey::Subkeys() const {
+    std::vector<std::wstring> names;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, m_path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return names;
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.emplace_back(name, length);
+    }
+    RegCloseKey(key);
+    return names;
+}
+
 void ScratchKey::Clear() {
     SetAccess(HKEY_CURRENT_USER, m_path, kFullAccess);
     RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());

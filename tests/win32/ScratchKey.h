@@ -26,6 +26,7 @@ public:
 
         bool IsDword(std::int32_t expected) const;
         bool IsString(const std::wstring& expected) const;
+        bool operator==(const Value&) const = default;
     };
     // Every value of a section by name; empty when the section is missing.
     std::map<std::wstring, Value> Values(const std::wstring& section) const;
@@ -38,6 +39,10 @@ public:
     void Remove(const std::wstring& section, const std::wstring& name);
     // Lets everyone read the key (and its sections) but nobody change it, as an administrator may have set it.
     void MakeReadOnly(bool sectionsToo = true);
+    // The same for one section alone.
+    void MakeSectionReadOnly(const std::wstring& section);
+    // The names of the key's subkeys.
+    std::vector<std::wstring> Subkeys() const;
     void Clear();
 
 private:

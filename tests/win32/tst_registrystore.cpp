@@ -2,15 +2,70 @@
 // texts in any script, hand-edited strings, refused writes, and the copy kept before a repair.
 
 #include "RegistryProfileStore.h"
+#include "ReminderModel.h"
 #include "ScratchKey.h"
 #include "TestHarness.h"
+#include "UserPrompts.h"
 #include "Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
 const std::wstring kKey = L"NudgepostTest-RegistryStore";
+
+class RecordedPrompts : public UserPrompts {
+public:
+    void Beep() override {}
+    void ErrorBox(const std::string& text, const std::string&) override { boxes.push_back(text); }
+    bool AskYesNo(const std::string&, const std::string&) override { return true; }
+    std::vector<std::string> boxes;
+};
+
+// One start of the program's store and load on the key: the texts of the boxes it showed, one a line.
+std::string Start(const ScratchKey& scratch) {
+    RegistryProfileStore store(HKEY_CURRENT_USER, scratch.Path());
+    RecordedPrompts prompts;
+    ReminderServices services;
+    services.store = &store;
+    services.prompts = &prompts;
+    ReminderModel model(services);
+    model.AllocateTable();
+    model.LoadAll();
+    std::string boxes;
+    for (const std::string& box : prompts.boxes)
+        boxes += box + "\n";
+    return boxes;
 }
+
+void StoreMessage(ScratchKey& scratch, int index, const std::wstring& name) {
+    scratch.SetString(L"Messages", Numbered(L"MessageName", index), name);
+    scratch.SetString(L"Messages", Numbered(L"MessageText", index), L"Text of " + name);
+    for (const wchar_t* prefix : {L"MessageDay", L"MessageMonth", L"MessageYear", L"MessageMinute", L"MessageHour",
+                                  L"MessageShowTime", L"MessageShowEveryTime", L"MessageActive", L"ShowEveryDay"})
+        scratch.SetDword(L"Messages", Numbered(prefix, index), std::wstring(prefix) == L"MessageYear" ? 2030 : 1);
+}
+
+void StoreSettings(ScratchKey& scratch, int count) {
+    scratch.SetDword(L"Configuration", L"Number of messages", count);
+    for (const wchar_t* option : {L"Activated messages", L"Tooltips", L"Show warnings", L"Show minimized"})
+        scratch.SetDword(L"Configuration", option, 1);
+}
+
+// The names of the rescue copies, sorted, one a line.
+std::wstring RescueCopies(const ScratchKey& scratch) {
+    std::vector<std::wstring> copies;
+    for (const std::wstring& name : scratch.Subkeys()) {
+        if (name.rfind(L"Damaged ", 0) == 0)
+            copies.push_back(name);
+    }
+    std::sort(copies.begin(), copies.end());
+    std::wstring lines;
+    for (const std::wstring& copy : copies)
+        lines += copy + L"\n";
+    return lines;
+}
+} // namespace
 
 TEST_CASE(IntegersAreDwordsAndStringsAreText) {
     ScratchKey scratch(kKey);
@@ -18,6 +73,7 @@ TEST_CASE(IntegersAreDwordsAndStringsAreText) {
     CHECK(store.WriteProfileInt("Configuration", "Number of messages", 3));
     CHECK(store.WriteProfileInt("Messages", "MessageDay0", -1));
     CHECK(store.WriteProfileString("Messages", "MessageName0", "Tea"));
+    CHECK(store.Commit());
 
     const auto configuration = scratch.Values(L"Configuration");
     CHECK_EQ(configuration.size(), 1u);
@@ -102,6 +158,7 @@ TEST_CASE(TextsInAnyScriptRoundTrip) {
         {
             RegistryProfileStore store(HKEY_CURRENT_USER, scratch.Path());
             CHECK(store.WriteProfileString("Messages", "MessageText0", ToUtf8(c.text)));
+            CHECK(store.Commit());
         }
         // Stored as the characters themselves, so that the registry editor shows what the user wrote.
         const auto values = scratch.Values(L"Messages");
@@ -183,4 +240,64 @@ TEST_CASE(ARepairThatCannotKeepACopyRefusesToWrite) {
     CHECK(!store.WriteProfileInt("Configuration", "Number of messages", 0));
     CHECK(!store.Commit());
     CHECK(scratch.Values(L"Configuration").at(L"Number of messages").IsDword(150));
+}
+
+// Messages may be read but not written, and one message was damaged by hand: every start drops it, cannot save and
+// says so, and the store stays as it was, the intact messages and the count included, start after start. The
+// first start keeps a copy of what it would drop; the later ones find that copy holds the same and make none.
+TEST_CASE(ASaveThatCannotBeCompletedLeavesTheStoreAsItWasStartAfterStart) {
+    ScratchKey scratch(kKey);
+    StoreSettings(scratch, 4);
+    for (int i = 0; i < 4; ++i)
+        StoreMessage(scratch, i, L"Message " + std::to_wstring(i));
+    scratch.Remove(L"Messages", L"MessageHour1");
+    scratch.MakeSectionReadOnly(L"Messages");
+    const auto messages = scratch.Values(L"Messages");
+    const auto configuration = scratch.Values(L"Configuration");
+    for (int start = 1; start <= 4; ++start) {
+        ROW("start " + std::to_string(start));
+        CHECK_EQ(Start(scratch), std::string("One or more messages are corrupt.\nMessages have been deleted!\n"
+                                             "Error in saving message data.\n"));
+        CHECK(scratch.Values(L"Messages") == messages);
+        CHECK(scratch.Values(L"Configuration") == configuration);
+        CHECK(scratch.Values(L"Configuration").at(L"Number of messages").IsDword(4));
+        CHECK(!scratch.HasSection(L"Journal"));
+    }
+    CHECK_EQ(RescueCopies(scratch), std::wstring(L"Damaged 1\n"));
+    CHECK(scratch.Values(L"Damaged 1\\Messages") == messages);
+}
+
+// Copies numbered up to the end of 32 bits, ten of them: the new one is numbered beyond, and the oldest goes.
+TEST_CASE(RescueCopiesAreBoundedAndTheirNumbersNeverWrap) {
+    ScratchKey scratch(kKey);
+    StoreSettings(scratch, 150);
+    for (unsigned long long n = 4294967286ull; n <= 4294967295ull; ++n)
+        scratch.SetDword(L"Damaged " + std::to_wstring(n) + L"\\Configuration", L"Number of messages", 200);
+    CHECK_EQ(Start(scratch),
+             std::string("Number of saved messages is too large!\nMessage number will be reset to zero!\n"));
+    std::wstring expected;
+    for (unsigned long long n = 4294967287ull; n <= 4294967296ull; ++n)
+        expected += L"Damaged " + std::to_wstring(n) + L"\n";
+    CHECK_EQ(RescueCopies(scratch), expected);
+    CHECK(scratch.Values(L"Damaged 4294967296\\Configuration").at(L"Number of messages").IsDword(150));
+    CHECK(scratch.Values(L"Configuration").at(L"Number of messages").IsDword(0));
+}
+
+// What a save killed half-way left: a complete journal is finished by the next start, an incomplete one dropped.
+TEST_CASE(AStartFinishesACompleteJournalAndDropsAnIncompleteOne) {
+    for (const bool complete : {true, false}) {
+        ROW(complete ? "complete" : "incomplete");
+        ScratchKey scratch(kKey);
+        StoreSettings(scratch, 1);
+        StoreMessage(scratch, 0, L"Tea");
+        StoreMessage(scratch, 1, L"Left over");
+        scratch.SetString(L"Journal", L"Save",
+                          L"Configuration\tNumber of messages\ti\t2\nMessages\tMessageName1\ts\tPost\n");
+        if (complete)
+            scratch.SetDword(L"Journal", L"Complete", 2);
+        CHECK_EQ(Start(scratch), std::string());
+        CHECK(!scratch.HasSection(L"Journal"));
+        CHECK(scratch.Values(L"Configuration").at(L"Number of messages").IsDword(complete ? 2 : 1));
+        CHECK(scratch.Values(L"Messages").at(L"MessageName1").IsString(complete ? L"Post" : L"Left over"));
+    }
 }
