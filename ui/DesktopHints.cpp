@@ -6,6 +6,7 @@
 
 #include <xcb/xcb.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -41,23 +42,24 @@ std::optional<std::uint32_t> Cardinal(xcb_connection_t* x, xcb_window_t window, 
     return value;
 }
 
-// A request to the window manager about one of our windows, sent to the root window as the hints prescribe.
-void SendToWindowManager(xcb_connection_t* x, xcb_window_t window, xcb_atom_t type, std::uint32_t first,
-                         std::uint32_t second) {
+// A request to the window manager about one of our windows, sent to the root window as the hints prescribe; each
+// request says in its own place that it comes from a normal application, which window managers believe more than
+// an old client.
+void SendToWindowManager(xcb_connection_t* x, xcb_window_t window, xcb_atom_t type,
+                         const std::array<std::uint32_t, 5>& data) {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
     message.type = type;
-    message.data.data32[0] = first;
-    message.data.data32[1] = second;
-    // Source indication: a normal application.
-    message.data.data32[2] = 1;
+    for (std::size_t i = 0; i < data.size(); ++i)
+        message.data.data32[i] = data[i];
     xcb_send_event(x, 0, RootOf(x), XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(x);
 }
 
+constexpr std::uint32_t kFromApplication = 1;
 constexpr std::uint32_t kOnEveryWorkspace = 0xFFFFFFFF;
 constexpr std::uint32_t kRemoveState = 0;
 constexpr std::uint32_t kAddState = 1;
@@ -75,7 +77,7 @@ void MoveToWorkspaceInView(QWidget* window) {
     const std::optional<std::uint32_t> own = Cardinal(x, id, desktop);
     if (own && (*own == *inView || *own == kOnEveryWorkspace))
         return;
-    SendToWindowManager(x, id, desktop, *inView, 0);
+    SendToWindowManager(x, id, desktop, {*inView, kFromApplication, 0, 0, 0});
 }
 
 void RequestAttention(QWidget* window, bool wanted) {
@@ -90,5 +92,6 @@ void RequestAttention(QWidget* window, bool wanted) {
     // The state itself rather than the toolkit's alert: that one remembers its own request and would neither
     // withdraw the window manager's nor ask again after a withdrawal it did not make.
     SendToWindowManager(x, static_cast<xcb_window_t>(window->winId()), Atom(x, "_NET_WM_STATE"),
-                        wanted ? kAddState : kRemoveState, Atom(x, "_NET_WM_STATE_DEMANDS_ATTENTION"));
+                        {wanted ? kAddState : kRemoveState, Atom(x, "_NET_WM_STATE_DEMANDS_ATTENTION"), 0,
+                         kFromApplication, 0});
 }
