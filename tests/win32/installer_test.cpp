@@ -72,6 +72,18 @@ std::string FileText(const std::wstring& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The exit code of an msiexec started, once it has ended; STILL_ACTIVE when it had to be ended.
+DWORD ExitCodeOf(PROCESS_INFORMATION& process) {
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, kMsiexecLimitMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    else
+        TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
 // msiexec with these arguments and a log; its exit code, or STILL_ACTIVE when it had to be ended.
 DWORD Msiexec(const std::wstring& arguments, const std::wstring& log = L"") {
     std::wstring commandLine = L"msiexec.exe " + arguments;
@@ -83,14 +95,7 @@ DWORD Msiexec(const std::wstring& arguments, const std::wstring& log = L"") {
     if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return GetLastError();
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, kMsiexecLimitMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
+    return ExitCodeOf(process);
 }
 
 std::wstring LogFile(const wchar_t* name) {
@@ -371,13 +376,7 @@ TEST_CASE(AnOlderVersionOverANewerOneIsRefused) {
                               L"uninstall the later one first; your messages stay."));
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     }
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, kMsiexecLimitMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    const DWORD code = ExitCodeOf(process);
     CHECK(code != 0 && code != STILL_ACTIVE);
 
     const auto products = InstalledProducts();
