@@ -430,13 +430,16 @@ TEST_CASE(ALoadThatDropsEntriesKeepsACopyOfWhatItFound) {
     CHECK(rig.key.Values(L"Damaged 1\\Configuration").at(L"Number of messages").IsDword(2));
 }
 
-TEST_CASE(AnOverlongNameIsCutAtACharacterWithinTheStoredSize) {
+TEST_CASE(OverlongHandEditedTextsAreReadWholeAndCutWithinTheStoredSize) {
     MainWindowRig rig(kKey);
     rig.StoreCount(1);
     rig.StoreMessage(0, std::wstring(150, L'\u00e9'), rig.now + 86400 * 3);
+    // Longer than any text the program writes, so the store reads it a second time with room for it.
+    rig.key.SetString(L"Messages", L"MessageText0", L"Tea" + std::wstring(1500, L'x'));
     RUN_MAIN(rig, [](HWND, CMainDialog& dialog) {
         // 150 two-byte letters are 300 bytes; 199 bytes hold 99 of them and no half of the hundredth.
         CHECK_EQ(std::string(dialog.Model().Entry(0).m_szName).size(), 198u);
+        CHECK_EQ(std::string(dialog.Model().Entry(0).m_szText), "Tea" + std::string(996, 'x'));
     });
 }
 
