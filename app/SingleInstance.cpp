@@ -48,13 +48,6 @@ SingleInstance::~SingleInstance() {
     }
 }
 
-QString SingleInstance::GuardPathFor(const QString& organization, const QString& application,
-                                     const QString& storeFile) {
-    Q_UNUSED(organization);
-    Q_UNUSED(application);
-    return storeFile;
-}
-
 QString SingleInstance::BusNameFor(const QString& guardPath) {
     // A path may hold any character and be of any length; its hash fits every rule of bus names.
     return QStringLiteral("com.quillmoor.Nudgepost.Store_") + QString::fromLatin1(PathHash(guardPath));

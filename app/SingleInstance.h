@@ -22,8 +22,8 @@ public:
     enum class Role { Primary, Secondary, Unguarded };
     Q_ENUM(Role)
 
-    // guardPath names the lock ("<guardPath>.instance.lock") and the channel to the first copy; GuardPathFor
-    // gives the program's.
+    // guardPath names the lock ("<guardPath>.instance.lock") and the channel to the first copy: the program gives
+    // its store's file.
     explicit SingleInstance(const QString& guardPath, QObject* parent = nullptr);
     ~SingleInstance() override;
 
@@ -35,8 +35,6 @@ public:
     // How a claim that finds a lock naming nobody gives a copy that is creating it the time to name itself.
     void SetOwnerGrace(std::function<void()> wait) { m_ownerGrace = std::move(wait); }
 
-    // The store's file, which the guard is named after.
-    static QString GuardPathFor(const QString& organization, const QString& application, const QString& storeFile);
     // A well-known name on the session bus: only letters, digits, "_" and dots, no element starting with a digit.
     static QString BusNameFor(const QString& guardPath);
     QString LockFileName() const { return m_lockFileName; }

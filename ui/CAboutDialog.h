@@ -12,7 +12,6 @@ public:
 
     int DoModal();
     void OnInitDialog();
-    const BuiltDialog& Built() const { return m_built; }
 
 private:
     BuiltDialog m_built;

@@ -40,22 +40,10 @@ std::string StoredTextFromField(const QString& fieldText) {
 CEditMessageDialog::CEditMessageDialog(MessageEntry* entry, int bTooltips, QWidget* parent)
     : QDialog(parent), m_built(BuildDialog(this, EditMessageTemplate())), m_bTooltips(bTooltips), m_pEntry(entry) {
     m_ctlEveryDayNote = m_built.Get<QLabel>(kEveryDayNote);
-    m_ctlYearLabel = m_built.Get<QLabel>(kYearLabel);
-    m_ctlShowDaysAfter = m_built.Get<QLabel>(kShowDaysAfter);
-    m_ctlShowDaysBefore = m_built.Get<QLabel>(kShowDaysBefore);
-    m_ctlMonthLabel = m_built.Get<QLabel>(kMonthLabel);
-    m_ctlDayLabel = m_built.Get<QLabel>(kDayLabel);
     m_ctlEveryDay = m_built.Get<QCheckBox>(kEveryDay);
-    m_ctlRepeatMinutes = m_built.Get<QLineEdit>(kRepeat);
     m_ctlActive = m_built.Get<QCheckBox>(kActive);
-    m_ctlYear = m_built.Get<QLineEdit>(kYear);
-    m_ctlShowDays = m_built.Get<QLineEdit>(kShowDays);
-    m_ctlMonth = m_built.Get<QLineEdit>(kMonth);
-    m_ctlMinute = m_built.Get<QLineEdit>(kMinute);
     m_ctlText = m_built.Get<QPlainTextEdit>(kText);
     m_ctlName = m_built.Get<QLineEdit>(kName);
-    m_ctlHour = m_built.Get<QLineEdit>(kHour);
-    m_ctlDay = m_built.Get<QLineEdit>(kDay);
 
     // The name and text fields take no more than the entry keeps: what they show is what is stored.
     m_ctlName->setValidator(new SingleLineValidator(m_ctlName, sizeof m_pEntry->m_szName, [this] { m_refusalBeep(); }));

@@ -44,22 +44,10 @@ private:
 
     BuiltDialog m_built;
     QLabel* m_ctlEveryDayNote = nullptr;
-    QLabel* m_ctlYearLabel = nullptr;
-    QLabel* m_ctlShowDaysAfter = nullptr;
-    QLabel* m_ctlShowDaysBefore = nullptr;
-    QLabel* m_ctlMonthLabel = nullptr;
-    QLabel* m_ctlDayLabel = nullptr;
     QCheckBox* m_ctlEveryDay = nullptr;
-    QLineEdit* m_ctlRepeatMinutes = nullptr;
     QCheckBox* m_ctlActive = nullptr;
-    QLineEdit* m_ctlYear = nullptr;
-    QLineEdit* m_ctlShowDays = nullptr;
-    QLineEdit* m_ctlMonth = nullptr;
-    QLineEdit* m_ctlMinute = nullptr;
     QPlainTextEdit* m_ctlText = nullptr;
     QLineEdit* m_ctlName = nullptr;
-    QLineEdit* m_ctlHour = nullptr;
-    QLineEdit* m_ctlDay = nullptr;
     ToolTipGate* m_ctlToolTip = nullptr;
     int m_bTooltips;
     MessageEntry* m_pEntry;

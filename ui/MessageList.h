@@ -41,8 +41,6 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
-    int TabStopPixels() const { return m_tabStop; }
-    int LineHeight() const { return m_lineHeight; }
     // Raises the height of every line to what this line needs; cheap for text that the list's own face holds.
     void Fit(const QString& line, const QFont& font);
     // The x offset (from the text's left edge) at which the text after the tab starts.

@@ -119,6 +119,19 @@ void tst_MainCommands::listOrder_data() {
     QTest::newRow("Cyrillic capitals fold") << "арбуз\tACTIVE" << "Банан\tACTIVE";
     QTest::newRow("Greek capitals fold") << "άλφα\tACTIVE" << "Βήτα\tACTIVE";
     QTest::newRow("a byte that is no character goes last") << "Zebra\tACTIVE" << "\xff\tACTIVE";
+    // Letters beyond ASCII stand by their code point once folded, after every ASCII letter; each row's second
+    // line starts with a capital that must fold to the small letter the first line starts with.
+    QTest::newRow("Latin-1 capitals from À on fold") << "àa\tACTIVE" << "Àb\tACTIVE";
+    QTest::newRow("Latin-1 capitals up to Þ fold") << "þa\tACTIVE" << "Þb\tACTIVE";
+    QTest::newRow("× is no capital of ÷") << "×z\tACTIVE" << "÷a\tACTIVE";
+    QTest::newRow("Ÿ folds to ÿ") << "ÿa\tACTIVE" << "Ÿb\tACTIVE";
+    QTest::newRow("Polish Ą, on an even code point") << "ąb\tACTIVE" << "Ąc\tACTIVE";
+    QTest::newRow("Polish Ś, even in the second run") << "śliwka\tACTIVE" << "Śnieg\tACTIVE";
+    QTest::newRow("Polish Ł, on an odd code point") << "łańcut\tACTIVE" << "Łódź\tACTIVE";
+    QTest::newRow("Polish Ż, odd in the second run") << "żaba\tACTIVE" << "Żurek\tACTIVE";
+    QTest::newRow("dotted İ folds to i") << "İstanbul\tACTIVE" << "izmir\tACTIVE";
+    QTest::newRow("Cyrillic Ё folds to ё") << "ёж\tACTIVE" << "Ёлка\tACTIVE";
+    QTest::newRow("Cyrillic Я, the last capital, folds") << "яблоко\tACTIVE" << "Ящик\tACTIVE";
 }
 
 void tst_MainCommands::listOrder() {

@@ -81,6 +81,21 @@ void TestSchedulerCalendar::decisions_data() {
                                         << "shown";
         row("common year, run out") << zone << false << "2023-02-28 23:00" << 1 << "2023-03-02 23:00:00"
                                     << "expired";
+        // A century year is a leap year only every fourth time: 2000 has a 29 February, 2100 has none.
+        row("29 Feb 2000, a minute early") << zone << false << "2000-02-29 10:00" << 0 << "2000-02-29 09:59:00"
+                                           << "waiting";
+        row("29 Feb 2000, on time") << zone << false << "2000-02-29 10:00" << 0 << "2000-02-29 10:00:00"
+                                    << "shown";
+        row("2000, last second") << zone << false << "2000-02-28 23:00" << 1 << "2000-03-01 22:59:59" << "shown";
+        row("2000, run out") << zone << false << "2000-02-28 23:00" << 1 << "2000-03-01 23:00:00" << "expired";
+        row("2100, last second") << zone << false << "2100-02-28 23:00" << 1 << "2100-03-02 22:59:59" << "shown";
+        row("2100, run out") << zone << false << "2100-02-28 23:00" << 1 << "2100-03-02 23:00:00" << "expired";
+        row("1 Mar 2100, a minute early") << zone << false << "2100-03-01 10:00" << 0 << "2100-03-01 09:59:00"
+                                          << "waiting";
+        row("1 Mar 2100, on time") << zone << false << "2100-03-01 10:00" << 0 << "2100-03-01 10:00:00"
+                                   << "shown";
+        row("run out in February") << zone << false << "2024-01-28 10:00" << 1 << "2024-02-05 10:00"
+                                   << "expired";
 
         row("2040, 60 s early") << zone << false << "2040-06-15 10:00" << 3 << "2040-06-15 09:59:00"
                                 << "waiting";

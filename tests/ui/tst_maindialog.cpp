@@ -212,10 +212,13 @@ void tst_MainDialog::templatesYieldIdsInOrder() {
     // Every control lies inside the dialog's fixed client area.
     for (QWidget* control : built.Controls())
         QVERIFY(dialog.rect().contains(control->geometry()));
-    // One face size for the whole window, and every one-line label whole on its line in it.
+    // One face size for the whole window, upright and of normal weight as the templates have it, and every
+    // one-line label whole on its line in it.
     const int face = QFontInfo(dialog.font()).pixelSize();
     for (QWidget* control : built.Controls()) {
         QVERIFY2(QFontInfo(control->font()).pixelSize() == face, control->metaObject()->className());
+        QCOMPARE(control->font().weight(), QFont::Normal);
+        QVERIFY(!control->font().italic());
         auto* label = qobject_cast<QLabel*>(control);
         if (label && !label->text().isEmpty() && label->height() < 2 * QFontMetrics(label->font()).height()) {
             QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(label->text()) <= label->contentsRect().width(),

@@ -219,9 +219,14 @@ void TestValidation::daysInMonth_data() {
     QTest::newRow("February 2000") << 2 << 2000 << 29 << true;
     QTest::newRow("February 2100") << 2 << 2100 << 28 << false;
     QTest::newRow("February 2400") << 2 << 2400 << 29 << true;
+    QTest::newRow("March 2023") << 3 << 2023 << 31 << false;
     QTest::newRow("April 2024") << 4 << 2024 << 30 << true;
+    QTest::newRow("May 2023") << 5 << 2023 << 31 << false;
+    QTest::newRow("June 2023") << 6 << 2023 << 30 << false;
     QTest::newRow("July 2023") << 7 << 2023 << 31 << false;
     QTest::newRow("August 2023") << 8 << 2023 << 31 << false;
+    QTest::newRow("September 2023") << 9 << 2023 << 30 << false;
+    QTest::newRow("October 2023") << 10 << 2023 << 31 << false;
     QTest::newRow("November 2023") << 11 << 2023 << 30 << false;
     QTest::newRow("December 2023") << 12 << 2023 << 31 << false;
 }

@@ -13,17 +13,21 @@ void MainWindowRig::Run(const std::vector<Body>& bodies, const char* file, int l
     services.prompts = &prompts;
     services.clock = [this] { return now; };
     CMainDialog* running = nullptr;
-    for (std::size_t i = 0; i < bodies.size(); ++i) {
-        const bool last = i + 1 == bodies.size();
+    // Each body is expected only once the one before has run, so that windows a body expects come before it.
+    std::function<void(std::size_t)> expectBody = [&](std::size_t i) {
         driver.Expect(
             L"Nudgepost",
-            [&, i, last](HWND main) {
+            [&, i](HWND main) {
                 bodies[i](main, *running);
-                if (last && IsWindow(main))
+                if (i + 1 < bodies.size())
+                    expectBody(i + 1);
+                else if (exitAfterLastBody && IsWindow(main))
                     Click(main, MainIds::kExit);
             },
             file, line);
-    }
+    };
+    if (!bodies.empty())
+        expectBody(0);
     CMainDialog dialog(
         services, [this](HWND window) { prompts.SetOwner(window); },
         [this](HWND window, bool wanted) {

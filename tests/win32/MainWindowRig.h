@@ -31,6 +31,9 @@ public:
     // Each request for attention to the main window and each withdrawal, in order.
     std::vector<bool> attention;
     std::time_t now;
+    // Whether Run clicks Exit after the last body; without, the last body must end the window itself, and a
+    // window still up after it fails the test at the driver's next look.
+    bool exitAfterLastBody = true;
 
     // Stores a valid message in slot index, dated at the local time when, as the program would store it.
     void StoreMessage(int index, const std::wstring& name, std::time_t when, bool everyDay = false);

@@ -75,6 +75,16 @@ void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const std::
     CHECK_EQ((GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0,
              (source.windowStyle & WindowStyle::SysModal) != 0);
 
+    // The dialog manager makes the window's font from the template's own fields: upright and of normal weight.
+    const auto checkFace = [](HWND window) {
+        LOGFONTW face{};
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+        REQUIRE(font && GetObjectW(font, sizeof face, &face) == sizeof face);
+        CHECK_EQ(face.lfWeight, 400L);
+        CHECK_EQ(int(face.lfItalic), 0);
+    };
+    checkFace(dialog);
+
     RECT size{0, 0, source.cx, source.cy};
     MapDialogRect(dialog, &size);
     RECT client{};
@@ -95,6 +105,8 @@ void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const std::
         wchar_t className[32] = {};
         GetClassNameW(child, className, 32);
         CHECK_EQ(std::wstring(className), std::wstring(ClassName(control.controlClass)));
+        if (!(control.style & Style::Icon))
+            checkFace(child);
         if (control.controlClass != ControlClass::Edit && control.text[0] != '\0')
             CHECK_EQ(WindowText(child), ToWide(control.text));
 

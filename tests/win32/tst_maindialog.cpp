@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,6 +58,17 @@ void CheckStoredMessage(const ScratchKey& key, int index, const std::wstring& na
         else
             CHECK(found->second.IsDword(value.number));
     }
+}
+
+// A key pressed on the focused control and let go, queued for the window's own loop as the keyboard's would be,
+// with Shift held or not.
+void PostKey(WPARAM key, bool shift = false) {
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(state);
+    PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+    PostMessageW(GetFocus(), WM_KEYUP, key, 0xC0000001);
 }
 
 std::int32_t StoredNumber(const ScratchKey& key, const std::wstring& section, const std::wstring& name) {
@@ -233,6 +245,52 @@ TEST_CASE(WithoutConfirmationClearAllActsAtOnceAndSilently) {
     CHECK_EQ(StoredNumber(rig.key, L"Configuration", L"Number of messages"), 2);
 }
 
+TEST_CASE(TabShiftTabEnterAndEscapeReachTheControlsThroughTheWindowsLoop) {
+    MainWindowRig rig(kKey);
+    // Each body sees what the keys of the one before did, once the window's loop has handled them. The focus is
+    // moved as the dialog manager moves it, which makes a push button that gets it the default one.
+    const auto focus = [](HWND main, int id) {
+        SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(main, id)), TRUE);
+    };
+    const auto focusIs = [](HWND main, int id) { return GetFocus() == GetDlgItem(main, id); };
+    rig.exitAfterLastBody = false;
+    RUN_MAIN(rig, std::vector<MainWindowRig::Body>{
+                      [&](HWND main, CMainDialog&) {
+                          focus(main, MainIds::kExit);
+                          PostKey(VK_TAB);
+                      },
+                      [&](HWND main, CMainDialog&) {
+                          CHECK(focusIs(main, MainIds::kMinimize));
+                          PostKey(VK_TAB, true);
+                      },
+                      [&](HWND main, CMainDialog&) {
+                          CHECK(focusIs(main, MainIds::kExit));
+                          // From the last tab stop round to the first.
+                          focus(main, MainIds::kShowMinimized);
+                          PostKey(VK_TAB);
+                      },
+                      [&](HWND main, CMainDialog&) {
+                          CHECK(focusIs(main, MainIds::kActivateMessages));
+                          focus(main, MainIds::kConfirmDeletions);
+                          PostKey(VK_TAB);
+                      },
+                      [&](HWND main, CMainDialog&) {
+                          // Enter on a push button presses that button.
+                          CHECK(focusIs(main, MainIds::kAbout));
+                          EXPECT_WINDOW(rig.driver, L"About", [](HWND about) { Click(about, IDOK); });
+                          PostKey(VK_RETURN);
+                      },
+                      [&](HWND main, CMainDialog&) {
+                          const auto& seen = rig.driver.Seen();
+                          CHECK_EQ(std::count(seen.begin(), seen.end(), std::wstring(L"About")), 1);
+                          // Elsewhere Enter is Exit, the default button.
+                          focus(main, MainIds::kActivateMessages);
+                          PostKey(VK_RETURN);
+                      },
+                  });
+    RUN_MAIN(rig, [](HWND, CMainDialog&) { PostKey(VK_ESCAPE); });
+}
+
 TEST_CASE(OptionsFlipTheirSettingAndActivationHidesTheList) {
     MainWindowRig rig(kKey);
     RUN_MAIN(rig, [&rig](HWND main, CMainDialog&) {
@@ -372,13 +430,16 @@ TEST_CASE(ALoadThatDropsEntriesKeepsACopyOfWhatItFound) {
     CHECK(rig.key.Values(L"Damaged 1\\Configuration").at(L"Number of messages").IsDword(2));
 }
 
-TEST_CASE(AnOverlongNameIsCutAtACharacterWithinTheStoredSize) {
+TEST_CASE(OverlongHandEditedTextsAreReadWholeAndCutWithinTheStoredSize) {
     MainWindowRig rig(kKey);
     rig.StoreCount(1);
     rig.StoreMessage(0, std::wstring(150, L'\u00e9'), rig.now + 86400 * 3);
+    // Longer than any text the program writes, so the store reads it a second time with room for it.
+    rig.key.SetString(L"Messages", L"MessageText0", L"Tea" + std::wstring(1500, L'x'));
     RUN_MAIN(rig, [](HWND, CMainDialog& dialog) {
         // 150 two-byte letters are 300 bytes; 199 bytes hold 99 of them and no half of the hundredth.
         CHECK_EQ(std::string(dialog.Model().Entry(0).m_szName).size(), 198u);
+        CHECK_EQ(std::string(dialog.Model().Entry(0).m_szText), "Tea" + std::string(996, 'x'));
     });
 }
 
