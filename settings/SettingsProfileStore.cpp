@@ -140,10 +140,6 @@ SettingsProfileStore::FileStamp SettingsProfileStore::Stamp() const {
             file.metadataChangeTime().toMSecsSinceEpoch(), file.birthTime().toMSecsSinceEpoch()};
 }
 
-bool SettingsProfileStore::IsFile() const {
-    return true;
-}
-
 const QHash<QString, QByteArray>& SettingsProfileStore::RawValues() {
     // The file is looked at once for a run of reads, such as a whole load; a write or a save ends the run.
     if (m_rawRead && m_rawCurrent)
@@ -161,7 +157,7 @@ const QHash<QString, QByteArray>& SettingsProfileStore::RawValues() {
 
 QVariant SettingsProfileStore::Value(const QString& key) {
     const QVariant value = m_settings->value(key);
-    if (!value.isValid() || !IsFile() || m_written.contains(key))
+    if (!value.isValid() || m_written.contains(key))
         return value;
     const QHash<QString, QByteArray>& raw = RawValues();
     const auto found = raw.constFind(key);

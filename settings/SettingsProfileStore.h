@@ -58,8 +58,6 @@ private:
         bool operator==(const FileStamp&) const = default;
     };
     FileStamp Stamp() const;
-    // Whether the store is a file (QSettings' native format is not one on every system).
-    bool IsFile() const;
     // The value QSettings reads, except where it would lose what a person wrote into the file by hand: a text
     // with unquoted commas, which it reads as a list, and a text that is not UTF-8. Those are read from the file's
     // own bytes (see IniText). A value this object wrote is QSettings' own.
