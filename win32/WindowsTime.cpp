@@ -49,6 +49,10 @@ Moment SystemNow() {
 }
 
 std::int64_t UtcOffsetIn(const DYNAMIC_TIME_ZONE_INFORMATION& zone, Moment moment) {
+    // With the automatic change to summer time switched off in the system's settings, the clock shows standard
+    // time all year; the year's rules would still name the summer.
+    if (zone.DynamicDaylightTimeDisabled)
+        return -static_cast<std::int64_t>(zone.Bias + zone.StandardBias) * 60;
     const FILETIME utcTime = FileTimeOf(moment);
     SYSTEMTIME utc{};
     TIME_ZONE_INFORMATION rules{};

@@ -65,6 +65,20 @@ TEST_CASE(EveryRowOfTheTimeTableHoldsInTheSystemsZones) {
     }
 }
 
+TEST_CASE(WithoutTheAutomaticChangeToSummerTimeTheClockKeepsStandardTime) {
+    const std::vector<DYNAMIC_TIME_ZONE_INFORMATION> zones = SystemZones();
+    const auto berlin = std::find_if(zones.begin(), zones.end(), [](const DYNAMIC_TIME_ZONE_INFORMATION& z) {
+        return std::wstring(L"W. Europe Standard Time") == z.TimeZoneKeyName;
+    });
+    REQUIRE(berlin != zones.end());
+    DYNAMIC_TIME_ZONE_INFORMATION zone = *berlin;
+    // 15 July 2027 12:00 UTC: summer time by the rules, an hour and not two with the change switched off.
+    CHECK_EQ(UtcOffsetIn(zone, 1815652800), 7200);
+    zone.DynamicDaylightTimeDisabled = TRUE;
+    CHECK_EQ(UtcOffsetIn(zone, 1815652800), 3600);
+    CHECK_EQ(UtcOffsetIn(zone, 1800014400), 3600); // 15 January 2027 12:00 UTC
+}
+
 TEST_CASE(TheClockKeepsTheSystemsTimeWhateverTzSays) {
     // The run sets TZ to a name the C runtime reads as a zone without daylight saving an hour or two off the
     // system's; without it this case would prove nothing.
