@@ -30,6 +30,16 @@ QString Number(std::int32_t value) {
 }
 } // namespace
 
+namespace {
+// toPlainText() would turn no-break spaces into blanks; the raw text keeps them, with its own line breaks.
+QString FieldText(const QPlainTextEdit* field) {
+    QString text = field->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+} // namespace
+
 std::string StoredTextFromField(const QString& fieldText) {
     QString text = fieldText;
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -94,6 +104,7 @@ void CEditMessageDialog::OnInitDialog() {
     }
     m_ctlName->setText(QString::fromUtf8(m_pEntry->m_szName));
     SetFieldText(m_ctlText, TextForDisplay(m_pEntry->m_szText));
+    m_shownText = FieldText(m_ctlText);
     // Signed, so a stored negative number shows and reads back as itself.
     for (const NumberField& number : kNumberFields)
         m_built.Get<QLineEdit>(number.id)->setText(Number(m_pEntry->*number.field));
@@ -137,11 +148,11 @@ void CEditMessageDialog::ReadField(QWidget* field) {
         return;
     }
     if (field == m_ctlText) {
-        // toPlainText() would turn no-break spaces into blanks; the raw text keeps them, with its own line breaks.
-        QString text = m_ctlText->document()->toRawText();
-        text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-        text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-        CopyFitted(m_pEntry->m_szText, sizeof m_pEntry->m_szText, StoredTextFromField(text));
+        // A text left as it was shown stays as it is stored: a hand-edited one with bare line feeds would grow by a
+        // carriage return a line, and near the limit lose its end.
+        const QString text = FieldText(m_ctlText);
+        if (text != m_shownText)
+            CopyFitted(m_pEntry->m_szText, sizeof m_pEntry->m_szText, StoredTextFromField(text));
         return;
     }
     for (const NumberField& number : kNumberFields) {

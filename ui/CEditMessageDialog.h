@@ -51,6 +51,7 @@ private:
     ToolTipGate* m_ctlToolTip = nullptr;
     int m_bTooltips;
     MessageEntry* m_pEntry;
+    QString m_shownText; // the text field as it opened
     std::function<void()> m_refusalBeep = [] { QApplication::beep(); };
 };
 

@@ -184,6 +184,7 @@ BOOL CEditMessageDialog::OnInitDialog() {
     CheckDlgButton(Handle(), EditIds::kEveryDay, m_entry.m_bEveryDay ? BST_CHECKED : BST_UNCHECKED);
     SetWindowTextW(Control(EditIds::kName), ToWide(m_entry.m_szName).c_str());
     SetWindowTextW(Control(EditIds::kText), WithFieldLineBreaks(ToWide(m_entry.m_szText)).c_str());
+    m_shownText = WindowText(Control(EditIds::kText));
     LimitToStoredSize(Control(EditIds::kName), sizeof m_entry.m_szName);
     LimitToStoredSize(Control(EditIds::kText), sizeof m_entry.m_szText);
     // Signed, so that a stored negative number shows, and reads back, as itself.
@@ -213,7 +214,10 @@ void CEditMessageDialog::ReadField(int id) {
         return;
     }
     if (id == EditIds::kText) {
-        CopyFitted(m_entry.m_szText, sizeof m_entry.m_szText, ToUtf8(WindowText(field)));
+        // A text left as it was shown stays as it is stored: a hand-edited one with bare line feeds shows a
+        // carriage return more a line, and near the limit would lose its end.
+        if (const std::wstring text = WindowText(field); text != m_shownText)
+            CopyFitted(m_entry.m_szText, sizeof m_entry.m_szText, ToUtf8(text));
         return;
     }
     for (const NumberField& number : kNumberFields) {

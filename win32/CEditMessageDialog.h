@@ -4,6 +4,7 @@
 #include "MessageEntry.h"
 
 #include <functional>
+#include <string>
 
 // Edits one message on the caller's working copy. Each field is written into the copy when it loses the focus and
 // when the dialog closes; each check box flips its flag when clicked. The dialog checks nothing: the caller
@@ -23,6 +24,7 @@ private:
     void UpdateDateFields();
 
     MessageEntry& m_entry;
+    std::wstring m_shownText; // the text field as it opened
     bool m_tooltips;
     HWND m_toolTips = nullptr;
 };

@@ -724,6 +724,11 @@ void TestEditMessageDialog::unchangedCopyComesBackIdentical_data() {
     MessageEntry noBreak = SampleEntry();
     CopyFitted(noBreak.m_szText, sizeof noBreak.m_szText, "Meeting at 10\xC2\xA0h.");
     QTest::newRow("no-break space, every field visited") << noBreak << "visit";
+    // Shown with a line break the field's own way; stored as it was, even where that would pass the limit.
+    MessageEntry bareLineFeeds = SampleEntry();
+    CopyFitted(bareLineFeeds.m_szText, sizeof bareLineFeeds.m_szText,
+               (QByteArray("line\n").repeated(199) + "last").constData());
+    QTest::newRow("hand-edited bare line feeds at the limit, every field visited") << bareLineFeeds << "visit";
 }
 
 void TestEditMessageDialog::unchangedCopyComesBackIdentical() {

@@ -72,6 +72,25 @@ INT_PTR RunEditor(MessageEntry& entry, const ModalDriver::Action& action, bool t
 
 } // namespace
 
+TEST_CASE(AHandEditedTextWithBareLineFeedsComesBackAsItWas) {
+    // 199 lines and a last word, 999 bytes: shown with a carriage return more a line, which would pass the limit.
+    MessageEntry entry = SampleEntry();
+    std::string text;
+    for (int i = 0; i < 199; ++i)
+        text += "line\n";
+    text += "last";
+    std::snprintf(entry.m_szText, sizeof entry.m_szText, "%s", text.c_str());
+    const MessageEntry before = entry;
+    const INT_PTR result = RunEditor(entry, [](HWND dialog) {
+        SetFocus(GetDlgItem(dialog, EditIds::kText));
+        SetFocus(GetDlgItem(dialog, EditIds::kName));
+        Click(dialog, EditIds::kOk);
+    });
+    CHECK_EQ(result, static_cast<INT_PTR>(IDOK));
+    CHECK_EQ(std::string(entry.m_szText), text);
+    CHECK(SameEntry(entry, before));
+}
+
 TEST_CASE(OpensWithTheEntrysValuesAndLeavesThemUntouched) {
     MessageEntry entry = SampleEntry();
     const MessageEntry before = entry;
