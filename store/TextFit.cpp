@@ -43,9 +43,10 @@ bool IsBoundary(std::string_view text, std::size_t at) {
 }
 } // namespace
 
-std::size_t FittingPrefix(std::string_view text, std::size_t room) {
-    std::size_t keep = std::min(room, text.size());
-    while (!IsBoundary(text, keep))
+std::size_t FittingInsertion(std::string_view inserted, std::size_t keptBytes, std::size_t fieldSize) {
+    const std::size_t room = fieldSize > keptBytes + 1 ? fieldSize - 1 - keptBytes : 0;
+    std::size_t keep = std::min(room, inserted.size());
+    while (!IsBoundary(inserted, keep))
         --keep;
     return keep;
 }
@@ -73,8 +74,7 @@ FittedEdit FitEdit(std::string_view before, std::string_view after, std::size_t 
     if (after.size() <= limit || after.size() < before.size())
         return {std::string(after), prefix + inserted.size(), true};
 
-    const std::size_t room = limit > prefix + suffix ? limit - prefix - suffix : 0;
-    const std::size_t keep = FittingPrefix(inserted, room);
+    const std::size_t keep = FittingInsertion(inserted, prefix + suffix, fieldSize);
     std::string text;
     text.reserve(prefix + keep + suffix);
     text.append(after.substr(0, prefix)).append(inserted.substr(0, keep)).append(after.substr(after.size() - suffix));

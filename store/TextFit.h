@@ -13,9 +13,10 @@ bool CopyFitted(char* dest, std::size_t destSize, std::string_view src);
 // Length of src in bytes once cut as CopyFitted would cut it for a field of destSize bytes.
 std::size_t FittedLength(std::string_view src, std::size_t destSize);
 
-// Bytes of the start of text (UTF-8) that fit into room bytes, cut after a whole character and never between a
-// carriage return and the line feed after it.
-std::size_t FittingPrefix(std::string_view text, std::size_t room);
+// Bytes of the start of inserted (UTF-8) that a field of fieldSize bytes, its terminator included, takes beside the
+// keptBytes of text it keeps: cut after a whole character and never between a carriage return and the line feed
+// after it.
+std::size_t FittingInsertion(std::string_view inserted, std::size_t keptBytes, std::size_t fieldSize);
 
 // What a field of fieldSize bytes takes of an edit that turned `before` into `after` (both UTF-8, as stored), the
 // caret standing at editEnd in `after` once the edit was made, right behind its new text: the text the edit left in

@@ -187,9 +187,9 @@ void CEditMessageDialog::PasteIntoName() {
     if (m_ctlName->hasSelectedText())
         kept.remove(m_ctlName->selectionStart(), m_ctlName->selectedText().size());
     const std::size_t keptBytes = std::size_t(kept.toUtf8().size());
-    const std::size_t room = sizeof m_pEntry->m_szName > keptBytes + 1 ? sizeof m_pEntry->m_szName - 1 - keptBytes : 0;
     const QByteArray utf8 = pasted.toUtf8();
-    const std::size_t fits = FittingPrefix(std::string_view(utf8.constData(), std::size_t(utf8.size())), room);
+    const std::size_t fits = FittingInsertion(std::string_view(utf8.constData(), std::size_t(utf8.size())), keptBytes,
+                                              sizeof m_pEntry->m_szName);
     if (fits > 0)
         m_ctlName->insert(QString::fromUtf8(utf8.constData(), qsizetype(fits)));
     if (fits < std::size_t(utf8.size()))

@@ -64,9 +64,9 @@ void InsertWhatFits(HWND edit, std::wstring text, const StoredSizeLimit& limit) 
     DWORD end = 0;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const std::size_t keptBytes = ToUtf8(before.substr(0, start)).size() + ToUtf8(before.substr(end)).size();
-    const std::size_t room = limit.fieldSize > keptBytes + 1 ? limit.fieldSize - 1 - keptBytes : 0;
     const std::string utf8 = ToUtf8(text);
-    const std::wstring fitting = ToWide(std::string_view(utf8).substr(0, FittingPrefix(utf8, room)));
+    const std::wstring fitting =
+        ToWide(std::string_view(utf8).substr(0, FittingInsertion(utf8, keptBytes, limit.fieldSize)));
 
     const auto tryInsert = [&](std::size_t units) {
         const std::wstring part = fitting.substr(0, units);
