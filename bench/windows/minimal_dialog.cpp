@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+using namespace Win32Ui;
+
 namespace {
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace Win32Ui;
+
 namespace {
 class SilentPrompts : public UserPrompts {
 public:

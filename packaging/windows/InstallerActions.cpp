@@ -11,6 +11,8 @@
 
 #include <string>
 
+using namespace Win32Ui;
+
 namespace {
 // The store of the installed program: its file name is nudgepost.exe.
 const wchar_t* const kInstalledKeyPath = L"Software\\Quillmoor\\nudgepost";

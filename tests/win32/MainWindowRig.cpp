@@ -3,6 +3,8 @@
 #include "TestHarness.h"
 #include "TimeMath.h"
 
+using namespace Win32Ui;
+
 MainWindowRig::MainWindowRig(const std::wstring& keyName)
     : key(keyName), prompts([this] { ++beeps; }), now(std::time(nullptr)) {}
 

@@ -17,7 +17,7 @@ class MainWindowRig {
 public:
     explicit MainWindowRig(const std::wstring& keyName);
 
-    using Body = std::function<void(HWND main, CMainDialog& dialog)>;
+    using Body = std::function<void(HWND main, Win32Ui::CMainDialog& dialog)>;
     // Windows that come while the window loads (error boxes) are expected on driver before Run. With more than one
     // body, each runs on a later turn of the window's loop than the one before, after the loop has waited for
     // messages in between.
@@ -26,7 +26,7 @@ public:
 
     ScratchKey key;
     ModalDriver driver;
-    Win32Prompts prompts;
+    Win32Ui::Win32Prompts prompts;
     int beeps = 0;
     // Each request for attention to the main window and each withdrawal, in order.
     std::vector<bool> attention;

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+using namespace Win32Ui;
+
 namespace {
 ModalDriver* g_driver = nullptr;
 

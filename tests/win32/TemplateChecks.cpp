@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 
 // What each kind of control must be on Windows, written out here from the platform's names rather than taken from

@@ -8,6 +8,8 @@
 #include <exception>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace harness {
 namespace {
 struct Case {

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 const wchar_t* const kUpgradeCode = L"{07ACBB73-7A64-4847-96E2-A0369EE73982}";
 const wchar_t* const kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 
 MessageEntry SampleEntry() {

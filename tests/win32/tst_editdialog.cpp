@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+using namespace Win32Ui;
+
 namespace {
 MessageEntry SampleEntry() {
     MessageEntry entry{};

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 const std::wstring kKey = L"NudgepostTest-MainWindow";
 const wchar_t* const kTab = L"\t";

@@ -12,6 +12,8 @@
 #include <initializer_list>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 const std::wstring kKey = L"NudgepostTest-MainScheduler";
 

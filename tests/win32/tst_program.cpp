@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 // The program's store: the copy's file name names it.
 const wchar_t* const kKeyName = L"NudgepostTestProgram";

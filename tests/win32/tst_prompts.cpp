@@ -5,6 +5,8 @@
 #include "TestHarness.h"
 #include "Win32Prompts.h"
 
+using namespace Win32Ui;
+
 namespace {
 HICON BoxIcon(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cstdint>
 
+using namespace Win32Ui;
+
 namespace {
 const std::wstring kKey = L"NudgepostTest-RegistryStore";
 

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <ctime>
 
+using namespace Win32Ui;
+
 namespace {
 std::time_t LocalTime(int hour, int minute, int second) {
     std::tm parts{};

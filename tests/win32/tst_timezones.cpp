@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+using namespace Win32Ui;
+
 namespace {
 
 // Newer than the oldest system the program asks for, so looked up by name.

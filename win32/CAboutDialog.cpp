@@ -1,8 +1,0 @@
-#include "CAboutDialog.h"
-
-CAboutDialog::CAboutDialog() : DialogWindow(AboutTemplate()) {}
-
-BOOL CAboutDialog::OnInitDialog() {
-    CenterWindow(Handle());
-    return TRUE;
-}

@@ -1,8 +1,0 @@
-#include "CReminderApp.h"
-
-#include "WindowsHeaders.h"
-
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    CReminderApp app;
-    return app.InitInstance();
-}
