@@ -261,10 +261,8 @@ void FitText(QWidget* control) {
     const int room = TextRoom(control);
     const QFont windowFace = control->window()->font();
     const int start = QFontInfo(windowFace).pixelSize();
-    const QFont font = FaceOfSize(
-        windowFace, start, LargestFittingSize(start, kSmallestFace, [&](int size) {
-            return Fits(FaceOfSize(windowFace, start, size), text, room);
-        }));
+    const auto fits = [&](int size) { return Fits(FaceOfSize(windowFace, start, size), text, room); };
+    const QFont font = FaceOfSize(windowFace, start, LargestFittingSize(start, kSmallestFace, fits));
     // The clock is set twice a second; an unchanged face is not set again.
     if (font != control->font())
         control->setFont(font);

@@ -26,7 +26,7 @@ MessageEntry Entry() {
 
 // Day, month, year, minute, hour, days to show, repeat.
 QList<int> Numbers(const MessageEntry& entry) {
-    return {entry.m_nDay,    entry.m_nMonth,    entry.m_nYear,         entry.m_nMinute,
+    return {entry.m_nDay,  entry.m_nMonth,    entry.m_nYear,         entry.m_nMinute,
             entry.m_nHour, entry.m_nShowDays, entry.m_nRepeatMinutes};
 }
 } // namespace
@@ -66,8 +66,8 @@ void TestEditFields::readEditField_data() {
     QTest::newRow("text of 997 letters and a three-byte character, cut after the letters")
         << 1010 << QByteArray(997, 'b') + "\xE2\x82\xAC" << shown << QByteArray("Lunch") << QByteArray(997, 'b')
         << numbers;
-    QTest::newRow("day") << 1021 << QByteArray("15") << shown << QByteArray("Lunch")
-                         << QByteArray("line one\nline two") << QList<int>{15, 2, 2003, 4, 5, 6, 7};
+    QTest::newRow("day") << 1021 << QByteArray("15") << shown << QByteArray("Lunch") << QByteArray("line one\nline two")
+                         << QList<int>{15, 2, 2003, 4, 5, 6, 7};
     QTest::newRow("month") << 1023 << QByteArray("12") << shown << QByteArray("Lunch")
                            << QByteArray("line one\nline two") << QList<int>{1, 12, 2003, 4, 5, 6, 7};
     QTest::newRow("year") << 1024 << QByteArray("2031") << shown << QByteArray("Lunch")
