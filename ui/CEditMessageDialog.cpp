@@ -3,7 +3,6 @@
 #include "AreaLimit.h"
 #include "CShowMessageDialog.h"
 #include "EditFields.h"
-#include "IntParse.h"
 #include "SingleLineValidator.h"
 #include "TextFit.h"
 #include "ToolTipGate.h"
@@ -104,7 +103,7 @@ void CEditMessageDialog::OnInitDialog() {
     }
     m_ctlName->setText(QString::fromUtf8(m_pEntry->m_szName));
     SetFieldText(m_ctlText, TextForDisplay(m_pEntry->m_szText));
-    m_shownText = FieldText(m_ctlText);
+    m_shownText = StoredTextFromField(FieldText(m_ctlText));
     // Signed, so a stored negative number shows and reads back as itself.
     for (const NumberField& number : kNumberFields)
         m_built.Get<QLineEdit>(number.id)->setText(Number(m_pEntry->*number.field));
@@ -134,33 +133,21 @@ void CEditMessageDialog::UpdateDateFields() {
 }
 
 void CEditMessageDialog::OnActiveMessage() {
-    m_pEntry->m_bActive = m_pEntry->m_bActive ? 0 : 1;
+    FlipEditFlag(*m_pEntry, kActive);
 }
 
 void CEditMessageDialog::OnEveryDay() {
-    m_pEntry->m_bEveryDay = m_pEntry->m_bEveryDay ? 0 : 1;
-    UpdateDateFields();
+    if (FlipEditFlag(*m_pEntry, kEveryDay) == FlagRefresh::DateFields)
+        UpdateDateFields();
 }
 
 void CEditMessageDialog::ReadField(QWidget* field) {
-    if (field == m_ctlName) {
-        CopyFitted(m_pEntry->m_szName, sizeof m_pEntry->m_szName, m_ctlName->text().toStdString());
-        return;
-    }
-    if (field == m_ctlText) {
-        // A text left as it was shown stays as it is stored: a hand-edited one with bare line feeds would grow by a
-        // carriage return a line, and near the limit lose its end.
-        const QString text = FieldText(m_ctlText);
-        if (text != m_shownText)
-            CopyFitted(m_pEntry->m_szText, sizeof m_pEntry->m_szText, StoredTextFromField(text));
-        return;
-    }
-    for (const NumberField& number : kNumberFields) {
-        if (field == m_built.Control(number.id)) {
-            m_pEntry->*number.field = ParseDialogInt(qobject_cast<QLineEdit*>(field)->text().toStdString());
-            return;
-        }
-    }
+    // The field's own line breaks become the stored ones on both sides of the comparison with what it showed, so
+    // that a text left as it was shown compares equal however it is stored.
+    if (field == m_ctlText)
+        ReadEditField(*m_pEntry, kText, StoredTextFromField(FieldText(m_ctlText)), m_shownText);
+    else if (auto* line = qobject_cast<QLineEdit*>(field))
+        ReadEditField(*m_pEntry, ControlId(line), line->text().toStdString(), {});
 }
 
 bool CEditMessageDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -51,7 +52,7 @@ private:
     ToolTipGate* m_ctlToolTip = nullptr;
     int m_bTooltips;
     MessageEntry* m_pEntry;
-    QString m_shownText; // the text field as it opened
+    std::string m_shownText; // the text field as it opened, as it would be stored
     std::function<void()> m_refusalBeep = [] { QApplication::beep(); };
 };
 

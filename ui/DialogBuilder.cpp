@@ -2,6 +2,7 @@
 
 #include "AppIcon.h"
 #include "AreaLimit.h"
+#include "FittingSize.h"
 #include "GroupArrowKeys.h"
 #include "SingleLineValidator.h"
 
@@ -155,6 +156,15 @@ bool Fits(const QFont& font, const QString& text, int room) {
     return QFontMetrics(font).horizontalAdvance(text) <= room;
 }
 
+// The face at a pixel size of the search; the face itself at the size it started from, so that a window whose texts
+// fit keeps its face as the template set it, in points.
+QFont FaceOfSize(const QFont& face, int start, int pixelSize) {
+    QFont sized = face;
+    if (pixelSize != start)
+        sized.setPixelSize(pixelSize);
+    return sized;
+}
+
 // A control holds one line of text when its rectangle has no room for a second line of the template's face.
 bool HoldsOneLine(const ControlTemplate& control, DialogBaseUnits units, const QFont& font) {
     if ((control.style & (Style::GroupBox | Style::Icon)) || control.controlClass == ControlClass::Edit ||
@@ -166,18 +176,16 @@ bool HoldsOneLine(const ControlTemplate& control, DialogBaseUnits units, const Q
 // The one face size of a window: the largest, up to the template's, at which every single-line text the window
 // will hold fits its control, so that neighbouring texts never come out in different sizes.
 QFont WindowFace(const QFont& templateFace, const std::vector<std::pair<QWidget*, QString>>& texts) {
-    QFont face = templateFace;
-    int pixelSize = QFontInfo(face).pixelSize();
-    const auto allFit = [&texts](const QFont& candidate) {
+    const int start = QFontInfo(templateFace).pixelSize();
+    const auto allFit = [&](int size) {
+        const QFont candidate = FaceOfSize(templateFace, start, size);
         for (const auto& [widget, text] : texts) {
             if (!Fits(candidate, text, TextRoom(widget)))
                 return false;
         }
         return true;
     };
-    while (!allFit(face) && pixelSize > kSmallestFace)
-        face.setPixelSize(--pixelSize);
-    return face;
+    return FaceOfSize(templateFace, start, LargestFittingSize(start, kSmallestFace, allFit));
 }
 
 Qt::WindowFlags FlagsFor(unsigned windowStyle) {
@@ -251,10 +259,10 @@ void FitText(QWidget* control) {
     // Measured from the window's face each time: a shorter text than the last one needs no smaller size.
     const QString text = ControlText(control);
     const int room = TextRoom(control);
-    QFont font = control->window()->font();
-    int pixelSize = QFontInfo(font).pixelSize();
-    while (!Fits(font, text, room) && pixelSize > kSmallestFace)
-        font.setPixelSize(--pixelSize);
+    const QFont windowFace = control->window()->font();
+    const int start = QFontInfo(windowFace).pixelSize();
+    const auto fits = [&](int size) { return Fits(FaceOfSize(windowFace, start, size), text, room); };
+    const QFont font = FaceOfSize(windowFace, start, LargestFittingSize(start, kSmallestFace, fits));
     // The clock is set twice a second; an unchanged face is not set again.
     if (font != control->font())
         control->setFont(font);

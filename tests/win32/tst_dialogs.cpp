@@ -5,6 +5,7 @@
 #include "CEditMessageDialog.h"
 #include "CShowMessageDialog.h"
 #include "DialogTemplates.h"
+#include "FontSizes.h"
 #include "ModalDriver.h"
 #include "TemplateChecks.h"
 #include "TestHarness.h"
@@ -104,4 +105,57 @@ TEST_CASE(TooltipsFollowTheTemplatesTable) {
     });
     edit.DoModal(nullptr);
     driver.Done(__FILE__, __LINE__);
+}
+
+namespace {
+LONG HeightOf(HFONT font) {
+    LOGFONTW face{};
+    GetObjectW(font, sizeof face, &face);
+    return face.lfHeight < 0 ? -face.lfHeight : face.lfHeight;
+}
+} // namespace
+
+// The heights a one-line text is measured in: from its font's down to two thirds of the base, rounded up; the
+// smallest of them when none fits. Each height is made once.
+TEST_CASE(FontSizesStopAtTwoThirdsOfTheBase) {
+    struct SizeRow {
+        LONG base;
+        LONG fitsAt; // 0: nowhere
+        LONG chosen;
+        std::vector<LONG> measured;
+    };
+    const SizeRow rows[] = {
+        {12, 0, 8, {12, 11, 10, 9, 8}},    {13, 0, 9, {13, 12, 11, 10, 9}},
+        {14, 11, 11, {14, 13, 12, 11}},    {14, 14, 14, {14}},
+        {14, 5, 10, {14, 13, 12, 11, 10}},
+    };
+    for (const SizeRow& size : rows) {
+        ROW("base " + std::to_string(size.base) + ", fits at " + std::to_string(size.fitsAt));
+        HFONT base = CreateFontW(-size.base, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma");
+        REQUIRE(base != nullptr);
+        {
+            FontSizes sizes(base);
+            std::vector<LONG> measured;
+            const auto fits = [&](HFONT font) {
+                measured.push_back(HeightOf(font));
+                return HeightOf(font) == size.fitsAt;
+            };
+            HFONT chosen = sizes.Largest(fits);
+            CHECK_EQ(HeightOf(chosen), size.chosen);
+            CHECK(measured == size.measured);
+            CHECK_EQ(sizes.Largest(fits), chosen);
+            // From a smaller font the search starts at its height: from 11 in a base of 14, only 11 and 10 remain.
+            if (size.base == 14 && size.fitsAt == 11) {
+                measured.clear();
+                const auto fitsNowhere = [&](HFONT font) {
+                    measured.push_back(HeightOf(font));
+                    return false;
+                };
+                CHECK_EQ(HeightOf(sizes.Largest(fitsNowhere, chosen)), 10);
+                CHECK(measured == (std::vector<LONG>{11, 10}));
+            }
+        }
+        DeleteObject(base);
+    }
 }

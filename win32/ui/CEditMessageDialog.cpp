@@ -2,7 +2,6 @@
 
 #include "EditFields.h"
 
-#include "IntParse.h"
 #include "TextFit.h"
 #include "Utf8.h"
 
@@ -186,7 +185,7 @@ BOOL CEditMessageDialog::OnInitDialog() {
     CheckDlgButton(Handle(), EditIds::kEveryDay, m_entry.m_bEveryDay ? BST_CHECKED : BST_UNCHECKED);
     SetWindowTextW(Control(EditIds::kName), ToWide(m_entry.m_szName).c_str());
     SetWindowTextW(Control(EditIds::kText), WithFieldLineBreaks(ToWide(m_entry.m_szText)).c_str());
-    m_shownText = WindowText(Control(EditIds::kText));
+    m_shownText = ToUtf8(WindowText(Control(EditIds::kText)));
     LimitToStoredSize(Control(EditIds::kName), sizeof m_entry.m_szName);
     LimitToStoredSize(Control(EditIds::kText), sizeof m_entry.m_szText);
     // Signed, so that a stored negative number shows, and reads back, as itself.
@@ -210,24 +209,7 @@ void CEditMessageDialog::UpdateDateFields() {
 }
 
 void CEditMessageDialog::ReadField(int id) {
-    HWND field = Control(id);
-    if (id == EditIds::kName) {
-        CopyFitted(m_entry.m_szName, sizeof m_entry.m_szName, ToUtf8(WindowText(field)));
-        return;
-    }
-    if (id == EditIds::kText) {
-        // A text left as it was shown stays as it is stored: a hand-edited one with bare line feeds shows a
-        // carriage return more a line, and near the limit would lose its end.
-        if (const std::wstring text = WindowText(field); text != m_shownText)
-            CopyFitted(m_entry.m_szText, sizeof m_entry.m_szText, ToUtf8(text));
-        return;
-    }
-    for (const NumberField& number : kNumberFields) {
-        if (number.id == id) {
-            m_entry.*number.field = ParseDialogInt(ToUtf8(WindowText(field)));
-            return;
-        }
-    }
+    ReadEditField(m_entry, id, ToUtf8(WindowText(Control(id))), m_shownText);
 }
 
 bool CEditMessageDialog::OnCommand(int id, int code, HWND control) {
@@ -236,13 +218,9 @@ bool CEditMessageDialog::OnCommand(int id, int code, HWND control) {
         ReadField(id);
         return true;
     case BN_CLICKED:
-        if (id == EditIds::kActive) {
-            m_entry.m_bActive = m_entry.m_bActive ? 0 : 1;
-            return true;
-        }
-        if (id == EditIds::kEveryDay) {
-            m_entry.m_bEveryDay = m_entry.m_bEveryDay ? 0 : 1;
-            UpdateDateFields();
+        if (const FlagRefresh refresh = FlipEditFlag(m_entry, id); refresh != FlagRefresh::NotAFlag) {
+            if (refresh == FlagRefresh::DateFields)
+                UpdateDateFields();
             return true;
         }
         if (id == IDOK || id == IDCANCEL) {

@@ -26,7 +26,7 @@ private:
     void UpdateDateFields();
 
     MessageEntry& m_entry;
-    std::wstring m_shownText; // the text field as it opened
+    std::string m_shownText; // the text field as it opened, in UTF-8
     bool m_tooltips;
     HWND m_toolTips = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "FontSizes.h"
 
+#include "FittingSize.h"
+
 namespace Win32Ui {
 
 FontSizes::FontSizes(HFONT base) : m_base(base) {
@@ -15,28 +17,36 @@ FontSizes::~FontSizes() {
 HFONT FontSizes::Largest(const std::function<bool(HFONT)>& fits, HFONT from) {
     if (!from)
         from = m_base;
-    if (!from || fits(from) || m_height == 0)
+    if (!from || m_height == 0)
         return from;
     LONG start = m_height;
     for (const auto& [height, font] : m_made) {
         if (font == from)
             start = height;
     }
-    HFONT smallest = from;
-    for (LONG height = start - 1; height * 3 >= m_height * 2; --height) {
-        HFONT& font = m_made[height];
-        if (!font) {
-            LOGFONTW face = m_face;
-            face.lfHeight = -height;
-            font = CreateFontIndirectW(&face);
-        }
+    // Two thirds of the base, rounded up: the smallest height with height * 3 >= m_height * 2.
+    const LONG floor = (m_height * 2 + 2) / 3;
+    // The search ends on the size it settles on, so the last font measured is the one to take. A size the system
+    // cannot make is passed over as if it were never tried.
+    HFONT last = from;
+    LargestFittingSize(static_cast<int>(start), static_cast<int>(floor), [&](int height) {
+        HFONT font = height == start ? from : Made(height);
         if (!font)
-            continue;
-        if (fits(font))
-            return font;
-        smallest = font;
+            return false;
+        last = font;
+        return fits(font);
+    });
+    return last;
+}
+
+HFONT FontSizes::Made(LONG height) {
+    HFONT& font = m_made[height];
+    if (!font) {
+        LOGFONTW face = m_face;
+        face.lfHeight = -height;
+        font = CreateFontIndirectW(&face);
     }
-    return smallest;
+    return font;
 }
 
 bool FitsOnOneLine(HDC dc, HFONT font, const std::wstring& text, LONG width) {

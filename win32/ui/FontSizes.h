@@ -23,6 +23,9 @@ public:
     HFONT Base() const { return m_base; }
 
 private:
+    // The base face at the given height, made the first time it is asked for; null when the system cannot make it.
+    HFONT Made(LONG height);
+
     HFONT m_base;
     LOGFONTW m_face{};
     LONG m_height = 0;
