@@ -165,7 +165,6 @@ LRESULT CALLBACK StoredSizeProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-// What the every-day box hides; the note takes their place.
 } // namespace
 
 void LimitToStoredSize(HWND edit, std::size_t fieldSize, std::function<void()> refusalBeep) {
