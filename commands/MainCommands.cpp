@@ -76,8 +76,8 @@ bool MainCommands::RefuseWhenFull() {
     return true;
 }
 
-bool MainCommands::ValidateMessage(const MessageEntry& entry) {
-    if (const auto error = FindValidationError(entry)) {
+bool MainCommands::ValidateMessage(const MessageEntry& entry, int skipIndex) {
+    if (const auto error = FindValidationError(entry, m_model, skipIndex)) {
         m_model.ShowErrorBox(*error, StoreTexts::kErrorCaption);
         return false;
     }
@@ -87,7 +87,7 @@ bool MainCommands::ValidateMessage(const MessageEntry& entry) {
 bool MainCommands::EditAndCheck(MessageEntry& workingCopy, int skipIndex) {
     if (!m_view.RunEditor(workingCopy, m_model.IsOn(Option::Tooltips)))
         return false;
-    return ValidateMessage(workingCopy) && m_model.CheckDistinctName(workingCopy, skipIndex);
+    return ValidateMessage(workingCopy, skipIndex);
 }
 
 void MainCommands::AddFromWorkingCopy(MessageEntry workingCopy) {

@@ -45,8 +45,9 @@ public:
     // A click on the option's check box, which has flipped its own mark.
     void OnOptionClicked(Option option);
 
-    // The checks after the editor, each showing its own error box when it fails.
-    bool ValidateMessage(const MessageEntry& entry);
+    // The checks after the editor, against the entries other than the one at skipIndex (-1: none); when one fails,
+    // the box of the first that fails.
+    bool ValidateMessage(const MessageEntry& entry, int skipIndex);
 
 private:
     // The common first check of every list command: false, after telling the user, in the failed state.
@@ -55,7 +56,7 @@ private:
     // error, when the line maps to no entry.
     int FindMarkedEntry();
     bool RefuseWhenFull();
-    // Runs the editor on the working copy; true when it ended with OK and both checks passed.
+    // Runs the editor on the working copy; true when it ended with OK and the checks passed.
     bool EditAndCheck(MessageEntry& workingCopy, int skipIndex);
     void AddFromWorkingCopy(MessageEntry workingCopy);
     void AddLineOf(const MessageEntry& entry);

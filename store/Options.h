@@ -4,30 +4,20 @@
 
 #include <cstddef>
 
-// The four options of the main window. Each is one row below: load, save and both main windows loop over the rows,
-// so an option is added by a row here and a check box in the main window's template.
+// The four options of the main window. Each is one row below: both main windows loop over the rows, so an option
+// is added by a row here, its stored value in StoredLayout.h and a check box in the main window's template.
 enum class Option { MessagesActivated, Tooltips, ShowWarnings, ShowMinimized };
 
 struct OptionRow {
     Option option;
-    const char* storedName; // its value in the section "Configuration"
-    int firstStart;         // its value on a first start, when nothing is stored yet
-    int whenMissing;        // what a load puts in place of a missing value ...
-    const char* repairText; // ... and tells the user with this error box
-    // Read only while messages are stored; without any the option is on without being read.
-    bool readWithMessagesOnly;
     int checkBoxId; // its check box in the main window
 };
 
 inline constexpr OptionRow kOptionRows[] = {
-    {Option::MessagesActivated, "Activated messages", 1, 0,
-     "Error in activation state of messages!\nMessages will be inactivated.", true, MainIds::kActivateMessages},
-    {Option::Tooltips, "Tooltips", 1, 1, "Error in tooltip flag!\nTooltips will be enabled.", false,
-     MainIds::kShowTooltips},
-    {Option::ShowWarnings, "Show warnings", 1, 1, "Error in show warnings flag!\nWarnings will be enabled.", false,
-     MainIds::kConfirmDeletions},
-    {Option::ShowMinimized, "Show minimized", 0, 0,
-     "Error in show minimized flag!\nDialog will be shown at startup.", false, MainIds::kShowMinimized},
+    {Option::MessagesActivated, MainIds::kActivateMessages},
+    {Option::Tooltips, MainIds::kShowTooltips},
+    {Option::ShowWarnings, MainIds::kConfirmDeletions},
+    {Option::ShowMinimized, MainIds::kShowMinimized},
 };
 
 inline constexpr std::size_t kOptionCount = std::size(kOptionRows);

@@ -8,22 +8,23 @@
 #include <new>
 #include <string_view>
 
-namespace ProfileNames {
-std::string Numbered(const char* prefix, int index) { return std::string(prefix) + std::to_string(index); }
-} // namespace ProfileNames
-
 namespace {
-using namespace ProfileNames;
+using ProfileNames::Numbered;
 
-constexpr int kMissingNumber = -1;
-constexpr int kMissingFlag = 2;
+int ReadFlag(const LayoutRow& value, int stored) {
+    if (value.reading == FlagReading::OnlyOneIsOn)
+        return stored == 1 ? 1 : 0;
+    return stored == 0 ? 0 : 1;
+}
+
+int SavedFlag(std::int32_t value) { return value == 1 ? 1 : 0; }
 } // namespace
 
 ReminderModel::ReminderModel(const ReminderServices& services) : m_services(services) {
     if (!m_services.clock)
         m_services.clock = SystemClock();
-    for (const OptionRow& row : kOptionRows)
-        m_options[static_cast<std::size_t>(row.option)] = row.firstStart;
+    for (const LayoutRow& value : kOptionValues)
+        m_options[static_cast<std::size_t>(value.option)] = value.byDefault;
     if (!m_services.allocator)
         m_services.allocator = [] {
             return std::unique_ptr<MessageEntry[]>(new (std::nothrow) MessageEntry[MESSAGE_TABLE_CAPACITY]());
@@ -53,36 +54,28 @@ int ReminderModel::ShowErrorBox(const std::string& text, const std::string& capt
 
 bool ReminderModel::ReadEntry(int index, MessageEntry& entry) {
     ProfileStore& store = *m_services.store;
-
-    const std::string name = store.GetProfileString(kMessages, Numbered(kName, index));
-    const std::string text = store.GetProfileString(kMessages, Numbered(kText, index));
-    CopyFitted(entry.m_szName, sizeof entry.m_szName, name);
-    CopyFitted(entry.m_szText, sizeof entry.m_szText, text);
-    // An embedded NUL could leave a stored name that is empty once it is in the field.
-    bool valid = entry.m_szName[0] != '\0' && entry.m_szText[0] != '\0';
-
-    struct NumberField {
-        const char* prefix;
-        std::int32_t MessageEntry::*field;
-    };
-    static constexpr NumberField kNumbers[] = {
-        {kDay, &MessageEntry::m_nDay},
-        {kMonth, &MessageEntry::m_nMonth},
-        {kYear, &MessageEntry::m_nYear},
-        {kMinute, &MessageEntry::m_nMinute},
-        {kHour, &MessageEntry::m_nHour},
-        {kShowTime, &MessageEntry::m_nShowDays},
-        {kShowEveryTime, &MessageEntry::m_nRepeatMinutes},
-    };
-    for (const NumberField& number : kNumbers) {
-        entry.*number.field = store.GetProfileInt(kMessages, Numbered(number.prefix, index), kMissingNumber);
-        valid = valid && entry.*number.field != kMissingNumber;
-    }
-
-    for (auto [prefix, field] : {std::pair{kActive, &MessageEntry::m_bActive}, {kEveryDay, &MessageEntry::m_bEveryDay}}) {
-        const int flag = store.GetProfileInt(kMessages, Numbered(prefix, index), kMissingFlag);
-        valid = valid && flag != kMissingFlag;
-        entry.*field = (flag == kMissingFlag || flag == 0) ? 0 : 1;
+    bool valid = true;
+    for (const LayoutRow& value : kEntryValues) {
+        const std::string name = Numbered(value.name, index);
+        switch (value.type) {
+        case StoredType::String: {
+            char* field = value.text.of(entry);
+            CopyFitted(field, value.text.size, store.GetProfileString(value.section, name));
+            // An embedded NUL could leave a stored text that is empty once it is in the field.
+            valid = valid && field[0] != '\0';
+            break;
+        }
+        case StoredType::Number:
+            entry.*value.number = store.GetProfileInt(value.section, name, kMissingNumber);
+            valid = valid && entry.*value.number != kMissingNumber;
+            break;
+        case StoredType::Flag: {
+            const int flag = store.GetProfileInt(value.section, name, kMissingFlag);
+            valid = valid && flag != kMissingFlag;
+            entry.*value.number = flag == kMissingFlag ? 0 : ReadFlag(value, flag);
+            break;
+        }
+        }
     }
 
     entry.m_bPending = 1;
@@ -92,19 +85,19 @@ bool ReminderModel::ReadEntry(int index, MessageEntry& entry) {
 }
 
 void ReminderModel::LoadOptions(bool& repaired) {
-    for (const OptionRow& row : kOptionRows) {
-        std::int32_t& option = m_options[static_cast<std::size_t>(row.option)];
-        if (row.readWithMessagesOnly && m_nMessageCount == 0) {
+    for (const LayoutRow& value : kOptionValues) {
+        std::int32_t& option = m_options[static_cast<std::size_t>(value.option)];
+        if (value.readWithMessagesOnly && m_nMessageCount == 0) {
             option = 1;
             continue;
         }
-        const int value = m_services.store->GetProfileInt(kConfiguration, row.storedName, kMissingFlag);
-        if (value == kMissingFlag) {
-            option = row.whenMissing;
+        const int stored = m_services.store->GetProfileInt(value.section, value.name, kMissingFlag);
+        if (stored == kMissingFlag) {
+            option = value.whenMissing;
             repaired = true;
-            ShowErrorBox(row.repairText, StoreTexts::kErrorCaption);
+            ShowErrorBox(value.repairText, StoreTexts::kErrorCaption);
         } else {
-            option = value == 1 ? 1 : 0;
+            option = ReadFlag(value, stored);
         }
     }
 }
@@ -119,7 +112,8 @@ void ReminderModel::LoadAll() {
     bool dropped = false; // the repair writes back less than the store holds
     ProfileStore& store = *m_services.store;
 
-    const int count = store.GetProfileInt(kConfiguration, kNumberOfMessages, -1);
+    const LayoutRow& countValue = kMessageCountValue;
+    const int count = store.GetProfileInt(countValue.section, countValue.name, kMissingNumber);
     if (count >= 1 && count <= MESSAGE_TABLE_CAPACITY) {
         // Keep every entry that reads back whole; only the damaged ones are dropped.
         bool corrupt = false;
@@ -136,20 +130,21 @@ void ReminderModel::LoadAll() {
         if (corrupt) {
             repaired = true;
             dropped = true;
-            ShowErrorBox(StoreTexts::kCorrupt, StoreTexts::kErrorCaption);
+            // Every entry value names the same box; it is shown once for all the entries dropped.
+            ShowErrorBox(kEntryValues.front().repairText, StoreTexts::kErrorCaption);
         }
     } else if (count > MESSAGE_TABLE_CAPACITY) {
         m_nMessageCount = 0;
         repaired = true;
         dropped = true;
-        ShowErrorBox(StoreTexts::kTooMany, StoreTexts::kErrorCaption);
+        ShowErrorBox(countValue.repairText, StoreTexts::kErrorCaption);
     } else if (count == 0) {
         m_nMessageCount = 0;
         repaired = true;
     } else {
         m_nMessageCount = 0;
-        for (const OptionRow& row : kOptionRows)
-            m_options[static_cast<std::size_t>(row.option)] = row.firstStart;
+        for (const LayoutRow& value : kOptionValues)
+            m_options[static_cast<std::size_t>(value.option)] = value.byDefault;
         repaired = true;
         readSettings = false;
     }
@@ -165,22 +160,25 @@ void ReminderModel::LoadAll() {
 
 bool ReminderModel::WriteEntry(int index, const MessageEntry& entry) {
     ProfileStore& store = *m_services.store;
-    bool ok = store.WriteProfileString(kMessages, Numbered(kName, index), entry.m_szName) &&
-              store.WriteProfileString(kMessages, Numbered(kText, index), entry.m_szText) &&
-              store.WriteProfileInt(kMessages, Numbered(kDay, index), entry.m_nDay) &&
-              store.WriteProfileInt(kMessages, Numbered(kMonth, index), entry.m_nMonth) &&
-              store.WriteProfileInt(kMessages, Numbered(kYear, index), entry.m_nYear) &&
-              store.WriteProfileInt(kMessages, Numbered(kMinute, index), entry.m_nMinute) &&
-              store.WriteProfileInt(kMessages, Numbered(kHour, index), entry.m_nHour) &&
-              store.WriteProfileInt(kMessages, Numbered(kShowTime, index), entry.m_nShowDays) &&
-              store.WriteProfileInt(kMessages, Numbered(kShowEveryTime, index), entry.m_nRepeatMinutes);
-    if (!ok)
-        return false;
-    // The two flags are written even when the first of them fails.
-    const bool activeOk = store.WriteProfileInt(kMessages, Numbered(kActive, index), entry.m_bActive == 1 ? 1 : 0);
-    const bool everyDayOk =
-        store.WriteProfileInt(kMessages, Numbered(kEveryDay, index), entry.m_bEveryDay == 1 ? 1 : 0);
-    return activeOk && everyDayOk;
+    // A failed text or number ends the entry; the flags are each written even when one before them failed.
+    bool flagsOk = true;
+    for (const LayoutRow& value : kEntryValues) {
+        const std::string name = Numbered(value.name, index);
+        switch (value.type) {
+        case StoredType::String:
+            if (!store.WriteProfileString(value.section, name, value.text.ofConst(entry)))
+                return false;
+            break;
+        case StoredType::Number:
+            if (!store.WriteProfileInt(value.section, name, entry.*value.number))
+                return false;
+            break;
+        case StoredType::Flag:
+            flagsOk = store.WriteProfileInt(value.section, name, SavedFlag(entry.*value.number)) && flagsOk;
+            break;
+        }
+    }
+    return flagsOk;
 }
 
 bool ReminderModel::SaveAll() {
@@ -191,14 +189,15 @@ bool ReminderModel::SaveAll() {
     ProfileStore& store = *m_services.store;
     bool failed = false;
 
-    for (const OptionRow& row : kOptionRows) {
-        if (!store.WriteProfileInt(kConfiguration, row.storedName, IsOn(row.option) ? 1 : 0)) {
+    for (const LayoutRow& value : kConfigurationValues) {
+        const int stored = value.home == StoredHome::MessageCount
+                               ? m_nMessageCount
+                               : SavedFlag(m_options[static_cast<std::size_t>(value.option)]);
+        if (!store.WriteProfileInt(value.section, value.name, stored)) {
             failed = true;
             break;
         }
     }
-    if (!failed && !store.WriteProfileInt(kConfiguration, kNumberOfMessages, m_nMessageCount))
-        failed = true;
     if (!failed) {
         for (int i = 0; i < m_nMessageCount; ++i)
             failed = !WriteEntry(i, m_pMessages[i]) || failed;
@@ -216,20 +215,12 @@ bool ReminderModel::SaveAll() {
 }
 
 void ReminderModel::StoreEntry(MessageEntry* destination, MessageEntry source) {
-    CopyFitted(destination->m_szName, sizeof destination->m_szName, source.m_szName);
-    CopyFitted(destination->m_szText, sizeof destination->m_szText, source.m_szText);
-    destination->m_nDay = source.m_nDay;
-    destination->m_nMonth = source.m_nMonth;
-    destination->m_nYear = source.m_nYear;
-    destination->m_nMinute = source.m_nMinute;
-    destination->m_nHour = source.m_nHour;
-    destination->m_nShowDays = source.m_nShowDays;
-    destination->m_nRepeatMinutes = source.m_nRepeatMinutes;
-    destination->m_tLastShown = source.m_tLastShown;
-    destination->m_bActive = source.m_bActive;
-    destination->m_bPending = source.m_bPending;
-    destination->m_bEveryDay = source.m_bEveryDay;
-    destination->m_bShown = source.m_bShown;
+    MessageEntry fitted = source;
+    for (const LayoutRow& value : kEntryValues) {
+        if (value.type == StoredType::String)
+            CopyFitted(value.text.of(fitted), value.text.size, value.text.ofConst(source));
+    }
+    *destination = fitted;
 }
 
 bool ReminderModel::AppendEntry(const MessageEntry& entry) {
@@ -268,17 +259,12 @@ MessageEntry ReminderModel::MakeNewEntry() const {
     const std::string number = std::to_string(m_nMessageCount + 1);
     CopyFitted(entry.m_szName, sizeof entry.m_szName, StoreTexts::kNewName + number);
     CopyFitted(entry.m_szText, sizeof entry.m_szText, StoreTexts::kNewText + number + StoreTexts::kNewTextEnd);
-    entry.m_nDay = 1;
-    entry.m_nMonth = 1;
-    entry.m_nYear = 1996;
-    entry.m_nMinute = 0;
-    entry.m_nHour = 0;
-    entry.m_nShowDays = 0;
-    entry.m_nRepeatMinutes = 0;
+    for (const LayoutRow& value : kEntryValues) {
+        if (value.type != StoredType::String)
+            entry.*value.number = value.byDefault;
+    }
     entry.m_tLastShown = Now();
-    entry.m_bActive = 1;
     entry.m_bPending = 1;
-    entry.m_bEveryDay = 0;
     entry.m_bShown = 0;
     return entry;
 }
@@ -298,14 +284,4 @@ int ReminderModel::FindEntryByNameBefore(int end, const char* name) const {
             return i;
     }
     return -1;
-}
-
-bool ReminderModel::CheckDistinctName(const MessageEntry& entry, int skipIndex) {
-    for (int i = 0; i < m_nMessageCount; ++i) {
-        if (i != skipIndex && std::strcmp(entry.m_szName, m_pMessages[i].m_szName) == 0) {
-            ShowErrorBox(StoreTexts::kDoubleName, StoreTexts::kErrorCaption);
-            return false;
-        }
-    }
-    return true;
 }

@@ -3,6 +3,8 @@
 #include "Clock.h"
 #include "MessageEntry.h"
 #include "Options.h"
+#include "StoreTexts.h"
+#include "StoredLayout.h"
 
 #include <array>
 #include <cstdint>
@@ -22,40 +24,6 @@ struct ReminderServices {
     Clock clock;              // empty: the system clock
     TableAllocator allocator; // empty: the heap, without throwing
 };
-
-namespace StoreTexts {
-inline constexpr const char* kErrorCaption = "Error";
-inline constexpr const char* kOutOfMemory = "Out of memory!";
-inline constexpr const char* kCorrupt = "One or more messages are corrupt.\nMessages have been deleted!";
-inline constexpr const char* kTooMany = "Number of saved messages is too large!\nMessage number will be reset to zero!";
-inline constexpr const char* kSaveFailed = "Error in saving message data.";
-inline constexpr const char* kGlobalError = "A global error occurred!\nPlease exit application.";
-inline constexpr const char* kDoubleName = "Double message name!\nYou have to enter a distinct message name.";
-// A new entry is named and worded after the count plus one: these, the number, and the text's full stop.
-inline constexpr const char* kNewName = "Message ";
-inline constexpr const char* kNewText = "This is message ";
-inline constexpr const char* kNewTextEnd = ".";
-} // namespace StoreTexts
-
-namespace ProfileNames {
-inline constexpr const char* kConfiguration = "Configuration";
-inline constexpr const char* kMessages = "Messages";
-inline constexpr const char* kNumberOfMessages = "Number of messages";
-inline constexpr const char* kName = "MessageName";
-inline constexpr const char* kText = "MessageText";
-inline constexpr const char* kDay = "MessageDay";
-inline constexpr const char* kMonth = "MessageMonth";
-inline constexpr const char* kYear = "MessageYear";
-inline constexpr const char* kMinute = "MessageMinute";
-inline constexpr const char* kHour = "MessageHour";
-inline constexpr const char* kShowTime = "MessageShowTime";
-inline constexpr const char* kShowEveryTime = "MessageShowEveryTime";
-inline constexpr const char* kActive = "MessageActive";
-inline constexpr const char* kEveryDay = "ShowEveryDay";
-
-// The value name of one field of the entry in slot index: the prefix followed by the index in decimal.
-std::string Numbered(const char* prefix, int index);
-} // namespace ProfileNames
 
 // The program's data, which outlives every window: the message table, the four options, the failed state and the
 // remembered day, with the operations that load, save and change them. Free of any toolkit, so every rule here is
@@ -101,8 +69,6 @@ public:
     MessageEntry MakeNewEntry() const;
     // A copy of the entry at index, run-time fields included, named as a new entry would be.
     MessageEntry MakeCopyOf(int index) const;
-    // The uniqueness check: false, after telling the user, when another entry than skipIndex has the name.
-    bool CheckDistinctName(const MessageEntry& entry, int skipIndex);
 
     // The scheduler's share: the entries' run-time fields and active flag, and the remembered day. The day is kept
     // as a moment on it (the construction, then the scheduler's last tick) so that the scheduler reads its whole
@@ -116,7 +82,7 @@ public:
     UserPrompts& Prompts() const { return *m_services.prompts; }
 
 private:
-    // Reads the eleven values of one slot; false when one of them is missing or invalid.
+    // Reads the values of one slot; false when one of them is missing.
     bool ReadEntry(int index, MessageEntry& entry);
     bool WriteEntry(int index, const MessageEntry& entry);
     int FindEntryByNameBefore(int end, const char* name) const;

@@ -1,5 +1,9 @@
 #include "MessageValidation.h"
 
+#include "ReminderModel.h"
+
+#include <cstring>
+
 namespace {
 struct RangeRule {
     std::int32_t MessageEntry::*field;
@@ -51,5 +55,15 @@ std::optional<std::string> FindValidationError(const MessageEntry& entry) {
     }
     if (entry.m_nDay > DaysInMonth(entry.m_nMonth, entry.m_nYear))
         return ValidationTexts::kDayOfMonth;
+    return std::nullopt;
+}
+
+std::optional<std::string> FindValidationError(const MessageEntry& entry, const ReminderModel& model, int skipIndex) {
+    if (auto error = FindValidationError(entry))
+        return error;
+    for (int i = 0; i < model.Count(); ++i) {
+        if (i != skipIndex && std::strcmp(entry.m_szName, model.Entry(i).m_szName) == 0)
+            return ValidationTexts::kDoubleName;
+    }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include "MessageEntry.h"
 
+class ReminderModel;
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,9 +20,13 @@ inline constexpr const char* kShowDays = "Time of message showing is out of rang
 inline constexpr const char* kRepeat =
     "Distance of time between two messages is out of range!\nMessage has not been altered.";
 inline constexpr const char* kDayOfMonth = "Day is out of range for selected month!\nMessage has not been altered.";
+inline constexpr const char* kDoubleName = "Double message name!\nYou have to enter a distinct message name.";
 } // namespace ValidationTexts
 
-// The message of the first rule an edited entry breaks, or nothing when it may be stored.
+// The message of the first rule an edited entry breaks, or nothing when it may be stored: the field rules, then a
+// name that another entry of the model than the one at skipIndex (-1: none) already has, compared byte for byte.
+std::optional<std::string> FindValidationError(const MessageEntry& entry, const ReminderModel& model, int skipIndex);
+// The field rules alone.
 std::optional<std::string> FindValidationError(const MessageEntry& entry);
 
 // The range the checks allow a number field of the entry; nothing for a field they do not range-check.

@@ -62,7 +62,7 @@ struct Rig {
 void Rename(MessageEntry& entry, const char* name) { CopyFitted(entry.m_szName, sizeof entry.m_szName, name); }
 
 const QString kGlobalError = QString::fromUtf8(StoreTexts::kGlobalError);
-const QString kDoubleName = QString::fromUtf8(StoreTexts::kDoubleName);
+const QString kDoubleName = QString::fromUtf8(ValidationTexts::kDoubleName);
 } // namespace
 
 class tst_MainCommands : public QObject {
@@ -545,10 +545,10 @@ void tst_MainCommands::failedStateRefusesEveryCommand() {
 void tst_MainCommands::options_data() {
     QTest::addColumn<int>("option");
     QTest::addColumn<bool>("failedState");
-    for (const OptionRow& row : kOptionRows) {
-        QTest::addRow("%s", row.storedName) << int(row.option) << false;
-        if (row.option != Option::MessagesActivated)
-            QTest::addRow("%s, failed state", row.storedName) << int(row.option) << true;
+    for (const LayoutRow& value : kOptionValues) {
+        QTest::addRow("%s", value.name) << int(value.option) << false;
+        if (value.option != Option::MessagesActivated)
+            QTest::addRow("%s, failed state", value.name) << int(value.option) << true;
     }
 }
 
@@ -569,7 +569,7 @@ void tst_MainCommands::options() {
     QCOMPARE(rig.view.shownOptions.size(), std::size_t{1});
     QCOMPARE(rig.view.shownOptions[0], std::make_pair(which, !before));
     QCOMPARE(rig.store.commitCount, 1);
-    QCOMPARE(rig.store.GetProfileInt(kConfiguration, RowOf(which).storedName, -1), before ? 0 : 1);
+    QCOMPARE(rig.store.GetProfileInt(kConfiguration, StoredValueOf(which).name, -1), before ? 0 : 1);
     QCOMPARE(rig.Errors(), failedState ? QStringList{StoreTexts::kSaveFailed} : QStringList{});
 }
 

@@ -10,10 +10,10 @@
 
 // The stored names of the options, as the tests write and read them by hand.
 namespace ProfileNames {
-inline const char* const kActivatedMessages = RowOf(Option::MessagesActivated).storedName;
-inline const char* const kTooltips = RowOf(Option::Tooltips).storedName;
-inline const char* const kShowWarnings = RowOf(Option::ShowWarnings).storedName;
-inline const char* const kShowMinimized = RowOf(Option::ShowMinimized).storedName;
+inline const char* const kActivatedMessages = StoredValueOf(Option::MessagesActivated).name;
+inline const char* const kTooltips = StoredValueOf(Option::Tooltips).name;
+inline const char* const kShowWarnings = StoredValueOf(Option::ShowWarnings).name;
+inline const char* const kShowMinimized = StoredValueOf(Option::ShowMinimized).name;
 } // namespace ProfileNames
 
 struct StoredEntry {

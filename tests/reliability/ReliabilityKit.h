@@ -79,9 +79,9 @@ inline bool SameStoredFields(const MessageEntry& a, const MessageEntry& b) {
 inline std::string TableDifference(const ReminderModel& a, const ReminderModel& b) {
     if (a.Count() != b.Count())
         return "count " + std::to_string(a.Count()) + " vs " + std::to_string(b.Count());
-    for (const OptionRow& row : kOptionRows) {
-        if (a.IsOn(row.option) != b.IsOn(row.option))
-            return std::string("option \"") + row.storedName + "\" differs";
+    for (const LayoutRow& value : kOptionValues) {
+        if (a.IsOn(value.option) != b.IsOn(value.option))
+            return std::string("option \"") + value.name + "\" differs";
     }
     for (int i = 0; i < a.Count(); ++i)
         if (!SameStoredFields(a.Entry(i), b.Entry(i)))

@@ -1,6 +1,7 @@
 // The load and save rules of the message table, on an in-memory store.
 
 #include "MemoryProfileStore.h"
+#include "MessageValidation.h"
 #include "QtText.h"
 #include "ReminderModel.h"
 #include "StoreFixtures.h"
@@ -59,6 +60,8 @@ private slots:
     void overlongStringsAreCutAtCharacterBoundary();
     void loadedEntriesAreArmed();
     void saveWritesInOrder();
+    void storedLayout_data();
+    void storedLayout();
     void saveFailure_data();
     void saveFailure();
     void staleHigherIndicesStayAfterShrinking();
@@ -89,20 +92,20 @@ void tst_ReminderModel::loadSettings_data() {
         << 0 << 0 << 0 << 0 << 1 << 0 << QList<int>{1, 0, 0, 1} << none << true;
     QTest::newRow("count 0 with missing settings reports all but activation")
         << 0 << kMissing << kMissing << kMissing << kMissing << 0 << QList<int>{1, 1, 1, 0}
-        << QStringList{RowOf(Option::Tooltips).repairText, RowOf(Option::ShowWarnings).repairText, RowOf(Option::ShowMinimized).repairText} << true;
+        << QStringList{StoredValueOf(Option::Tooltips).repairText, StoredValueOf(Option::ShowWarnings).repairText, StoredValueOf(Option::ShowMinimized).repairText} << true;
     QTest::newRow("entries with settings intact: nothing to repair")
         << 2 << 1 << 0 << 1 << 0 << 2 << QList<int>{1, 0, 1, 0} << none << false;
     QTest::newRow("entries with every setting missing, in order")
         << 2 << kMissing << kMissing << kMissing << kMissing << 2 << QList<int>{0, 1, 1, 0}
-        << QStringList{RowOf(Option::MessagesActivated).repairText, RowOf(Option::Tooltips).repairText, RowOf(Option::ShowWarnings).repairText, RowOf(Option::ShowMinimized).repairText} << true;
+        << QStringList{StoredValueOf(Option::MessagesActivated).repairText, StoredValueOf(Option::Tooltips).repairText, StoredValueOf(Option::ShowWarnings).repairText, StoredValueOf(Option::ShowMinimized).repairText} << true;
     QTest::newRow("settings stored as 2 count as missing")
         << 2 << 2 << 2 << 1 << 1 << 2 << QList<int>{0, 1, 1, 1}
-        << QStringList{RowOf(Option::MessagesActivated).repairText, RowOf(Option::Tooltips).repairText} << true;
+        << QStringList{StoredValueOf(Option::MessagesActivated).repairText, StoredValueOf(Option::Tooltips).repairText} << true;
     QTest::newRow("settings stored as 5 read as 0 silently")
         << 2 << 5 << 5 << 5 << 5 << 2 << QList<int>{0, 0, 0, 0} << none << false;
     QTest::newRow("too many messages: box before the settings' boxes")
         << 101 << 1 << kMissing << 1 << 0 << 0 << QList<int>{1, 1, 1, 0}
-        << QStringList{T::kTooMany, RowOf(Option::Tooltips).repairText} << true;
+        << QStringList{T::kTooMany, StoredValueOf(Option::Tooltips).repairText} << true;
 }
 
 void tst_ReminderModel::loadSettings() {
@@ -301,6 +304,93 @@ void tst_ReminderModel::saveWritesInOrder() {
     QCOMPARE(h.store.WriteLog(), expected);
 }
 
+void tst_ReminderModel::storedLayout_data() {
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QVariant>("value"); // an int or a string, as it must be stored
+    QTest::addColumn<QString>("repair"); // the box a load shows once the value is gone; empty: none
+    QTest::addColumn<int>("countAfter");
+    QTest::addColumn<int>("written"); // its place among the save's writes
+
+    const QString corrupt = QStringLiteral("One or more messages are corrupt.\nMessages have been deleted!");
+    int written = 0;
+    const auto add = [&written](const char* section, const char* name, const QVariant& value, const QString& repair,
+                                int countAfter) {
+        QTest::newRow(name) << QString(section) << QString(name) << value << repair << countAfter << written++;
+    };
+    // In the order of the writes.
+    add("Configuration", "Activated messages", 1,
+        QStringLiteral("Error in activation state of messages!\nMessages will be inactivated."), 1);
+    add("Configuration", "Tooltips", 0, QStringLiteral("Error in tooltip flag!\nTooltips will be enabled."), 1);
+    add("Configuration", "Show warnings", 1,
+        QStringLiteral("Error in show warnings flag!\nWarnings will be enabled."), 1);
+    add("Configuration", "Show minimized", 1,
+        QStringLiteral("Error in show minimized flag!\nDialog will be shown at startup."), 1);
+    add("Configuration", "Number of messages", 1, QString(), 0); // a first start
+    add("Messages", "MessageName0", QStringLiteral("Dentist"), corrupt, 0);
+    add("Messages", "MessageText0", QStringLiteral("Call the dentist."), corrupt, 0);
+    add("Messages", "MessageDay0", 15, corrupt, 0);
+    add("Messages", "MessageMonth0", 6, corrupt, 0);
+    add("Messages", "MessageYear0", 2031, corrupt, 0);
+    add("Messages", "MessageMinute0", 30, corrupt, 0);
+    add("Messages", "MessageHour0", 9, corrupt, 0);
+    add("Messages", "MessageShowTime0", 3, corrupt, 0);
+    add("Messages", "MessageShowEveryTime0", 5, corrupt, 0);
+    add("Messages", "MessageActive0", 1, corrupt, 0);
+    add("Messages", "ShowEveryDay0", 0, corrupt, 0);
+}
+
+// Each stored value under its exact section and name, with its type and value and in its place among the writes;
+// and what a load makes of the saved data without it.
+void tst_ReminderModel::storedLayout() {
+    QFETCH(QString, section);
+    QFETCH(QString, name);
+    QFETCH(QVariant, value);
+    QFETCH(QString, repair);
+    QFETCH(int, countAfter);
+    QFETCH(int, written);
+
+    Harness h;
+    h.Load();
+    MessageEntry entry = h.state->MakeNewEntry();
+    std::strcpy(entry.m_szName, "Dentist");
+    std::strcpy(entry.m_szText, "Call the dentist.");
+    entry.m_nDay = 15;
+    entry.m_nMonth = 6;
+    entry.m_nYear = 2031;
+    entry.m_nMinute = 30;
+    entry.m_nHour = 9;
+    entry.m_nShowDays = 3;
+    entry.m_nRepeatMinutes = 5;
+    entry.m_bActive = 1;
+    entry.m_bEveryDay = 0;
+    QVERIFY(h.state->AppendEntry(entry));
+    h.state->SetOption(Option::Tooltips, false);
+    h.state->SetOption(Option::ShowMinimized, true);
+    h.store.ClearWriteLog();
+    QVERIFY(h.state->SaveAll());
+
+    const std::string key = (section + "/" + name).toStdString();
+    const std::vector<std::string>& log = h.store.WriteLog();
+    QCOMPARE(log.size(), std::size_t{16});
+    QCOMPARE(log[std::size_t(written)], key);
+    QCOMPARE(h.store.Values().size(), std::size_t{16});
+    const MemoryProfileStore::Value* stored = h.store.Find(section.toStdString(), name.toStdString());
+    QVERIFY(stored);
+    if (value.typeId() == QMetaType::Int)
+        QCOMPARE(*stored, MemoryProfileStore::Value(value.toInt()));
+    else
+        QCOMPARE(*stored, MemoryProfileStore::Value(value.toString().toStdString()));
+
+    Harness again;
+    for (const auto& [where, kept] : h.store.Values())
+        again.store.Set(where.first, where.second, kept);
+    again.store.Remove(section.toStdString(), name.toStdString());
+    again.Load();
+    QCOMPARE(again.state->Count(), countAfter);
+    QCOMPARE(ToQt(again.prompts.ErrorTexts()), repair.isEmpty() ? QStringList{} : QStringList{repair});
+}
+
 void tst_ReminderModel::saveFailure_data() {
     QTest::addColumn<QString>("failing");
     QTest::addColumn<bool>("failCommit");
@@ -431,14 +521,17 @@ void tst_ReminderModel::distinctNameIsExactAndReportsOnce() {
     PutEntry(h.store, 1, {.name = "Home"});
     PutEntry(h.store, 2, {.name = "Work "});
     h.Load();
-    MessageEntry candidate{};
+    // A new entry passes every field rule, so only the name can be refused.
+    MessageEntry candidate = h.state->MakeNewEntry();
     std::strcpy(candidate.m_szName, "work");
-    QVERIFY(h.state->CheckDistinctName(candidate, -1));
+    QVERIFY(!FindValidationError(candidate, *h.state, -1));
     std::strcpy(candidate.m_szName, "Work");
-    QVERIFY(h.state->CheckDistinctName(candidate, 0));
+    QVERIFY(!FindValidationError(candidate, *h.state, 0));
+    const std::optional<std::string> error = FindValidationError(candidate, *h.state, 1);
+    QVERIFY(error);
+    QCOMPARE(*error, std::string("Double message name!\nYou have to enter a distinct message name."));
+    // The check only answers; the commands show the box.
     QVERIFY(h.prompts.boxes.empty());
-    QVERIFY(!h.state->CheckDistinctName(candidate, 1));
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kDoubleName});
 }
 
 QTEST_GUILESS_MAIN(tst_ReminderModel)

@@ -6,6 +6,7 @@
 #include "CMainDialog.h"
 #include "CShowMessageDialog.h"
 #include "MemoryProfileStore.h"
+#include "MessageValidation.h"
 #include "QtText.h"
 #include "MessageList.h"
 #include "ModalDriver.h"
@@ -78,7 +79,7 @@ void PutNamed(MemoryProfileStore& store, const QStringList& names) {
 }
 
 const QString kGlobalError = QString::fromUtf8(StoreTexts::kGlobalError);
-const QString kDoubleName = QString::fromUtf8(StoreTexts::kDoubleName);
+const QString kDoubleName = QString::fromUtf8(ValidationTexts::kDoubleName);
 } // namespace
 
 class tst_MainDialog : public QObject {
@@ -510,7 +511,7 @@ void tst_MainDialog::failedStateRefusesListCommandsOnly() {
     f.store.Remove(kConfiguration, kTooltips); // forces a repairing save at load ...
     f.store.failCommit = true;                 // ... which fails
     CMainDialog& dlg = f.Open();
-    QCOMPARE(f.Errors(), (QStringList{RowOf(Option::Tooltips).repairText, StoreTexts::kSaveFailed}));
+    QCOMPARE(f.Errors(), (QStringList{StoredValueOf(Option::Tooltips).repairText, StoreTexts::kSaveFailed}));
     QVERIFY(dlg.Model().GlobalError());
     QCOMPARE(dlg.MessageLines()->rowCount(), 0);
     f.prompts.Clear();

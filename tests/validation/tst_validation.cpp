@@ -110,6 +110,7 @@ struct StateHarness {
     RecordingPrompts prompts;
     FakeClock clock;
     std::unique_ptr<ReminderModel> state;
+    RecordingView view;
 };
 } // namespace
 
@@ -122,6 +123,7 @@ private slots:
     void daysInMonth();
     void checkDistinctName_data();
     void checkDistinctName();
+    void fieldRulesComeBeforeTheName();
     void validateMessageShowsOneBox_data();
     void validateMessageShowsOneBox();
 };
@@ -280,7 +282,8 @@ void TestValidation::checkDistinctName() {
     const QByteArray before = harness.TableBytes();
     const MessageEntry candidate = Make().Name(name.constData());
 
-    QCOMPARE(harness.state->CheckDistinctName(candidate, skip), distinct);
+    MainCommands commands(*harness.state, harness.view);
+    QCOMPARE(commands.ValidateMessage(candidate, skip), distinct);
 
     QCOMPARE(harness.state->Count(), int(table.size()));
     QVERIFY(harness.TableBytes() == before);
@@ -294,6 +297,15 @@ void TestValidation::checkDistinctName() {
     QCOMPARE(harness.prompts.boxes[0].text, std::string("Double message name!\nYou have to enter a distinct message name."));
     QCOMPARE(harness.prompts.boxes[0].caption, std::string("Error"));
     QCOMPARE(harness.prompts.beeps, 1);
+}
+
+// A taken name and a broken field rule together report the field, as the name check is the last.
+void TestValidation::fieldRulesComeBeforeTheName() {
+    StateHarness harness;
+    harness.Add("Dentist");
+    QCOMPARE(Describe(FindValidationError(Make(), *harness.state, -1)),
+             QStringLiteral("Double message name!\nYou have to enter a distinct message name."));
+    QCOMPARE(Describe(FindValidationError(Make().Hour(24), *harness.state, -1)), Describe(ExpectedError(kHour)));
 }
 
 void TestValidation::validateMessageShowsOneBox_data() {
@@ -320,7 +332,7 @@ void TestValidation::validateMessageShowsOneBox() {
     RecordingView view;
     MainCommands commands(model, view);
 
-    QCOMPARE(commands.ValidateMessage(entry), error.isEmpty());
+    QCOMPARE(commands.ValidateMessage(entry, -1), error.isEmpty());
 
     QCOMPARE(model.Count(), 0);
     if (error.isEmpty()) {
