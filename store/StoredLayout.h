@@ -171,7 +171,7 @@ static_assert([] {
     if (kMessageCountValue.home != StoredHome::MessageCount)
         return false;
     for (const LayoutRow& value : kEntryValues) {
-        const bool placed = value.type == StoredType::String ? value.text.of != nullptr : value.number != nullptr;
+        const bool placed = value.type == StoredType::String ? value.text.size != 0 : value.number != nullptr;
         if (value.home != StoredHome::Entry || !placed)
             return false;
     }
