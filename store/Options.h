@@ -1,8 +1,7 @@
 #pragma once
 
-#include "DialogTemplates.h"
-
 #include <cstddef>
+#include <iterator>
 
 // The four options of the main window. Each is one row below: load, save and both main windows loop over the rows,
 // so an option is added by a row here and a check box in the main window's template.
@@ -16,18 +15,15 @@ struct OptionRow {
     const char* repairText; // ... and tells the user with this error box
     // Read only while messages are stored; without any the option is on without being read.
     bool readWithMessagesOnly;
-    int checkBoxId; // its check box in the main window
 };
 
 inline constexpr OptionRow kOptionRows[] = {
     {Option::MessagesActivated, "Activated messages", 1, 0,
-     "Error in activation state of messages!\nMessages will be inactivated.", true, MainIds::kActivateMessages},
-    {Option::Tooltips, "Tooltips", 1, 1, "Error in tooltip flag!\nTooltips will be enabled.", false,
-     MainIds::kShowTooltips},
-    {Option::ShowWarnings, "Show warnings", 1, 1, "Error in show warnings flag!\nWarnings will be enabled.", false,
-     MainIds::kConfirmDeletions},
+     "Error in activation state of messages!\nMessages will be inactivated.", true},
+    {Option::Tooltips, "Tooltips", 1, 1, "Error in tooltip flag!\nTooltips will be enabled.", false},
+    {Option::ShowWarnings, "Show warnings", 1, 1, "Error in show warnings flag!\nWarnings will be enabled.", false},
     {Option::ShowMinimized, "Show minimized", 0, 0,
-     "Error in show minimized flag!\nDialog will be shown at startup.", false, MainIds::kShowMinimized},
+     "Error in show minimized flag!\nDialog will be shown at startup.", false},
 };
 
 inline constexpr std::size_t kOptionCount = std::size(kOptionRows);

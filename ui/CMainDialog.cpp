@@ -6,6 +6,7 @@
 #include "CShowMessageDialog.h"
 #include "DesktopHints.h"
 #include "MessageList.h"
+#include "OptionCheckBoxes.h"
 #include "ToolTipGate.h"
 #include "WindowCentering.h"
 
@@ -69,9 +70,9 @@ void CMainDialog::ConnectHandlers() {
     connect(m_built.Get<QPushButton>(MainIds::kExit), &QPushButton::clicked, this, &QDialog::accept);
     // The option boxes answer every change of their mark (a click, Space, an accessibility tool's toggle), not
     // only clicks, so that no way of changing a mark goes past the command.
-    for (const OptionRow& row : kOptionRows) {
-        connect(m_built.Get<QCheckBox>(row.checkBoxId), &QCheckBox::toggled, this,
-                [this, option = row.option] { m_commands.OnOptionClicked(option); });
+    for (const OptionCheckBox& box : kOptionCheckBoxes) {
+        connect(m_built.Get<QCheckBox>(box.checkBoxId), &QCheckBox::toggled, this,
+                [this, option = box.option] { m_commands.OnOptionClicked(option); });
     }
 }
 
@@ -96,10 +97,10 @@ void CMainDialog::OnInitDialog() {
     m_commands.FillList();
 
     // Setting the marks from the options is not a change by the user: no command runs for it.
-    for (const OptionRow& row : kOptionRows) {
-        auto* box = m_built.Get<QCheckBox>(row.checkBoxId);
+    for (const OptionCheckBox& option : kOptionCheckBoxes) {
+        auto* box = m_built.Get<QCheckBox>(option.checkBoxId);
         const QSignalBlocker block(box);
-        box->setChecked(m_model.IsOn(row.option));
+        box->setChecked(m_model.IsOn(option.option));
     }
     ShowListControls(m_model.IsOn(Option::MessagesActivated));
     m_commands.UpdateButtons();

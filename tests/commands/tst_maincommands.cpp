@@ -6,6 +6,7 @@
 #include "MemoryProfileStore.h"
 #include "QtText.h"
 #include "MessageValidation.h"
+#include "OptionCheckBoxes.h"
 #include "RecordingView.h"
 #include "ReminderModel.h"
 #include "StoreFixtures.h"
@@ -95,6 +96,8 @@ private slots:
     void failedStateRefusesEveryCommand();
     void options_data();
     void options();
+    void optionCheckBoxes_data();
+    void optionCheckBoxes();
 };
 
 void tst_MainCommands::listLines() {
@@ -571,6 +574,28 @@ void tst_MainCommands::options() {
     QCOMPARE(rig.store.commitCount, 1);
     QCOMPARE(rig.store.GetProfileInt(kConfiguration, RowOf(which).storedName, -1), before ? 0 : 1);
     QCOMPARE(rig.Errors(), failedState ? QStringList{StoreTexts::kSaveFailed} : QStringList{});
+}
+
+void tst_MainCommands::optionCheckBoxes_data() {
+    QTest::addColumn<int>("option"); // -1: the control is no option's box
+    QTest::addColumn<int>("id");
+    QTest::newRow("Activate messages") << int(Option::MessagesActivated) << 1002;
+    QTest::newRow("Show tooltips") << int(Option::Tooltips) << 1031;
+    QTest::newRow("Confirm deletions") << int(Option::ShowWarnings) << 1034;
+    QTest::newRow("Show minimized") << int(Option::ShowMinimized) << 1037;
+    QTest::newRow("Add message, no option") << -1 << 1006;
+    QTest::newRow("Exit, no option") << -1 << 1;
+}
+
+void tst_MainCommands::optionCheckBoxes() {
+    QFETCH(int, option);
+    QFETCH(int, id);
+    if (option < 0) {
+        QVERIFY(!OptionOfCheckBox(id).has_value());
+        return;
+    }
+    QCOMPARE(CheckBoxOf(Option(option)), id);
+    QVERIFY(OptionOfCheckBox(id) == Option(option));
 }
 
 QTEST_GUILESS_MAIN(tst_MainCommands)

@@ -427,7 +427,7 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
     const std::string name = value == "Show tooltips" ? kTooltips : value.toStdString();
     const auto flag = [&](CMainDialog& dlg) {
         for (const OptionRow& row : kOptionRows) {
-            if (row.checkBoxId == id)
+            if (row.storedName == name)
                 return dlg.Model().IsOn(row.option) ? 1 : 0;
         }
         return -1;

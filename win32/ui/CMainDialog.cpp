@@ -3,6 +3,7 @@
 #include "CAboutDialog.h"
 #include "CEditMessageDialog.h"
 #include "CShowMessageDialog.h"
+#include "OptionCheckBoxes.h"
 #include "Utf8.h"
 
 #include <commctrl.h>
@@ -60,8 +61,8 @@ BOOL CMainDialog::OnInitDialog() {
 
     m_commands.FillList();
     ShowListControls(m_model.IsOn(Option::MessagesActivated));
-    for (const OptionRow& row : kOptionRows)
-        CheckDlgButton(dialog, row.checkBoxId, m_model.IsOn(row.option) ? BST_CHECKED : BST_UNCHECKED);
+    for (const OptionCheckBox& box : kOptionCheckBoxes)
+        CheckDlgButton(dialog, box.checkBoxId, m_model.IsOn(box.option) ? BST_CHECKED : BST_UNCHECKED);
     m_commands.UpdateButtons();
 
     m_toolTips = CreateToolTips(dialog, Template());
@@ -84,11 +85,9 @@ bool CMainDialog::OnCommand(int id, int code, HWND control) {
     }
     if (code != BN_CLICKED)
         return false;
-    for (const OptionRow& row : kOptionRows) {
-        if (row.checkBoxId == id) {
-            m_commands.OnOptionClicked(row.option);
-            return true;
-        }
+    if (const std::optional<Option> option = OptionOfCheckBox(id)) {
+        m_commands.OnOptionClicked(*option);
+        return true;
     }
     switch (id) {
     case MainIds::kAddMessage:
