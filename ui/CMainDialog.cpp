@@ -25,8 +25,7 @@ CMainDialog::CMainDialog(const ReminderServices& services, QWidget* parent)
       m_commands(m_model, *this), m_scheduler(m_model), m_schedulerWindow(*this) {
     BindControls();
     m_hIcon = AppIcon();
-    m_model.AllocateTable();
-    m_model.LoadAll();
+    m_commands.OnLoad();
     m_schedulerTimer.setInterval(SCHEDULER_PERIOD_MS);
     // Queued: the toolkit does not fire a timer again while its own timeout is still being handled, and a display
     // window runs its event loop inside that handling. Ticks must go on meanwhile, so the handler runs as a
@@ -83,8 +82,6 @@ int CMainDialog::DoModal() {
 
 void CMainDialog::OnInitDialog() {
     CenterWindow(this, nullptr);
-    m_schedulerTimer.stop();
-    m_schedulerTimer.start();
     setWindowIcon(m_hIcon);
     // A minimized window is known to the desktop by its icon text; screen readers list it under that name.
     setWindowIconText(windowTitle());
@@ -94,28 +91,34 @@ void CMainDialog::OnInitDialog() {
         m_ctlMessageList->setItemDelegate(
             new MessageListDelegate(tabStop, m_ctlMessageList->font(), m_ctlMessageList));
     }
-    m_commands.FillList();
-
-    // Setting the marks from the options is not a change by the user: no command runs for it.
-    for (const OptionCheckBox& option : kOptionCheckBoxes) {
-        auto* box = m_built.Get<QCheckBox>(option.checkBoxId);
-        const QSignalBlocker block(box);
-        box->setChecked(m_model.IsOn(option.option));
-    }
-    ShowListControls(m_model.IsOn(Option::MessagesActivated));
-    m_commands.UpdateButtons();
-
     if (!m_ctlToolTip) {
         m_ctlToolTip = new ToolTipGate(this);
         m_ctlToolTip->SetActive(true);
         for (const ToolTipRow& tool : MainDialogTemplate().tooltips)
             m_ctlToolTip->AddTool(m_built.Control(tool.id), QString::fromUtf8(tool.text));
     }
-    m_ctlToolTip->SetActive(m_model.IsOn(Option::Tooltips));
-
-    if (m_model.IsOn(Option::ShowMinimized))
-        setWindowState(windowState() | Qt::WindowMinimized);
+    m_commands.OnOpen();
 }
+
+void CMainDialog::StartSchedulerTimer() {
+    m_schedulerTimer.stop();
+    m_schedulerTimer.start();
+}
+
+void CMainDialog::ShowOptionMark(Option option, bool on) {
+    // Setting a mark from the options is no change by the user: no command runs for it.
+    auto* box = m_built.Get<QCheckBox>(CheckBoxOf(option));
+    const QSignalBlocker block(box);
+    box->setChecked(on);
+}
+
+void CMainDialog::ShowTooltips(bool on) {
+    if (m_ctlToolTip)
+        m_ctlToolTip->SetActive(on);
+}
+
+// Not yet shown, the window only takes the state, which showing it then honours.
+void CMainDialog::Minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
 
 bool CMainDialog::TooltipsActive() const { return m_ctlToolTip && m_ctlToolTip->IsActive(); }
 
@@ -183,8 +186,8 @@ void CMainDialog::ShowOption(Option option, bool on) {
         // would hand it down the chain to Exit, where the first Space ends the program.
         if (!on && focused && focused->isHidden())
             m_ctlActivateMessages->setFocus();
-    } else if (option == Option::Tooltips && m_ctlToolTip) {
-        m_ctlToolTip->SetActive(on);
+    } else if (option == Option::Tooltips) {
+        ShowTooltips(on);
     }
 }
 
