@@ -1,6 +1,7 @@
 #include "MainCommands.h"
 
 #include "MessageValidation.h"
+#include "OptionCheckBoxes.h"
 #include "ReminderModel.h"
 #include "UserPrompts.h"
 
@@ -26,6 +27,26 @@ ButtonStates DecideButtons(int count, bool lineMarked, bool listShown) {
 }
 
 MainCommands::MainCommands(ReminderModel& model, MainWindowView& view) : m_model(model), m_view(view) {}
+
+void MainCommands::OnLoad() {
+    m_model.AllocateTable();
+    m_model.LoadAll();
+}
+
+void MainCommands::OnOpen() {
+    // The timer runs even in the failed state: its ticks find that state and show nothing.
+    m_view.StartSchedulerTimer();
+    FillList();
+    for (const OptionCheckBox& box : kOptionCheckBoxes)
+        m_view.ShowOptionMark(box.option, m_model.IsOn(box.option));
+    m_view.ShowListControls(m_model.IsOn(Option::MessagesActivated));
+    // After the list controls: where the focus goes depends on whether "Add message ..." is shown.
+    UpdateButtons();
+    m_view.ShowTooltips(m_model.IsOn(Option::Tooltips));
+    // Last, so that the window is complete when it goes to the task bar.
+    if (m_model.IsOn(Option::ShowMinimized))
+        m_view.Minimize();
+}
 
 void MainCommands::FillList() {
     m_view.ClearLines();

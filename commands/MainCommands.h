@@ -32,6 +32,13 @@ class MainCommands {
 public:
     MainCommands(ReminderModel& model, MainWindowView& view);
 
+    // Loads every setting and message, with the load's repair boxes and a first start's writes. Called before the
+    // window exists, so that those boxes appear before it.
+    void OnLoad();
+    // Shows the loaded state as the window opens: the timer, the list, the options' marks, the list's controls,
+    // the buttons and the tooltips, and minimizes the window last when asked to.
+    void OnOpen();
+
     // Fills the list as the window opens; in the failed state it stays empty.
     void FillList();
     void UpdateButtons();

@@ -37,4 +37,15 @@ public:
     // Shows the new value of an option: the list and its buttons for "Activate messages", the tooltips for
     // "Show tooltips"; the check box itself has already changed its mark.
     virtual void ShowOption(Option option, bool on) = 0;
+
+    // What the opening of the window shows.
+    // (Re)starts the scheduler's periodic timer.
+    virtual void StartSchedulerTimer() = 0;
+    // Sets the mark of the option's check box; no command runs for it, as the user changed nothing.
+    virtual void ShowOptionMark(Option option, bool on) = 0;
+    // Shows or hides the list, its label and its buttons.
+    virtual void ShowListControls(bool show) = 0;
+    virtual void ShowTooltips(bool on) = 0;
+    // Minimizes the window as it opens.
+    virtual void Minimize() = 0;
 };

@@ -6,6 +6,7 @@
 #include "CShowMessageDialog.h"
 #include "DesktopHints.h"
 #include "MessageList.h"
+#include "OptionCheckBoxes.h"
 #include "ToolTipGate.h"
 #include "WindowCentering.h"
 
@@ -24,8 +25,7 @@ CMainDialog::CMainDialog(const ReminderServices& services, QWidget* parent)
       m_commands(m_model, *this), m_scheduler(m_model), m_schedulerWindow(*this) {
     BindControls();
     m_hIcon = AppIcon();
-    m_model.AllocateTable();
-    m_model.LoadAll();
+    m_commands.OnLoad();
     m_schedulerTimer.setInterval(SCHEDULER_PERIOD_MS);
     // Queued: the toolkit does not fire a timer again while its own timeout is still being handled, and a display
     // window runs its event loop inside that handling. Ticks must go on meanwhile, so the handler runs as a
@@ -69,9 +69,9 @@ void CMainDialog::ConnectHandlers() {
     connect(m_built.Get<QPushButton>(MainIds::kExit), &QPushButton::clicked, this, &QDialog::accept);
     // The option boxes answer every change of their mark (a click, Space, an accessibility tool's toggle), not
     // only clicks, so that no way of changing a mark goes past the command.
-    for (const OptionRow& row : kOptionRows) {
-        connect(m_built.Get<QCheckBox>(row.checkBoxId), &QCheckBox::toggled, this,
-                [this, option = row.option] { m_commands.OnOptionClicked(option); });
+    for (const OptionCheckBox& box : kOptionCheckBoxes) {
+        connect(m_built.Get<QCheckBox>(box.checkBoxId), &QCheckBox::toggled, this,
+                [this, option = box.option] { m_commands.OnOptionClicked(option); });
     }
 }
 
@@ -82,8 +82,6 @@ int CMainDialog::DoModal() {
 
 void CMainDialog::OnInitDialog() {
     CenterWindow(this, nullptr);
-    m_schedulerTimer.stop();
-    m_schedulerTimer.start();
     setWindowIcon(m_hIcon);
     // A minimized window is known to the desktop by its icon text; screen readers list it under that name.
     setWindowIconText(windowTitle());
@@ -93,28 +91,34 @@ void CMainDialog::OnInitDialog() {
         m_ctlMessageList->setItemDelegate(
             new MessageListDelegate(tabStop, m_ctlMessageList->font(), m_ctlMessageList));
     }
-    m_commands.FillList();
-
-    // Setting the marks from the options is not a change by the user: no command runs for it.
-    for (const OptionRow& row : kOptionRows) {
-        auto* box = m_built.Get<QCheckBox>(row.checkBoxId);
-        const QSignalBlocker block(box);
-        box->setChecked(m_model.IsOn(row.option));
-    }
-    ShowListControls(m_model.IsOn(Option::MessagesActivated));
-    m_commands.UpdateButtons();
-
     if (!m_ctlToolTip) {
         m_ctlToolTip = new ToolTipGate(this);
         m_ctlToolTip->SetActive(true);
         for (const ToolTipRow& tool : MainDialogTemplate().tooltips)
             m_ctlToolTip->AddTool(m_built.Control(tool.id), QString::fromUtf8(tool.text));
     }
-    m_ctlToolTip->SetActive(m_model.IsOn(Option::Tooltips));
-
-    if (m_model.IsOn(Option::ShowMinimized))
-        setWindowState(windowState() | Qt::WindowMinimized);
+    m_commands.OnOpen();
 }
+
+void CMainDialog::StartSchedulerTimer() {
+    m_schedulerTimer.stop();
+    m_schedulerTimer.start();
+}
+
+void CMainDialog::ShowOptionMark(Option option, bool on) {
+    // Setting a mark from the options is no change by the user: no command runs for it.
+    auto* box = m_built.Get<QCheckBox>(CheckBoxOf(option));
+    const QSignalBlocker block(box);
+    box->setChecked(on);
+}
+
+void CMainDialog::ShowTooltips(bool on) {
+    if (m_ctlToolTip)
+        m_ctlToolTip->SetActive(on);
+}
+
+// Not yet shown, the window only takes the state, which showing it then honours.
+void CMainDialog::Minimize() { setWindowState(windowState() | Qt::WindowMinimized); }
 
 bool CMainDialog::TooltipsActive() const { return m_ctlToolTip && m_ctlToolTip->IsActive(); }
 
@@ -182,8 +186,8 @@ void CMainDialog::ShowOption(Option option, bool on) {
         // would hand it down the chain to Exit, where the first Space ends the program.
         if (!on && focused && focused->isHidden())
             m_ctlActivateMessages->setFocus();
-    } else if (option == Option::Tooltips && m_ctlToolTip) {
-        m_ctlToolTip->SetActive(on);
+    } else if (option == Option::Tooltips) {
+        ShowTooltips(on);
     }
 }
 

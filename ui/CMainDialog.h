@@ -73,10 +73,14 @@ private:
     void ClearLines() override;
     void ApplyButtons(const ButtonStates& states) override;
     void ShowOption(Option option, bool on) override;
+    void StartSchedulerTimer() override;
+    void ShowOptionMark(Option option, bool on) override;
+    void ShowListControls(bool show) override;
+    void ShowTooltips(bool on) override;
+    void Minimize() override;
 
     void BindControls();
     void ConnectHandlers();
-    void ShowListControls(bool show);
     int MarkedRow() const;
     // Keeps a current line, unmarked, near row, so the list shows where its focus is and the keys act from there.
     void KeepCurrentLine(int row);

@@ -6,6 +6,7 @@
 #include "MemoryProfileStore.h"
 #include "QtText.h"
 #include "MessageValidation.h"
+#include "OptionCheckBoxes.h"
 #include "RecordingView.h"
 #include "ReminderModel.h"
 #include "StoreFixtures.h"
@@ -95,6 +96,10 @@ private slots:
     void failedStateRefusesEveryCommand();
     void options_data();
     void options();
+    void optionCheckBoxes_data();
+    void optionCheckBoxes();
+    void opening_data();
+    void opening();
 };
 
 void tst_MainCommands::listLines() {
@@ -571,6 +576,99 @@ void tst_MainCommands::options() {
     QCOMPARE(rig.store.commitCount, 1);
     QCOMPARE(rig.store.GetProfileInt(kConfiguration, StoredValueOf(which).name, -1), before ? 0 : 1);
     QCOMPARE(rig.Errors(), failedState ? QStringList{StoreTexts::kSaveFailed} : QStringList{});
+}
+
+void tst_MainCommands::optionCheckBoxes_data() {
+    QTest::addColumn<int>("option"); // -1: the control is no option's box
+    QTest::addColumn<int>("id");
+    QTest::newRow("Activate messages") << int(Option::MessagesActivated) << 1002;
+    QTest::newRow("Show tooltips") << int(Option::Tooltips) << 1031;
+    QTest::newRow("Confirm deletions") << int(Option::ShowWarnings) << 1034;
+    QTest::newRow("Show minimized") << int(Option::ShowMinimized) << 1037;
+    QTest::newRow("Add message, no option") << -1 << 1006;
+    QTest::newRow("Exit, no option") << -1 << 1;
+}
+
+void tst_MainCommands::optionCheckBoxes() {
+    QFETCH(int, option);
+    QFETCH(int, id);
+    if (option < 0) {
+        QVERIFY(!OptionOfCheckBox(id).has_value());
+        return;
+    }
+    QCOMPARE(CheckBoxOf(Option(option)), id);
+    QVERIFY(OptionOfCheckBox(id) == Option(option));
+}
+
+void tst_MainCommands::opening_data() {
+    QTest::addColumn<QList<int>>("stored"); // Activated messages, Tooltips, Show warnings, Show minimized
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QStringList>("errors");
+    QTest::addColumn<QStringList>("calls");
+    const QString tea = "line Tea\tACTIVE";
+    const QString dentist = "line Dentist\tINACTIVE";
+    QTest::newRow("messages, tooltips and warnings on")
+        << QList<int>{1, 1, 1, 0} << "" << QStringList{}
+        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips on", "mark warnings on",
+                       "mark minimized off", "list shown", "buttons clear, focus add", "tooltips on"};
+    QTest::newRow("messages off")
+        << QList<int>{0, 1, 1, 0} << "" << QStringList{}
+        << QStringList{"timer", "clear", tea, dentist, "mark messages off", "mark tooltips on", "mark warnings on",
+                       "mark minimized off", "list hidden", "buttons clear, focus activate", "tooltips on"};
+    QTest::newRow("tooltips off, warnings on")
+        << QList<int>{1, 0, 1, 0} << "" << QStringList{}
+        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips off", "mark warnings on",
+                       "mark minimized off", "list shown", "buttons clear, focus add", "tooltips off"};
+    QTest::newRow("tooltips on, warnings off")
+        << QList<int>{1, 1, 0, 0} << "" << QStringList{}
+        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips on", "mark warnings off",
+                       "mark minimized off", "list shown", "buttons clear, focus add", "tooltips on"};
+    QTest::newRow("shown minimized")
+        << QList<int>{1, 0, 0, 1} << "" << QStringList{}
+        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips off", "mark warnings off",
+                       "mark minimized on", "list shown", "buttons clear, focus add", "tooltips off", "minimize"};
+    // Without a table nothing is read: the options keep their first-start values, whatever is stored.
+    QTest::newRow("failed state: no table")
+        << QList<int>{0, 0, 0, 1} << "no table" << QStringList{"Out of memory!"}
+        << QStringList{"timer", "clear", "mark messages on", "mark tooltips on", "mark warnings on",
+                       "mark minimized off", "list shown", "buttons, focus add", "tooltips on"};
+    // A stored 2 counts as missing and is repaired; the repair's save fails. The options are loaded, the list
+    // stays empty, and the window still minimizes.
+    QTest::newRow("failed state: repair not saved")
+        << QList<int>{1, 0, 2, 1} << "save"
+        << QStringList{"Error in show warnings flag!\nWarnings will be enabled.", "Error in saving message data."}
+        << QStringList{"timer", "clear", "mark messages on", "mark tooltips off", "mark warnings on",
+                       "mark minimized on", "list shown", "buttons clear, focus add", "tooltips off", "minimize"};
+}
+
+// The opening shows what the load left, in the order the windows rely on; the load's boxes all come before it.
+void tst_MainCommands::opening() {
+    QFETCH(QList<int>, stored);
+    QFETCH(QString, failure);
+    QFETCH(QStringList, errors);
+    QFETCH(QStringList, calls);
+    MemoryProfileStore store;
+    PutSettings(store, 2, stored[0], stored[1], stored[2], stored[3]);
+    PutEntry(store, 0, {.name = "Tea"});
+    PutEntry(store, 1, {.name = "Dentist", .active = 0});
+    store.failCommit = failure == "save";
+    RecordingPrompts prompts;
+    FakeClock clock(1'000'000'000);
+    ReminderServices services{&store, &prompts, clock.AsClock(), {}};
+    if (failure == "no table")
+        services.allocator = [] { return std::unique_ptr<MessageEntry[]>(); };
+    ReminderModel model(services);
+    RecordingView view;
+    MainCommands commands(model, view);
+
+    commands.OnLoad();
+    QCOMPARE(ToQt(prompts.ErrorTexts()), errors);
+    QVERIFY(view.calls.empty());
+    QCOMPARE(model.GlobalError(), !failure.isEmpty());
+
+    commands.OnOpen();
+    QCOMPARE(ToQt(view.calls), calls);
+    QCOMPARE(ToQt(prompts.ErrorTexts()), errors);
 }
 
 QTEST_GUILESS_MAIN(tst_MainCommands)

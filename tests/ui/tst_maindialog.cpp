@@ -12,6 +12,7 @@
 #include "ModalDriver.h"
 #include "QtUserPrompts.h"
 #include "StoreFixtures.h"
+#include "StoredLayout.h"
 #include "TestSupport.h"
 
 #include <QAccessible>
@@ -427,8 +428,8 @@ void tst_MainDialog::optionTogglesAreStoredAndSurviveRestart() {
     QFETCH(QString, how);
     const std::string name = value == "Show tooltips" ? kTooltips : value.toStdString();
     const auto flag = [&](CMainDialog& dlg) {
-        for (const OptionRow& row : kOptionRows) {
-            if (row.checkBoxId == id)
+        for (const LayoutRow& row : kOptionValues) {
+            if (row.name == name)
                 return dlg.Model().IsOn(row.option) ? 1 : 0;
         }
         return -1;

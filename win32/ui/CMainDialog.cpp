@@ -3,6 +3,7 @@
 #include "CAboutDialog.h"
 #include "CEditMessageDialog.h"
 #include "CShowMessageDialog.h"
+#include "OptionCheckBoxes.h"
 #include "Utf8.h"
 
 #include <commctrl.h>
@@ -35,8 +36,7 @@ CMainDialog::CMainDialog(const ReminderServices& services, std::function<void(HW
                          AttentionSignal attention)
     : DialogWindow(MainDialogTemplate()), m_model(services), m_commands(m_model, *this), m_scheduler(m_model),
       m_schedulerWindow(*this), m_windowReady(std::move(windowReady)), m_attention(std::move(attention)) {
-    m_model.AllocateTable();
-    m_model.LoadAll();
+    m_commands.OnLoad();
 }
 
 BOOL CMainDialog::OnInitDialog() {
@@ -50,26 +50,15 @@ BOOL CMainDialog::OnInitDialog() {
         DeleteMenu(menu, 4, MF_BYPOSITION);
         DeleteMenu(menu, 2, MF_BYPOSITION);
     }
-    KillTimer(dialog, SCHEDULER_TIMER_ID);
-    SetTimer(dialog, SCHEDULER_TIMER_ID, SCHEDULER_PERIOD_MS, nullptr);
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
     SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
 
     int tabStop = MainIds::kListTabStop;
     SendDlgItemMessageW(dialog, MainIds::kMessageList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-
-    m_commands.FillList();
-    ShowListControls(m_model.IsOn(Option::MessagesActivated));
-    for (const OptionRow& row : kOptionRows)
-        CheckDlgButton(dialog, row.checkBoxId, m_model.IsOn(row.option) ? BST_CHECKED : BST_UNCHECKED);
-    m_commands.UpdateButtons();
-
     m_toolTips = CreateToolTips(dialog, Template());
-    SendMessageW(m_toolTips, TTM_ACTIVATE, m_model.IsOn(Option::Tooltips) ? TRUE : FALSE, 0);
     SetAccessibleNames(dialog, Template());
 
-    if (m_model.IsOn(Option::ShowMinimized))
-        ShowWindow(dialog, SW_MINIMIZE);
+    m_commands.OnOpen();
     // The buttons' update has given the focus where it belongs; the dialog must not move it to its first control.
     return GetFocus() && IsChild(dialog, GetFocus()) ? FALSE : TRUE;
 }
@@ -84,11 +73,9 @@ bool CMainDialog::OnCommand(int id, int code, HWND control) {
     }
     if (code != BN_CLICKED)
         return false;
-    for (const OptionRow& row : kOptionRows) {
-        if (row.checkBoxId == id) {
-            m_commands.OnOptionClicked(row.option);
-            return true;
-        }
+    if (const std::optional<Option> option = OptionOfCheckBox(id)) {
+        m_commands.OnOptionClicked(*option);
+        return true;
     }
     switch (id) {
     case MainIds::kAddMessage:
@@ -175,8 +162,22 @@ void CMainDialog::ShowOption(Option option, bool on) {
     if (option == Option::MessagesActivated)
         ShowListControls(on);
     else if (option == Option::Tooltips)
-        SendMessageW(m_toolTips, TTM_ACTIVATE, on ? TRUE : FALSE, 0);
+        ShowTooltips(on);
 }
+
+void CMainDialog::StartSchedulerTimer() {
+    KillTimer(Handle(), SCHEDULER_TIMER_ID);
+    SetTimer(Handle(), SCHEDULER_TIMER_ID, SCHEDULER_PERIOD_MS, nullptr);
+}
+
+// A box's own message sets its mark without a BN_CLICKED, so no command runs for it.
+void CMainDialog::ShowOptionMark(Option option, bool on) {
+    CheckDlgButton(Handle(), CheckBoxOf(option), on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void CMainDialog::ShowTooltips(bool on) { SendMessageW(m_toolTips, TTM_ACTIVATE, on ? TRUE : FALSE, 0); }
+
+void CMainDialog::Minimize() { ShowWindow(Handle(), SW_MINIMIZE); }
 
 void CMainDialog::ShowListControls(bool show) {
     for (int id : MainIds::kListControls)

@@ -63,8 +63,11 @@ private:
     void ClearLines() override;
     void ApplyButtons(const ButtonStates& states) override;
     void ShowOption(Option option, bool on) override;
-
-    void ShowListControls(bool show);
+    void StartSchedulerTimer() override;
+    void ShowOptionMark(Option option, bool on) override;
+    void ShowListControls(bool show) override;
+    void ShowTooltips(bool on) override;
+    void Minimize() override;
 
     ReminderModel m_model;
     MainCommands m_commands;
