@@ -14,7 +14,7 @@
 namespace Win32Ui {
 
 namespace {
-// The list controls, in the order they are shown and hidden.
+// The program's icon at one of the system's two sizes, shared with every other user of the module's resource.
 HICON ProgramIcon(int sizeMetric) {
     const int size = GetSystemMetrics(sizeMetric);
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
