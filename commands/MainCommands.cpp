@@ -36,12 +36,18 @@ void MainCommands::OnLoad() {
 void MainCommands::OnOpen() {
     // The timer runs even in the failed state: its ticks find that state and show nothing.
     m_view.StartSchedulerTimer();
+    m_view.SetIconsAndTabStops();
     FillList();
-    for (const OptionCheckBox& box : kOptionCheckBoxes)
-        m_view.ShowOptionMark(box.option, m_model.IsOn(box.option));
     m_view.ShowListControls(m_model.IsOn(Option::MessagesActivated));
+    // The tooltips' own mark is set with the tooltips, once they exist.
+    for (const OptionCheckBox& box : kOptionCheckBoxes) {
+        if (box.option != Option::Tooltips)
+            m_view.ShowOptionMark(box.option, m_model.IsOn(box.option));
+    }
     // After the list controls: where the focus goes depends on whether "Add message ..." is shown.
     UpdateButtons();
+    m_view.CreateTooltips();
+    m_view.ShowOptionMark(Option::Tooltips, m_model.IsOn(Option::Tooltips));
     m_view.ShowTooltips(m_model.IsOn(Option::Tooltips));
     // Last, so that the window is complete when it goes to the task bar.
     if (m_model.IsOn(Option::ShowMinimized))

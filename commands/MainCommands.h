@@ -32,14 +32,16 @@ class MainCommands {
 public:
     MainCommands(ReminderModel& model, MainWindowView& view);
 
-    // Loads every setting and message, with the load's repair boxes and a first start's writes. Called before the
-    // window exists, so that those boxes appear before it.
+    // Makes the table and loads every setting and message into it, with "Out of memory!" when the table cannot be
+    // had, the load's repair boxes and a first start's writes. Called before the window exists, so that those boxes
+    // appear before it.
     void OnLoad();
-    // Shows the loaded state as the window opens: the timer, the list, the options' marks, the list's controls,
-    // the buttons and the tooltips, and minimizes the window last when asked to.
+    // Shows the loaded state as the window opens, in this order: the timer, the icons and the list's tab stop, the
+    // list, its controls and the options' marks, the buttons, the tooltips with their mark, and minimizes the
+    // window last when asked to.
     void OnOpen();
 
-    // Fills the list as the window opens; in the failed state it stays empty.
+    // Fills the list (a step of the opening); in the failed state it stays empty.
     void FillList();
     void UpdateButtons();
 

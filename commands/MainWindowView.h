@@ -41,6 +41,10 @@ public:
     // What the opening of the window shows.
     // (Re)starts the scheduler's periodic timer.
     virtual void StartSchedulerTimer() = 0;
+    // Gives the window its icons and the list its tab stop.
+    virtual void SetIconsAndTabStops() = 0;
+    // Creates the tooltips of the window's controls, switched on.
+    virtual void CreateTooltips() = 0;
     // Sets the mark of the option's check box; no command runs for it, as the user changed nothing.
     virtual void ShowOptionMark(Option option, bool on) = 0;
     // Shows or hides the list, its label and its buttons.

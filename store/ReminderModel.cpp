@@ -6,7 +6,6 @@
 
 #include <cstring>
 #include <new>
-#include <string_view>
 
 namespace {
 using ProfileNames::Numbered;
@@ -88,7 +87,7 @@ void ReminderModel::LoadOptions(bool& repaired) {
     for (const LayoutRow& value : kOptionValues) {
         std::int32_t& option = m_options[static_cast<std::size_t>(value.option)];
         if (value.readWithMessagesOnly && m_nMessageCount == 0) {
-            option = 1;
+            option = value.byDefault;
             continue;
         }
         const int stored = m_services.store->GetProfileInt(value.section, value.name, kMissingFlag);
@@ -190,9 +189,8 @@ bool ReminderModel::SaveAll() {
     bool failed = false;
 
     for (const LayoutRow& value : kConfigurationValues) {
-        const int stored = value.home == StoredHome::MessageCount
-                               ? m_nMessageCount
-                               : SavedFlag(m_options[static_cast<std::size_t>(value.option)]);
+        // An option is saved as set whenever it is on; an entry's flag only when it is exactly 1.
+        const int stored = value.home == StoredHome::MessageCount ? m_nMessageCount : (IsOn(value.option) ? 1 : 0);
         if (!store.WriteProfileInt(value.section, value.name, stored)) {
             failed = true;
             break;

@@ -6,14 +6,15 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <span>
 #include <string>
 #include <type_traits>
 #include <utility>
 
-// Every value the program keeps in the store, one row each: load, save and repair loop over these rows, so a new
-// stored field of a message is one row here (and its field in the editor). The stores themselves know no names.
+// Every value the program keeps in the store, one row each: load, save, the entry copy and repair loop over these
+// rows, so storing a new field of a message takes one row here; the editor shows it by a row of its own fields
+// (EditFields.h), and a number the checks range-check needs its rule beside the others (MessageValidation.cpp).
+// The stores themselves know no names.
 
 namespace ProfileNames {
 inline constexpr const char* kConfiguration = "Configuration";
@@ -39,7 +40,7 @@ inline std::string Numbered(const char* prefix, int index) { return std::string(
 enum class StoredType {
     String, // missing when it is empty once in its field
     Number, // missing when it reads as kMissingNumber; any other number is taken as it is
-    Flag,   // missing when it reads as kMissingFlag; saved as 1 only when it is exactly 1
+    Flag,   // missing when it reads as kMissingFlag; saved as 0 or 1
 };
 inline constexpr int kMissingNumber = -1;
 inline constexpr int kMissingFlag = 2;
@@ -82,9 +83,10 @@ struct LayoutRow {
     int byDefault = 0;
     int whenMissing = 0; // what a load puts in place of a missing option ...
     // ... and tells the user with this error box. For an entry's value: the box for the entries dropped because one
-    // of their values is missing; for the count: the box for a count above the table's capacity.
+    // of their values is missing (or their name is already taken); for the count: the box for a count above the
+    // table's capacity.
     const char* repairText = nullptr;
-    // Read only while messages are stored; without any the option is on without being read.
+    // Read only while messages are stored; without any the option takes its first-start value unread.
     bool readWithMessagesOnly = false;
 };
 

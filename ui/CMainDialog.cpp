@@ -82,22 +82,27 @@ int CMainDialog::DoModal() {
 
 void CMainDialog::OnInitDialog() {
     CenterWindow(this, nullptr);
+    m_commands.OnOpen();
+}
+
+void CMainDialog::SetIconsAndTabStops() {
     setWindowIcon(m_hIcon);
     // A minimized window is known to the desktop by its icon text; screen readers list it under that name.
     setWindowIconText(windowTitle());
-
     if (!qobject_cast<MessageListDelegate*>(m_ctlMessageList->itemDelegate())) {
         const int tabStop = DialogUnitsToPixels(QSize(MainIds::kListTabStop, 0), m_built.Units()).width();
         m_ctlMessageList->setItemDelegate(
             new MessageListDelegate(tabStop, m_ctlMessageList->font(), m_ctlMessageList));
     }
-    if (!m_ctlToolTip) {
-        m_ctlToolTip = new ToolTipGate(this);
-        m_ctlToolTip->SetActive(true);
-        for (const ToolTipRow& tool : MainDialogTemplate().tooltips)
-            m_ctlToolTip->AddTool(m_built.Control(tool.id), QString::fromUtf8(tool.text));
-    }
-    m_commands.OnOpen();
+}
+
+void CMainDialog::CreateTooltips() {
+    if (m_ctlToolTip)
+        return;
+    m_ctlToolTip = new ToolTipGate(this);
+    m_ctlToolTip->SetActive(true);
+    for (const ToolTipRow& tool : MainDialogTemplate().tooltips)
+        m_ctlToolTip->AddTool(m_built.Control(tool.id), QString::fromUtf8(tool.text));
 }
 
 void CMainDialog::StartSchedulerTimer() {

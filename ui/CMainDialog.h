@@ -74,6 +74,8 @@ private:
     void ApplyButtons(const ButtonStates& states) override;
     void ShowOption(Option option, bool on) override;
     void StartSchedulerTimer() override;
+    void SetIconsAndTabStops() override;
+    void CreateTooltips() override;
     void ShowOptionMark(Option option, bool on) override;
     void ShowListControls(bool show) override;
     void ShowTooltips(bool on) override;

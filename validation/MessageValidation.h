@@ -2,11 +2,11 @@
 
 #include "MessageEntry.h"
 
-class ReminderModel;
-
 #include <cstdint>
 #include <optional>
 #include <string>
+
+class ReminderModel;
 
 namespace ValidationTexts {
 inline constexpr const char* kNoName = "No message name was specified!\nMessage has not been altered.";

@@ -609,36 +609,43 @@ void tst_MainCommands::opening_data() {
     const QString dentist = "line Dentist\tINACTIVE";
     QTest::newRow("messages, tooltips and warnings on")
         << QList<int>{1, 1, 1, 0} << "" << QStringList{}
-        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips on", "mark warnings on",
-                       "mark minimized off", "list shown", "buttons clear, focus add", "tooltips on"};
+        << QStringList{"timer", "icons", "clear", tea, dentist, "list shown", "mark messages on", "mark warnings on",
+                       "mark minimized off", "buttons clear, focus add", "create tooltips", "mark tooltips on",
+                       "tooltips on"};
     QTest::newRow("messages off")
         << QList<int>{0, 1, 1, 0} << "" << QStringList{}
-        << QStringList{"timer", "clear", tea, dentist, "mark messages off", "mark tooltips on", "mark warnings on",
-                       "mark minimized off", "list hidden", "buttons clear, focus activate", "tooltips on"};
+        << QStringList{"timer", "icons", "clear", tea, dentist, "list hidden", "mark messages off", "mark warnings on",
+                       "mark minimized off", "buttons clear, focus activate", "create tooltips", "mark tooltips on",
+                       "tooltips on"};
     QTest::newRow("tooltips off, warnings on")
         << QList<int>{1, 0, 1, 0} << "" << QStringList{}
-        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips off", "mark warnings on",
-                       "mark minimized off", "list shown", "buttons clear, focus add", "tooltips off"};
+        << QStringList{"timer", "icons", "clear", tea, dentist, "list shown", "mark messages on", "mark warnings on",
+                       "mark minimized off", "buttons clear, focus add", "create tooltips", "mark tooltips off",
+                       "tooltips off"};
     QTest::newRow("tooltips on, warnings off")
         << QList<int>{1, 1, 0, 0} << "" << QStringList{}
-        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips on", "mark warnings off",
-                       "mark minimized off", "list shown", "buttons clear, focus add", "tooltips on"};
+        << QStringList{"timer", "icons", "clear", tea, dentist, "list shown", "mark messages on", "mark warnings off",
+                       "mark minimized off", "buttons clear, focus add", "create tooltips", "mark tooltips on",
+                       "tooltips on"};
     QTest::newRow("shown minimized")
         << QList<int>{1, 0, 0, 1} << "" << QStringList{}
-        << QStringList{"timer", "clear", tea, dentist, "mark messages on", "mark tooltips off", "mark warnings off",
-                       "mark minimized on", "list shown", "buttons clear, focus add", "tooltips off", "minimize"};
+        << QStringList{"timer", "icons", "clear", tea, dentist, "list shown", "mark messages on", "mark warnings off",
+                       "mark minimized on", "buttons clear, focus add", "create tooltips", "mark tooltips off",
+                       "tooltips off", "minimize"};
     // Without a table nothing is read: the options keep their first-start values, whatever is stored.
     QTest::newRow("failed state: no table")
         << QList<int>{0, 0, 0, 1} << "no table" << QStringList{"Out of memory!"}
-        << QStringList{"timer", "clear", "mark messages on", "mark tooltips on", "mark warnings on",
-                       "mark minimized off", "list shown", "buttons, focus add", "tooltips on"};
+        << QStringList{"timer", "icons", "clear", "list shown", "mark messages on", "mark warnings on",
+                       "mark minimized off", "buttons, focus add", "create tooltips", "mark tooltips on",
+                       "tooltips on"};
     // A stored 2 counts as missing and is repaired; the repair's save fails. The options are loaded, the list
     // stays empty, and the window still minimizes.
     QTest::newRow("failed state: repair not saved")
         << QList<int>{1, 0, 2, 1} << "save"
         << QStringList{"Error in show warnings flag!\nWarnings will be enabled.", "Error in saving message data."}
-        << QStringList{"timer", "clear", "mark messages on", "mark tooltips off", "mark warnings on",
-                       "mark minimized on", "list shown", "buttons clear, focus add", "tooltips off", "minimize"};
+        << QStringList{"timer", "icons", "clear", "list shown", "mark messages on", "mark warnings on",
+                       "mark minimized on", "buttons clear, focus add", "create tooltips", "mark tooltips off",
+                       "tooltips off", "minimize"};
 }
 
 // The opening shows what the load left, in the order the windows rely on; the load's boxes all come before it.

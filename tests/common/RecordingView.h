@@ -59,6 +59,8 @@ public:
         calls.push_back("option " + Name(option) + OnOff(on));
     }
     void StartSchedulerTimer() override { calls.push_back("timer"); }
+    void SetIconsAndTabStops() override { calls.push_back("icons"); }
+    void CreateTooltips() override { calls.push_back("create tooltips"); }
     void ShowOptionMark(Option option, bool on) override { calls.push_back("mark " + Name(option) + OnOff(on)); }
     void ShowListControls(bool show) override { calls.push_back(show ? "list shown" : "list hidden"); }
     void ShowTooltips(bool on) override { calls.push_back("tooltips" + OnOff(on)); }

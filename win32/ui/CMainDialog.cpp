@@ -50,14 +50,6 @@ BOOL CMainDialog::OnInitDialog() {
         DeleteMenu(menu, 4, MF_BYPOSITION);
         DeleteMenu(menu, 2, MF_BYPOSITION);
     }
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
-
-    int tabStop = MainIds::kListTabStop;
-    SendDlgItemMessageW(dialog, MainIds::kMessageList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
-    m_toolTips = CreateToolTips(dialog, Template());
-    SetAccessibleNames(dialog, Template());
-
     m_commands.OnOpen();
     // The buttons' update has given the focus where it belongs; the dialog must not move it to its first control.
     return GetFocus() && IsChild(dialog, GetFocus()) ? FALSE : TRUE;
@@ -168,6 +160,19 @@ void CMainDialog::ShowOption(Option option, bool on) {
 void CMainDialog::StartSchedulerTimer() {
     KillTimer(Handle(), SCHEDULER_TIMER_ID);
     SetTimer(Handle(), SCHEDULER_TIMER_ID, SCHEDULER_PERIOD_MS, nullptr);
+}
+
+void CMainDialog::SetIconsAndTabStops() {
+    HWND dialog = Handle();
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXICON)));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(SM_CXSMICON)));
+    int tabStop = MainIds::kListTabStop;
+    SendDlgItemMessageW(dialog, MainIds::kMessageList, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&tabStop));
+}
+
+void CMainDialog::CreateTooltips() {
+    m_toolTips = CreateToolTips(Handle(), Template());
+    SetAccessibleNames(Handle(), Template());
 }
 
 // A box's own message sets its mark without a BN_CLICKED, so no command runs for it.
