@@ -162,6 +162,16 @@ inline constexpr std::span<const LayoutRow> kOptionValues = kStoredLayout.first(
 inline constexpr const LayoutRow& kMessageCountValue = StoredLayoutRows::kAll[kOptionCount];
 inline constexpr std::span<const LayoutRow> kEntryValues = kStoredLayout.subspan(kOptionCount + 1);
 
+// The longest text a save writes, its terminating NUL included: a store sizes its first read of a text by it.
+inline constexpr std::size_t kLongestStoredText = [] {
+    std::size_t longest = 0;
+    for (const LayoutRow& value : kStoredLayout) {
+        if (value.type == StoredType::String && value.text.size > longest)
+            longest = value.text.size;
+    }
+    return longest;
+}();
+
 // The stored value of an option.
 constexpr const LayoutRow& StoredValueOf(Option option) { return kOptionValues[static_cast<std::size_t>(option)]; }
 

@@ -1,6 +1,6 @@
 #include "RegistryTree.h"
 
-#include "MessageEntry.h"
+#include "StoredLayout.h"
 #include "Utf8.h"
 
 #include <cstring>
@@ -172,7 +172,7 @@ std::optional<std::string> RegistryTree::ReadString(const std::string& key, cons
     const std::wstring valueName = ToWide(name);
     // Room for every text the program writes, so that one call reads it; a longer, hand-edited one takes a second.
     // The extra element keeps room for a missing NUL or half a character.
-    std::vector<wchar_t> buffer(MESSAGE_TEXT_SIZE + 1, L'\0');
+    std::vector<wchar_t> buffer(kLongestStoredText + 1, L'\0');
     DWORD type = 0;
     DWORD read = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
     LONG result =
