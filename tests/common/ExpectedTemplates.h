@@ -164,13 +164,6 @@ inline constexpr const char* kRepeatRange =
     "Distance of time between two messages is out of range!\nMessage has not been altered.";
 inline constexpr const char* kDayOfMonth = "Day is out of range for selected month!\nMessage has not been altered.";
 
-// The line of an entry in the list is its name followed by one of these.
-inline constexpr const char* kActiveSuffix = "\tACTIVE";
-inline constexpr const char* kInactiveSuffix = "\tINACTIVE";
-// A new entry is "Message <count + 1>" with the text "This is message <count + 1>.".
-inline constexpr const char* kNewName = "Message ";
-inline constexpr const char* kNewText = "This is message ";
-
 // The stored layout: two sections, the count and the options in the first, eleven values per entry in the second,
 // each name followed by the entry's index in decimal.
 inline constexpr const char* kConfigurationSection = "Configuration";

@@ -232,6 +232,7 @@ void TestEditMessageDialog::opensWithEntryValues() {
         for (const Expected::Control& row : Expected::kEdit.controls) {
             if (row.id == -1)
                 continue;
+            QVERIFY2(dialog.Control(row.id), qPrintable(QStringLiteral("no control %1").arg(row.id)));
             QCOMPARE(dialog.Control(row.id)->toolTip(), QString::fromUtf8(row.tooltip));
             if (row.accessibleName[0] != '\0')
                 QCOMPARE(dialog.Control(row.id)->accessibleName(), QString::fromUtf8(row.accessibleName));
