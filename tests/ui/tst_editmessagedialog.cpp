@@ -228,7 +228,8 @@ void TestEditMessageDialog::opensWithEntryValues() {
                  QStringLiteral("Call the dentist\nabout Tuesday."));
         QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kActive))->isChecked(), entry.m_bActive != 0);
         QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kEveryDay))->isChecked(), false);
-        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(kEveryDayNote))->text(), QString::fromUtf8(Expected::kEveryDayNote));
+        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(kEveryDayNote))->text(),
+                 QString::fromUtf8(Expected::kEveryDayNote));
         for (const Expected::Control& row : Expected::kEdit.controls) {
             if (row.id == -1)
                 continue;

@@ -753,7 +753,8 @@ void tst_MainDialog::confirmationDefaultsToYesInGnomeOrder() {
         QTest::keyClick(box, Qt::Key_Return);
     });
     QTest::mouseClick(dlg.Control(button), Qt::LeftButton);
-    QCOMPARE(question, QString::fromUtf8(button == MainIds::kDeleteMarked ? Expected::kConfirmDelete : Expected::kConfirmClear));
+    QCOMPARE(question, QString::fromUtf8(button == MainIds::kDeleteMarked ? Expected::kConfirmDelete
+                                                                           : Expected::kConfirmClear));
     QVERIFY2(noComesFirst, "the style does not put No before Yes, so the test proves nothing");
     QVERIFY(yesIsDefault);
     QCOMPARE(dlg.Model().Count(), expectedCount);
