@@ -172,8 +172,6 @@ inline constexpr std::size_t kLongestStoredText = [] {
     return longest;
 }();
 
-// The stored value of an option.
-constexpr const LayoutRow& StoredValueOf(Option option) { return kOptionValues[static_cast<std::size_t>(option)]; }
 
 static_assert([] {
     for (std::size_t i = 0; i < kOptionValues.size(); ++i) {

@@ -1,6 +1,7 @@
 // The main window's commands as flows over the model and a recording window: what each command asks, what it
 // stores, which lines and buttons it leaves, what it saves, and what the failed state stops. No toolkit window.
 
+#include "ExpectedTemplates.h"
 #include "ListOrder.h"
 #include "MainCommands.h"
 #include "MemoryProfileStore.h"
@@ -62,8 +63,8 @@ struct Rig {
 
 void Rename(MessageEntry& entry, const char* name) { CopyFitted(entry.m_szName, sizeof entry.m_szName, name); }
 
-const QString kGlobalError = QString::fromUtf8(StoreTexts::kGlobalError);
-const QString kDoubleName = QString::fromUtf8(ValidationTexts::kDoubleName);
+const QString kGlobalError = QString::fromUtf8(Expected::kGlobalError);
+const QString kDoubleName = QString::fromUtf8(Expected::kDoubleName);
 } // namespace
 
 class tst_MainCommands : public QObject {
@@ -247,7 +248,7 @@ void tst_MainCommands::invalidEditIsDropped() {
         copy.m_nHour = 24;
     });
     rig.commands.OnEditMarked();
-    QCOMPARE(rig.Errors(), QStringList{ValidationTexts::kMinute});
+    QCOMPARE(rig.Errors(), QStringList{Expected::kMinuteRange});
     QCOMPARE(QString(rig.model.Entry(0).m_szName), QStringLiteral("One"));
     QCOMPARE(rig.model.Entry(0).m_nMinute, 30);
     QCOMPARE(rig.Lines(), (QStringList{"One\tACTIVE", "Two\tACTIVE"}));
@@ -398,7 +399,7 @@ void tst_MainCommands::lineWithoutEntryIsAnInternalError() {
         rig.commands.OnEditMarked();
     else
         rig.commands.OnDeleteMarked();
-    QCOMPARE(rig.Errors(), QStringList{CommandTexts::kInternalError});
+    QCOMPARE(rig.Errors(), QStringList{Expected::kInternalError});
     QVERIFY(rig.model.GlobalError());
     QVERIFY(rig.view.editorOpened.empty());
     QCOMPARE(rig.store.commitCount, saves);
@@ -493,9 +494,9 @@ void tst_MainCommands::confirmations() {
     if (expectedBeeps == 1) {
         QCOMPARE(rig.prompts.boxes.size(), std::size_t{1});
         QCOMPARE(rig.prompts.boxes[0].kind, std::string("question"));
-        QCOMPARE(rig.prompts.boxes[0].caption, std::string(CommandTexts::kWarningCaption));
-        QCOMPARE(rig.prompts.boxes[0].text, std::string(clearAll ? CommandTexts::kConfirmClear
-                                                                  : CommandTexts::kConfirmDelete));
+        QCOMPARE(rig.prompts.boxes[0].caption, std::string(Expected::kWarningCaption));
+        QCOMPARE(rig.prompts.boxes[0].text, std::string(clearAll ? Expected::kConfirmClear
+                                                                  : Expected::kConfirmDelete));
         QCOMPARE(rig.prompts.events.front(), std::string("beep"));
     } else {
         QVERIFY(rig.prompts.boxes.empty());
@@ -512,7 +513,7 @@ void tst_MainCommands::fullTableRefusesAddAndCopy() {
     rig.commands.OnAddMessage();
     QVERIFY(rig.view.Mark("Entry 5\tACTIVE"));
     rig.commands.OnCopyMarked();
-    QCOMPARE(rig.Errors(), (QStringList{CommandTexts::kListFull, CommandTexts::kListFull}));
+    QCOMPARE(rig.Errors(), (QStringList{Expected::kListFull, Expected::kListFull}));
     QVERIFY(rig.view.editorOpened.empty());
     QCOMPARE(rig.model.Count(), 100);
     QCOMPARE(rig.Lines().size(), 100);
@@ -574,8 +575,8 @@ void tst_MainCommands::options() {
     QCOMPARE(rig.view.shownOptions.size(), std::size_t{1});
     QCOMPARE(rig.view.shownOptions[0], std::make_pair(which, !before));
     QCOMPARE(rig.store.commitCount, 1);
-    QCOMPARE(rig.store.GetProfileInt(kConfiguration, StoredValueOf(which).name, -1), before ? 0 : 1);
-    QCOMPARE(rig.Errors(), failedState ? QStringList{StoreTexts::kSaveFailed} : QStringList{});
+    QCOMPARE(rig.store.GetProfileInt(kConfiguration, Expected::kOptions[static_cast<int>(which)].stored, -1), before ? 0 : 1);
+    QCOMPARE(rig.Errors(), failedState ? QStringList{Expected::kSaveFailed} : QStringList{});
 }
 
 void tst_MainCommands::optionCheckBoxes_data() {

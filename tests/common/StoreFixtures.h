@@ -2,6 +2,7 @@
 
 // Writes entries and settings into a store in the program's own layout, for tests that start from stored data.
 
+#include "ExpectedTemplates.h"
 #include "ProfileStore.h"
 #include "ReminderModel.h"
 
@@ -10,11 +11,17 @@
 
 // The stored names of the options, as the tests write and read them by hand.
 namespace ProfileNames {
-inline const char* const kActivatedMessages = StoredValueOf(Option::MessagesActivated).name;
-inline const char* const kTooltips = StoredValueOf(Option::Tooltips).name;
-inline const char* const kShowWarnings = StoredValueOf(Option::ShowWarnings).name;
-inline const char* const kShowMinimized = StoredValueOf(Option::ShowMinimized).name;
+inline const char* const kActivatedMessages = Expected::kOptions[0].stored;
+inline const char* const kTooltips = Expected::kOptions[1].stored;
+inline const char* const kShowWarnings = Expected::kOptions[2].stored;
+inline const char* const kShowMinimized = Expected::kOptions[3].stored;
 } // namespace ProfileNames
+
+// The name of an entry's value in slot index, spelt from the tests' own table, so that a misspelt name in the
+// program's layout reads the tests' entries as damaged.
+inline std::string StoredEntryName(int value, int index) {
+    return std::string(Expected::kEntryValueNames[value]) + std::to_string(index);
+}
 
 struct StoredEntry {
     std::string name;
@@ -31,29 +38,23 @@ struct StoredEntry {
 };
 
 inline void PutEntry(ProfileStore& store, int index, const StoredEntry& e) {
-    using namespace ProfileNames;
-    const char* m = kMessages;
-    store.WriteProfileString(m, Numbered(kName, index), e.name);
-    store.WriteProfileString(m, Numbered(kText, index), e.text);
-    store.WriteProfileInt(m, Numbered(kDay, index), e.day);
-    store.WriteProfileInt(m, Numbered(kMonth, index), e.month);
-    store.WriteProfileInt(m, Numbered(kYear, index), e.year);
-    store.WriteProfileInt(m, Numbered(kMinute, index), e.minute);
-    store.WriteProfileInt(m, Numbered(kHour, index), e.hour);
-    store.WriteProfileInt(m, Numbered(kShowTime, index), e.showDays);
-    store.WriteProfileInt(m, Numbered(kShowEveryTime, index), e.repeat);
-    store.WriteProfileInt(m, Numbered(kActive, index), e.active);
-    store.WriteProfileInt(m, Numbered(kEveryDay, index), e.everyDay);
+    const char* m = Expected::kMessagesSection;
+    store.WriteProfileString(m, StoredEntryName(0, index), e.name);
+    store.WriteProfileString(m, StoredEntryName(1, index), e.text);
+    const int numbers[] = {e.day, e.month, e.year, e.minute, e.hour, e.showDays, e.repeat, e.active, e.everyDay};
+    for (int i = 0; i < 9; ++i)
+        store.WriteProfileInt(m, StoredEntryName(2 + i, index), numbers[i]);
 }
 
 inline void PutSettings(ProfileStore& store, int count, int activated = 1, int tooltips = 1, int warnings = 1,
                         int minimized = 0) {
     using namespace ProfileNames;
-    store.WriteProfileInt(kConfiguration, kNumberOfMessages, count);
-    store.WriteProfileInt(kConfiguration, kActivatedMessages, activated);
-    store.WriteProfileInt(kConfiguration, kTooltips, tooltips);
-    store.WriteProfileInt(kConfiguration, kShowWarnings, warnings);
-    store.WriteProfileInt(kConfiguration, kShowMinimized, minimized);
+    const char* c = Expected::kConfigurationSection;
+    store.WriteProfileInt(c, Expected::kNumberOfMessages, count);
+    store.WriteProfileInt(c, kActivatedMessages, activated);
+    store.WriteProfileInt(c, kTooltips, tooltips);
+    store.WriteProfileInt(c, kShowWarnings, warnings);
+    store.WriteProfileInt(c, kShowMinimized, minimized);
 }
 
 // count entries named "Entry 0", "Entry 1", ... with the settings all on.

@@ -3,6 +3,7 @@
 // file where its folder should be, or a folder where the file should be. The program must say "Error in saving
 // message data.", enter the failed state, and leave the store as it was: the previous complete content, or nothing.
 
+#include "ExpectedTemplates.h"
 #include "HammerTables.h"
 #include "ReliabilityKit.h"
 #include "Scheduler.h"
@@ -108,7 +109,7 @@ void tst_UnwritableStore::unwritableAtStart() {
     const QStringList before = Listing(watched);
 
     Reliability::LoadedState loaded(*store, kNow);
-    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
+    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{Expected::kSaveFailed});
     QCOMPARE(loaded.state->GlobalError(), 1);
 
     // In the failed state the scheduler does nothing, and later saves fail the same way.
@@ -180,7 +181,7 @@ void tst_UnwritableStore::becomesUnwritableWhileRunning() {
         running.state->RemoveEntry(3);
         QVERIFY(!running.state->SaveAll());
     }
-    QCOMPARE(running.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
+    QCOMPARE(running.prompts.ErrorTexts(), std::vector<std::string>{Expected::kSaveFailed});
     QCOMPARE(running.state->GlobalError(), 1);
     Scheduler(*running.state).OnTimer(host, SCHEDULER_TIMER_ID);
     QCOMPARE(host.displays, 0);

@@ -1,6 +1,7 @@
 // The scheduler's tick against a fake main window: when entries come due, expire and are armed again, what the
 // window is asked to do and in which order, and what a failed state stops.
 
+#include "ExpectedTemplates.h"
 #include "SchedulerRig.h"
 
 #include <QStringList>
@@ -678,7 +679,7 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
     rig.Tick();
 
     QCOMPARE(rig.state.GlobalError(), 1);
-    QCOMPARE(ToList(rig.prompts.ErrorTexts()), QStringList{StoreTexts::kSaveFailed});
+    QCOMPARE(ToList(rig.prompts.ErrorTexts()), QStringList{Expected::kSaveFailed});
     QCOMPARE(rig.prompts.beeps, 1);
     QCOMPARE(runOut.m_bActive, 0);
     QCOMPARE(runOut.m_bPending, 0);
@@ -688,7 +689,7 @@ void TestScheduler::failedSaveDuringExpiryStopsLaterDisplays() {
         QCOMPARE(entry->m_tLastShown, now);
     }
     // The every-day entry still moves the window around its display, but no display runs.
-    const QStringList expected = {"beep", QString("error:") + StoreTexts::kSaveFailed, "restore", "minimize"};
+    const QStringList expected = {"beep", QString("error:") + Expected::kSaveFailed, "restore", "minimize"};
     QCOMPARE(ToList(rig.log), expected);
     QCOMPARE(nestedTicks, 1);
     QCOMPARE(failedWhileBoxOpen, 1);

@@ -1,5 +1,6 @@
 // The real settings store: QSettings files in a temporary configuration folder.
 
+#include "ExpectedTemplates.h"
 #include "LockFixtures.h"
 #include "ReminderModel.h"
 #include "SettingsProfileStore.h"
@@ -205,6 +206,31 @@ void tst_SettingsStore::roundTripOfFullTableIsExact() {
     for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i)
         QVERIFY(first.state->AppendEntry(AwkwardEntry(i)));
     QVERIFY(first.state->SaveAll());
+    // The file holds the names every version of the program reads, whatever this one reads back.
+    {
+        QSettings file(store.FileName(), QSettings::IniFormat);
+        QCOMPARE(file.childGroups(), (QStringList{Expected::kConfigurationSection, Expected::kMessagesSection}));
+        QStringList configuration{Expected::kNumberOfMessages};
+        for (const Expected::OptionNames& option : Expected::kOptions)
+            configuration << option.stored;
+        configuration.sort();
+        file.beginGroup(Expected::kConfigurationSection);
+        QStringList keys = file.childKeys();
+        keys.sort();
+        QCOMPARE(keys, configuration);
+        QCOMPARE(file.value(Expected::kNumberOfMessages).toInt(), MESSAGE_TABLE_CAPACITY);
+        file.endGroup();
+        file.beginGroup(Expected::kMessagesSection);
+        QStringList expected;
+        for (int i = 0; i < MESSAGE_TABLE_CAPACITY; ++i) {
+            for (const char* name : Expected::kEntryValueNames)
+                expected << QString::fromUtf8(name) + QString::number(i);
+        }
+        expected.sort();
+        keys = file.childKeys();
+        keys.sort();
+        QCOMPARE(keys, expected);
+    }
 
     SettingsProfileStore reopened(QStringLiteral("Quillmoor"), QStringLiteral("round-trip"));
     Loaded second(reopened);
@@ -267,7 +293,7 @@ void tst_SettingsStore::handEditedValues() {
         QCOMPARE(loaded.state->ScheduledEntry(0).m_nDay, expectedDay);
         QVERIFY(loaded.prompts.boxes.empty());
     } else {
-        QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kCorrupt});
+        QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{Expected::kCorrupt});
     }
 }
 
@@ -433,7 +459,7 @@ void tst_SettingsStore::rescueCopies() {
         WriteFile(path, damaged(start));
         SettingsProfileStore store(path);
         Loaded loaded(store);
-        QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kTooMany});
+        QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{Expected::kTooMany});
         QVERIFY(!loaded.state->GlobalError());
     }
     QStringList copies = QDir(folder).entryList({QStringLiteral("nudgepost.conf.damaged-*")}, QDir::Files, QDir::Name);
@@ -460,7 +486,7 @@ void tst_SettingsStore::unwritableStoreFailsTheSave() {
     WriteFile(blocker, "not a folder");
     SettingsProfileStore store(blocker + QStringLiteral("/Quillmoor/nudgepost.conf"));
     Loaded loaded(store);
-    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
+    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{Expected::kSaveFailed});
     QCOMPARE(loaded.state->GlobalError(), 1);
     // The table in memory keeps what it holds after a failed save.
     QVERIFY(loaded.state->AppendEntry(AwkwardEntry(3)));
@@ -492,7 +518,7 @@ void tst_SettingsStore::saveSucceedsAgainOnceTheCauseIsGone() {
         QVERIFY(QDir().mkdir(fileName));
         QVERIFY(!loaded.state->SaveAll());
     }
-    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{StoreTexts::kSaveFailed});
+    QCOMPARE(loaded.prompts.ErrorTexts(), std::vector<std::string>{Expected::kSaveFailed});
 
     QVERIFY(QDir().rmdir(fileName));
     loaded.prompts.Clear();

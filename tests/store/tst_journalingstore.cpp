@@ -4,6 +4,7 @@
 // a start cut off in the middle of the recovery, followed by one more start, and a loss of power (what the store
 // held at its last flush). A save that cannot be completed changes nothing.
 
+#include "ExpectedTemplates.h"
 #include "JournalingProfileStore.h"
 #include "MemoryHierarchicalStore.h"
 #include "QtText.h"
@@ -406,7 +407,7 @@ void tst_JournalingStore::aSaveThatCannotBeCompletedChangesNothing() {
     };
     start.model->RemoveEntry(0);
     QVERIFY(!start.model->SaveAll());
-    QCOMPARE(ToQt(start.prompts.ErrorTexts()), QStringList{StoreTexts::kSaveFailed});
+    QCOMPARE(ToQt(start.prompts.ErrorTexts()), QStringList{Expected::kSaveFailed});
     QVERIFY(start.model->GlobalError());
     const Sections sections = SectionsOf(start.tree.Root());
     QVERIFY2(sections == SectionsOf(beforeRoot), FirstDifference(sections, SectionsOf(beforeRoot)).c_str());
@@ -430,7 +431,7 @@ void tst_JournalingStore::aDamagedStoreThatCannotBeWrittenLosesNothingOverStarts
         Start start(found);
         start.tree.readOnly.insert(kMessages);
         start.Load();
-        QCOMPARE(ToQt(start.prompts.ErrorTexts()), (QStringList{StoreTexts::kCorrupt, StoreTexts::kSaveFailed}));
+        QCOMPARE(ToQt(start.prompts.ErrorTexts()), (QStringList{Expected::kCorrupt, Expected::kSaveFailed}));
         QCOMPARE(start.model->Count(), 3);
         const Sections sections = SectionsOf(start.tree.Root());
         QVERIFY2(sections == original, ("start " + std::to_string(run) + ": " +
@@ -451,7 +452,7 @@ void tst_JournalingStore::aReplayThatFailsIsFinishedByTheNextStart() {
     };
     start.model->RemoveEntry(0);
     QVERIFY(!start.model->SaveAll());
-    QCOMPARE(ToQt(start.prompts.ErrorTexts()), QStringList{StoreTexts::kSaveFailed});
+    QCOMPARE(ToQt(start.prompts.ErrorTexts()), QStringList{Expected::kSaveFailed});
     // The journal is complete: this run reads what it holds, writes nothing more, and the next start finishes it.
     QVERIFY(start.tree.Find("Journal"));
     QCOMPARE(start.store.GetProfileInt(kConfiguration, kNumberOfMessages, -1), 2);
@@ -475,7 +476,7 @@ void tst_JournalingStore::rescueCopiesOfAStoreThatStaysDamaged() {
         Start start(found);
         start.tree.readOnly = {kConfiguration, kMessages};
         start.Load();
-        QCOMPARE(ToQt(start.prompts.ErrorTexts()), (QStringList{StoreTexts::kTooMany, StoreTexts::kSaveFailed}));
+        QCOMPARE(ToQt(start.prompts.ErrorTexts()), (QStringList{Expected::kTooMany, Expected::kSaveFailed}));
         found = start.tree.Root();
     }
     std::vector<std::string> copies;
@@ -495,7 +496,7 @@ void tst_JournalingStore::rescueCopiesAreBoundedAndNumberedOn() {
         found.subkeys[kConfiguration].values[kNumberOfMessages] = 100 + run;
         Start start(found);
         start.Load();
-        QCOMPARE(start.prompts.ErrorTexts().front(), std::string(StoreTexts::kTooMany));
+        QCOMPARE(start.prompts.ErrorTexts().front(), std::string(Expected::kTooMany));
         QVERIFY(!start.model->GlobalError());
         found = start.tree.Root();
     }

@@ -1,5 +1,6 @@
 // The load and save rules of the message table, on an in-memory store.
 
+#include "ExpectedTemplates.h"
 #include "MemoryProfileStore.h"
 #include "MessageValidation.h"
 #include "QtText.h"
@@ -12,7 +13,6 @@
 #include <cstring>
 
 using namespace ProfileNames;
-namespace T = StoreTexts;
 
 namespace {
 constexpr int kMissing = -999;
@@ -92,20 +92,20 @@ void tst_ReminderModel::loadSettings_data() {
         << 0 << 0 << 0 << 0 << 1 << 0 << QList<int>{1, 0, 0, 1} << none << true;
     QTest::newRow("count 0 with missing settings reports all but activation")
         << 0 << kMissing << kMissing << kMissing << kMissing << 0 << QList<int>{1, 1, 1, 0}
-        << QStringList{StoredValueOf(Option::Tooltips).repairText, StoredValueOf(Option::ShowWarnings).repairText, StoredValueOf(Option::ShowMinimized).repairText} << true;
+        << QStringList{Expected::kOptions[1].repairText, Expected::kOptions[2].repairText, Expected::kOptions[3].repairText} << true;
     QTest::newRow("entries with settings intact: nothing to repair")
         << 2 << 1 << 0 << 1 << 0 << 2 << QList<int>{1, 0, 1, 0} << none << false;
     QTest::newRow("entries with every setting missing, in order")
         << 2 << kMissing << kMissing << kMissing << kMissing << 2 << QList<int>{0, 1, 1, 0}
-        << QStringList{StoredValueOf(Option::MessagesActivated).repairText, StoredValueOf(Option::Tooltips).repairText, StoredValueOf(Option::ShowWarnings).repairText, StoredValueOf(Option::ShowMinimized).repairText} << true;
+        << QStringList{Expected::kOptions[0].repairText, Expected::kOptions[1].repairText, Expected::kOptions[2].repairText, Expected::kOptions[3].repairText} << true;
     QTest::newRow("settings stored as 2 count as missing")
         << 2 << 2 << 2 << 1 << 1 << 2 << QList<int>{0, 1, 1, 1}
-        << QStringList{StoredValueOf(Option::MessagesActivated).repairText, StoredValueOf(Option::Tooltips).repairText} << true;
+        << QStringList{Expected::kOptions[0].repairText, Expected::kOptions[1].repairText} << true;
     QTest::newRow("settings stored as 5 read as 0 silently")
         << 2 << 5 << 5 << 5 << 5 << 2 << QList<int>{0, 0, 0, 0} << none << false;
     QTest::newRow("too many messages: box before the settings' boxes")
         << 101 << 1 << kMissing << 1 << 0 << 0 << QList<int>{1, 1, 1, 0}
-        << QStringList{T::kTooMany, StoredValueOf(Option::Tooltips).repairText} << true;
+        << QStringList{Expected::kTooMany, Expected::kOptions[1].repairText} << true;
 }
 
 void tst_ReminderModel::loadSettings() {
@@ -138,7 +138,7 @@ void tst_ReminderModel::loadSettings() {
     QCOMPARE(ToQt(h.prompts.ErrorTexts()), expectedBoxes);
     QCOMPARE(h.prompts.beeps, int(expectedBoxes.size()));
     for (const auto& box : h.prompts.boxes)
-        QCOMPARE(box.caption, std::string(T::kErrorCaption));
+        QCOMPARE(box.caption, std::string(Expected::kErrorCaption));
     QCOMPARE(h.store.commitCount, expectSave ? 1 : 0);
     // Only a load that drops what was stored has the store keep its original first.
     QCOMPARE(h.store.preserveCount, count > 100 ? 1 : 0);
@@ -205,7 +205,7 @@ void tst_ReminderModel::corruptEntryDropsOnlyItself() {
     h.Load();
 
     QCOMPARE(h.state->Count(), 19);
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kCorrupt});
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{Expected::kCorrupt});
     for (int i = 0; i < 19; ++i) {
         const int source = i < 7 ? i : i + 1;
         QCOMPARE(QString(h.state->ScheduledEntry(i).m_szName), QStringLiteral("Entry %1").arg(source));
@@ -228,7 +228,7 @@ void tst_ReminderModel::everyEntryDamagedLeavesActivationUnread() {
     h.Load();
     QCOMPARE(h.state->Count(), 0);
     QVERIFY(h.state->IsOn(Option::MessagesActivated));
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kCorrupt});
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{Expected::kCorrupt});
     QCOMPARE(h.store.preserveCount, 1);
 }
 
@@ -259,7 +259,7 @@ void tst_ReminderModel::duplicateStoredNamesKeepTheFirst() {
     QCOMPARE(h.state->Count(), 2);
     QCOMPARE(QString(h.state->ScheduledEntry(0).m_szText), QStringLiteral("first"));
     QCOMPARE(QString(h.state->ScheduledEntry(1).m_szName), QStringLiteral("work"));
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kCorrupt});
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{Expected::kCorrupt});
 }
 
 void tst_ReminderModel::overlongStringsAreCutAtCharacterBoundary() {
@@ -430,7 +430,7 @@ void tst_ReminderModel::saveFailure() {
 
     QVERIFY(!h.state->SaveAll());
 
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kSaveFailed});
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{Expected::kSaveFailed});
     QVERIFY(h.state->GlobalError());
     QCOMPARE(h.state->Count(), 3);
     QCOMPARE(std::memcmp(&before, &h.state->ScheduledEntry(1), sizeof before), 0);
@@ -500,7 +500,7 @@ void tst_ReminderModel::allocationFailureLoadsAndWritesNothing() {
     PutTable(h.store, 3);
     h.store.ClearWriteLog();
     h.Load();
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kOutOfMemory});
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{Expected::kOutOfMemory});
     QVERIFY(h.state->GlobalError());
     QVERIFY(!h.state->HasTable());
     QCOMPARE(h.state->Count(), 0);
@@ -511,7 +511,7 @@ void tst_ReminderModel::allocationFailureLoadsAndWritesNothing() {
     QVERIFY(!h.state->SaveAll());
     QVERIFY(h.store.WriteLog().empty());
     QCOMPARE(h.store.commitCount, 0);
-    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{T::kOutOfMemory});
+    QCOMPARE(ToQt(h.prompts.ErrorTexts()), QStringList{Expected::kOutOfMemory});
 }
 
 void tst_ReminderModel::distinctNameIsExactAndReportsOnce() {

@@ -2,6 +2,7 @@
 
 #include "CEditMessageDialog.h"
 #include "CMainDialog.h"
+#include "ExpectedTemplates.h"
 #include "MemoryProfileStore.h"
 #include "TestSupport.h"
 #include "TextFit.h"
@@ -227,7 +228,16 @@ void TestEditMessageDialog::opensWithEntryValues() {
                  QStringLiteral("Call the dentist\nabout Tuesday."));
         QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kActive))->isChecked(), entry.m_bActive != 0);
         QCOMPARE(qobject_cast<QCheckBox*>(dialog.Control(kEveryDay))->isChecked(), false);
-        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(kEveryDayNote))->text(), QString::fromUtf8(kEveryDayNoteText));
+        QCOMPARE(qobject_cast<QLabel*>(dialog.Control(kEveryDayNote))->text(),
+                 QString::fromUtf8(Expected::kEveryDayNote));
+        for (const Expected::Control& row : Expected::kEdit.controls) {
+            if (row.id == -1)
+                continue;
+            QVERIFY2(dialog.Control(row.id), qPrintable(QStringLiteral("no control %1").arg(row.id)));
+            QCOMPARE(dialog.Control(row.id)->toolTip(), QString::fromUtf8(row.tooltip));
+            if (row.accessibleName[0] != '\0')
+                QCOMPARE(dialog.Control(row.id)->accessibleName(), QString::fromUtf8(row.accessibleName));
+        }
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     QCOMPARE(result, DialogIds::kCancel);

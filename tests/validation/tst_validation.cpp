@@ -1,6 +1,7 @@
 // The checks an edited message must pass before it replaces or joins the table: the field rules, the distinct
 // name, and the error box the commands show for a broken rule.
 
+#include "ExpectedTemplates.h"
 #include "MainCommands.h"
 #include "MemoryProfileStore.h"
 #include "MessageValidation.h"
@@ -19,8 +20,6 @@
 Q_DECLARE_METATYPE(MessageEntry)
 
 namespace {
-constexpr const char* kNotAltered = "\nMessage has not been altered.";
-
 // An entry every rule accepts; each row changes only what it is about.
 struct Make {
     Make() {
@@ -68,26 +67,26 @@ struct Make {
 };
 
 const QString kAccepted;
-const QString kNoName = QStringLiteral("No message name was specified!");
-const QString kNoText = QStringLiteral("No message text was specified!");
-const QString kDay = QStringLiteral("Day is out of range!");
-const QString kMonth = QStringLiteral("Month is out of range!");
-const QString kYear = QStringLiteral("Year is out of range!");
-const QString kMinute = QStringLiteral("Minute is out of range!");
-const QString kHour = QStringLiteral("Hour is out of range!");
-const QString kShowDays = QStringLiteral("Time of message showing is out of range!");
-const QString kRepeat = QStringLiteral("Distance of time between two messages is out of range!");
-const QString kDayOfMonth = QStringLiteral("Day is out of range for selected month!");
+const QString kNoName = QString::fromUtf8(Expected::kNoName);
+const QString kNoText = QString::fromUtf8(Expected::kNoText);
+const QString kDay = QString::fromUtf8(Expected::kDayRange);
+const QString kMonth = QString::fromUtf8(Expected::kMonthRange);
+const QString kYear = QString::fromUtf8(Expected::kYearRange);
+const QString kMinute = QString::fromUtf8(Expected::kMinuteRange);
+const QString kHour = QString::fromUtf8(Expected::kHourRange);
+const QString kShowDays = QString::fromUtf8(Expected::kShowDaysRange);
+const QString kRepeat = QString::fromUtf8(Expected::kRepeatRange);
+const QString kDayOfMonth = QString::fromUtf8(Expected::kDayOfMonth);
 
 // What a check answered, readable in a failure report.
 QString Describe(const std::optional<std::string>& error) {
     return error ? QString::fromStdString(*error) : QStringLiteral("<accepted>");
 }
 
-std::optional<std::string> ExpectedError(const QString& firstLine) {
-    if (firstLine.isEmpty())
+std::optional<std::string> ExpectedError(const QString& text) {
+    if (text.isEmpty())
         return std::nullopt;
-    return firstLine.toStdString() + kNotAltered;
+    return text.toStdString();
 }
 
 struct StateHarness {

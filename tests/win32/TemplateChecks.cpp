@@ -4,6 +4,9 @@
 #include "TestHarness.h"
 #include "Utf8.h"
 
+#include <commctrl.h>
+
+#include <string_view>
 #include <vector>
 
 using namespace Win32Ui;
@@ -44,29 +47,14 @@ const ExpectedStyle kExpectedStyles[] = {
     {Style::NoIntegralHeight, ControlClass::ListBox, LBS_NOINTEGRALHEIGHT, LBS_NOINTEGRALHEIGHT},
 };
 
-const wchar_t* ClassName(ControlClass controlClass) {
-    switch (controlClass) {
-    case ControlClass::Button:
-        return L"Button";
-    case ControlClass::Static:
-        return L"Static";
-    case ControlClass::Edit:
-        return L"Edit";
-    case ControlClass::ListBox:
-        return L"ListBox";
-    }
-    return L"";
-}
-
-std::string Label(const ControlTemplate& control, std::size_t index) {
+std::string Label(const Expected::Control& control, std::size_t index) {
     return "control " + std::to_string(index) + " (id " + std::to_string(control.id) + ")";
 }
 
 } // namespace
 
-// Fields and the texts a window fills at run time have no text in the template; every other text must be the
-// template's.
-void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const std::wstring& title) {
+void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const Expected::Dialog& expected,
+                          const std::wstring& title) {
     CHECK_EQ(WindowText(dialog), title);
     const LONG style = GetWindowLongW(dialog, GWL_STYLE);
     CHECK_EQ((style & WS_CAPTION) == WS_CAPTION, (source.windowStyle & WindowStyle::Caption) != 0);
@@ -78,16 +66,27 @@ void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const std::
              (source.windowStyle & WindowStyle::SysModal) != 0);
 
     // The dialog manager makes the window's font from the template's own fields: upright and of normal weight.
-    const auto checkFace = [](HWND window) {
+    const auto checkFace = [&expected](HWND window) {
         LOGFONTW face{};
         const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
         REQUIRE(font && GetObjectW(font, sizeof face, &face) == sizeof face);
-        CHECK_EQ(face.lfWeight, 400L);
-        CHECK_EQ(int(face.lfItalic), 0);
+        // The table's face, "MS Sans Serif", is a bitmap design; the window asks for the system's alias of it in
+        // outlines.
+        CHECK_EQ(std::wstring(face.lfFaceName), std::wstring(L"MS Shell Dlg"));
+        CHECK_EQ(face.lfWeight, static_cast<LONG>(expected.fontWeight));
+        CHECK_EQ(face.lfItalic != 0, expected.italic);
     };
     checkFace(dialog);
+    // The dialog manager asks for the point size at the screen's pixels per inch.
+    {
+        LOGFONTW face{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof face, &face);
+        HDC screen = GetDC(nullptr);
+        CHECK_EQ(face.lfHeight, static_cast<LONG>(-MulDiv(expected.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72)));
+        ReleaseDC(nullptr, screen);
+    }
 
-    RECT size{0, 0, source.cx, source.cy};
+    RECT size{0, 0, expected.cx, expected.cy};
     MapDialogRect(dialog, &size);
     RECT client{};
     GetClientRect(dialog, &client);
@@ -97,33 +96,38 @@ void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const std::
     std::vector<HWND> children;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         children.push_back(child);
-    REQUIRE(children.size() == source.controls.size());
+    REQUIRE(children.size() == expected.controls.size());
+    REQUIRE(source.controls.size() == expected.controls.size());
 
     for (std::size_t i = 0; i < children.size(); ++i) {
         const ControlTemplate& control = source.controls[i];
-        ROW(Label(control, i));
+        const Expected::Control& literal = expected.controls[i];
+        ROW(Label(literal, i));
         HWND child = children[i];
-        CHECK_EQ(GetDlgCtrlID(child), control.id == DialogIds::kNone ? 0xFFFF : control.id);
+        CHECK_EQ(GetDlgCtrlID(child), literal.id == -1 ? 0xFFFF : literal.id);
+        if (literal.id != -1)
+            CHECK_EQ(GetDlgItem(dialog, literal.id), child);
         wchar_t className[32] = {};
         GetClassNameW(child, className, 32);
-        CHECK_EQ(std::wstring(className), std::wstring(ClassName(control.controlClass)));
-        if (!(control.style & Style::Icon))
+        CHECK_EQ(std::wstring(className), ToWide(literal.className));
+        if (!literal.icon)
             checkFace(child);
-        if (control.controlClass != ControlClass::Edit && control.text[0] != '\0')
-            CHECK_EQ(WindowText(child), ToWide(control.text));
+        // Fields and the texts a window fills at run time are left empty by the table.
+        if (std::string_view(literal.className) != "Edit" && literal.text[0] != '\0')
+            CHECK_EQ(WindowText(child), ToWide(literal.text));
 
         // The dialog manager converts position and size each on its own, as MapDialogRect does each corner.
-        RECT expected{control.x, control.y, control.cx, control.cy};
-        MapDialogRect(dialog, &expected);
+        RECT mapped{literal.rect.x, literal.rect.y, literal.rect.cx, literal.rect.cy};
+        MapDialogRect(dialog, &mapped);
         RECT actual{};
         GetWindowRect(child, &actual);
         MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&actual), 2);
-        CHECK_EQ(actual.left, expected.left);
-        CHECK_EQ(actual.top, expected.top);
-        // An icon static sizes itself to its icon; only its corner is the template's.
-        if (!(control.style & Style::Icon)) {
-            CHECK_EQ(actual.right - actual.left, expected.right);
-            CHECK_EQ(actual.bottom - actual.top, expected.bottom);
+        CHECK_EQ(actual.left, mapped.left);
+        CHECK_EQ(actual.top, mapped.top);
+        // An icon static sizes itself to its icon; only its corner is the table's.
+        if (!literal.icon) {
+            CHECK_EQ(actual.right - actual.left, mapped.right);
+            CHECK_EQ(actual.bottom - actual.top, mapped.bottom);
         }
 
         const LONG childStyle = GetWindowLongW(child, GWL_STYLE);
@@ -171,5 +175,23 @@ void CheckAgainstTemplate(HWND dialog, const DialogTemplate& source, const std::
         ROW("tab " + std::to_string(i));
         at = GetNextDlgTabItem(dialog, at, FALSE);
         CHECK_EQ(GetDlgCtrlID(at), tabStops[i % tabStops.size()]);
+    }
+}
+
+void CheckToolTips(HWND dialog, HWND tips, const Expected::Dialog& expected) {
+    REQUIRE(tips != nullptr);
+    REQUIRE(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0) == static_cast<LRESULT>(expected.TooltipCount()));
+    for (std::size_t i = 0; i < expected.TooltipCount(); ++i) {
+        wchar_t text[256] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.lpszText = text;
+        REQUIRE(SendMessageW(tips, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)));
+        const int id = GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId));
+        ROW("tool " + std::to_string(i) + " (id " + std::to_string(id) + ")");
+        REQUIRE(GetParent(reinterpret_cast<HWND>(tool.uId)) == dialog);
+        const Expected::Control* control = expected.Find(id);
+        REQUIRE(control != nullptr);
+        CHECK_EQ(std::wstring(text), ToWide(control->tooltip));
     }
 }

@@ -1,5 +1,6 @@
-// Each window against its template in res/: ids and classes in template order, texts, rectangles in dialog units
-// through MapDialogRect, the styles that give each control its kind, the default button and the tab order.
+// Each window against the literal table: ids and classes in template order, texts, rectangles in dialog units
+// through MapDialogRect, tooltips; and against its template the styles that give each control its kind, the
+// default button and the tab order.
 
 #include "CAboutDialog.h"
 #include "CEditMessageDialog.h"
@@ -38,7 +39,7 @@ MessageEntry SampleEntry() {
 TEST_CASE(AboutBoxMatchesItsTemplate) {
     ModalDriver driver;
     EXPECT_WINDOW(driver, L"About", [](HWND dialog) {
-        CheckAgainstTemplate(dialog, AboutTemplate(), L"About");
+        CheckAgainstTemplate(dialog, AboutTemplate(), Expected::kAbout, L"About");
         // The icon static shows the program's icon, which the resources hold under the template's id.
         HWND icon = nullptr;
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -59,7 +60,7 @@ TEST_CASE(DueMessageWindowMatchesItsTemplate) {
     const MessageEntry entry = SampleEntry();
     ModalDriver driver;
     EXPECT_WINDOW(driver, L"Tea", [](HWND dialog) {
-        CheckAgainstTemplate(dialog, ShowMessageTemplate(), L"Tea");
+        CheckAgainstTemplate(dialog, ShowMessageTemplate(), Expected::kShow, L"Tea");
         CHECK_EQ(GetFocus(), GetDlgItem(dialog, ShowIds::kOk));
         Click(dialog, ShowIds::kOk);
     });
@@ -72,7 +73,7 @@ TEST_CASE(EditorMatchesItsTemplate) {
     MessageEntry entry = SampleEntry();
     ModalDriver driver;
     EXPECT_WINDOW(driver, L"Edit message", [](HWND dialog) {
-        CheckAgainstTemplate(dialog, EditMessageTemplate(), L"Edit message");
+        CheckAgainstTemplate(dialog, EditMessageTemplate(), Expected::kEdit, L"Edit message");
         // The first Tab goes from OK, which has the focus, to Cancel, then to the name.
         CHECK_EQ(GetFocus(), GetDlgItem(dialog, EditIds::kOk));
         Click(dialog, EditIds::kCancel);
@@ -82,25 +83,12 @@ TEST_CASE(EditorMatchesItsTemplate) {
     driver.Done(__FILE__, __LINE__);
 }
 
-TEST_CASE(TooltipsFollowTheTemplatesTable) {
+TEST_CASE(TooltipsFollowTheTable) {
     MessageEntry entry = SampleEntry();
     ModalDriver driver;
     CEditMessageDialog edit(entry, true);
     EXPECT_WINDOW(driver, L"Edit message", [&edit](HWND dialog) {
-        HWND tips = edit.ToolTips();
-        REQUIRE(tips != nullptr);
-        const auto& rows = EditMessageTemplate().tooltips;
-        REQUIRE(SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0) == static_cast<LRESULT>(rows.size()));
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            ROW(rows[i].text);
-            wchar_t text[256] = {};
-            TTTOOLINFOW tool{};
-            tool.cbSize = sizeof tool;
-            tool.lpszText = text;
-            REQUIRE(SendMessageW(tips, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool)));
-            CHECK_EQ(reinterpret_cast<HWND>(tool.uId), GetDlgItem(dialog, rows[i].id));
-            CHECK_EQ(std::wstring(text), ToWide(rows[i].text));
-        }
+        CheckToolTips(dialog, edit.ToolTips(), Expected::kEdit);
         Click(dialog, EditIds::kCancel);
     });
     edit.DoModal(nullptr);

@@ -1,6 +1,7 @@
 // The editor on a working copy: what it shows, when it reads each field (on losing the focus, and when it closes),
 // the check boxes, the every-day switch, and the name and text fields that never hold more than is stored.
 
+#include "../common/ExpectedTemplates.h"
 #include "CEditMessageDialog.h"
 #include "ModalDriver.h"
 #include "TestHarness.h"
@@ -221,7 +222,7 @@ TEST_CASE(CheckBoxesFlipTheirFlagsAndEveryDayHidesTheDate) {
             CHECK(!IsWindowVisible(GetDlgItem(dialog, id)));
         }
         CHECK(IsWindowVisible(GetDlgItem(dialog, EditIds::kEveryDayNote)));
-        CHECK_EQ(WindowText(GetDlgItem(dialog, EditIds::kEveryDayNote)), ToWide(EditIds::kEveryDayNoteText));
+        CHECK_EQ(WindowText(GetDlgItem(dialog, EditIds::kEveryDayNote)), ToWide(Expected::kEveryDayNote));
         CHECK(IsWindowVisible(GetDlgItem(dialog, EditIds::kHour)));
 
         Click(dialog, EditIds::kEveryDay);

@@ -278,7 +278,7 @@ TEST_CASE(MainWindowMatchesItsTemplate) {
         // With a marked line every tab stop is enabled; with the focus off the buttons, Exit is the default again.
         ClickLine(main, 0);
         SendMessageW(main, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(main, MainIds::kMessageList)), TRUE);
-        CheckAgainstTemplate(main, MainDialogTemplate(), L"Nudgepost");
+        CheckAgainstTemplate(main, MainDialogTemplate(), Expected::kMain, L"Nudgepost");
         // The list's tab stop is in dialog units of the list's own font: only in the dialog's font does the state
         // column stand where the template puts it, whatever size the labels take to fit.
         CHECK_EQ(SendDlgItemMessageW(main, MainIds::kMessageList, WM_GETFONT, 0, 0),
@@ -293,7 +293,6 @@ TEST_CASE(MainWindowMatchesItsTemplate) {
         }
         CHECK_EQ(GetMenuState(menu, SC_SIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
         CHECK_EQ(GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND), static_cast<UINT>(-1));
-        CHECK(SendMessageW(dialog.ToolTips(), TTM_GETTOOLCOUNT, 0, 0) ==
-              static_cast<LRESULT>(MainDialogTemplate().tooltips.size()));
+        CheckToolTips(main, dialog.ToolTips(), Expected::kMain);
     });
 }
