@@ -37,6 +37,7 @@ struct Dialog {
     int cx;
     int cy;
     std::span<const Control> controls;
+    std::span<const int> tooltipOrder = {}; // the ids whose tooltips are added, in the order they are added
 
     const Control* Find(int id) const {
         for (const Control& control : controls) {
@@ -73,7 +74,9 @@ inline constexpr Control kMainControls[] = {
     {1035, "Button", "About ...", {245, 200, 50, 14}, "Show version and author information", ""},
     {1037, "Button", "Show minimized on start", {180, 160, 91, 10}, "", ""},
 };
-inline constexpr Dialog kMain{129, "Nudgepost", "MS Sans Serif", 8, 400, false, 317, 236, kMainControls};
+inline constexpr int kMainTooltipOrder[] = {1006, 1033, 1032, 1007, 1008, 1013, 1035, 1, 1005, 1002, 1034, 1031};
+inline constexpr Dialog kMain{129, "Nudgepost", "MS Sans Serif", 8, 400, false, 317, 236, kMainControls,
+                              kMainTooltipOrder};
 
 inline constexpr Control kEditControls[] = {
     {1, "Button", "OK", {20, 245, 50, 14}, "", ""},
@@ -110,7 +113,9 @@ inline constexpr Control kEditControls[] = {
      "Check to show message every day at specified time", ""},
     {1045, "Static", "", {265, 20, 110, 40}, "", ""},
 };
-inline constexpr Dialog kEdit{134, "Edit message", "MS Sans Serif", 8, 400, false, 397, 281, kEditControls};
+inline constexpr int kEditTooltipOrder[] = {1009, 1010, 1021, 1023, 1024, 1022, 1025, 1026, 1028, 1011, 1039};
+inline constexpr Dialog kEdit{134, "Edit message", "MS Sans Serif", 8, 400, false, 397, 281, kEditControls,
+                              kEditTooltipOrder};
 // What the note in place of the date says once the editor has set it up.
 inline constexpr const char* kEveryDayNote =
     "Configuration of date is not\nneccessary when message\nshould be shown every day.";

@@ -190,6 +190,8 @@ void CheckToolTips(HWND dialog, HWND tips, const Expected::Dialog& expected) {
         const int id = GetDlgCtrlID(reinterpret_cast<HWND>(tool.uId));
         ROW("tool " + std::to_string(i) + " (id " + std::to_string(id) + ")");
         REQUIRE(GetParent(reinterpret_cast<HWND>(tool.uId)) == dialog);
+        if (i < expected.tooltipOrder.size())
+            CHECK_EQ(id, expected.tooltipOrder[i]);
         const Expected::Control* control = expected.Find(id);
         REQUIRE(control != nullptr);
         CHECK_EQ(std::wstring(text), ToWide(control->tooltip));
