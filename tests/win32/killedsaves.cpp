@@ -26,6 +26,9 @@ namespace {
 const wchar_t* const kKeyName = L"NudgepostKilledSaves";
 constexpr int kKillsPerCommand = 14;
 constexpr DWORD kLimitMs = 10000;
+// A start of the program under Wine, on a machine busy with other builds, has been seen to take longer than the
+// other steps' limit; waiting longer for it costs nothing when it comes at once.
+constexpr DWORD kStartLimitMs = 30000;
 
 std::string Ask(const char* request) {
     std::printf("%s\n", request);
@@ -57,10 +60,17 @@ HWND VisibleWindow(const wchar_t* title) {
     return window && IsWindowVisible(window) ? window : nullptr;
 }
 
+// Why a start did not reach the command, for the log.
+const char* WhyNotUp(HWND main, bool errorBox) {
+    if (errorBox)
+        return "it showed an error box";
+    return main ? "its list could not be brought to the command" : "its window did not come in time";
+}
+
 // The program's main window, once it is up and idle; null when an error box comes instead, or nothing in time.
 HWND WaitForMainWindow(bool& errorBox) {
     errorBox = false;
-    const ULONGLONG until = GetTickCount64() + kLimitMs;
+    const ULONGLONG until = GetTickCount64() + kStartLimitMs;
     while (GetTickCount64() < until) {
         if (VisibleWindow(L"Error")) {
             errorBox = true;
@@ -193,7 +203,8 @@ int main() {
         bool errorBox = false;
         HWND main = WaitForMainWindow(errorBox);
         if (!main || !command.prepare(main)) {
-            Log("%s: the program did not come up for the run to the end\n", command.name);
+            Log("%s: the program did not come up for the run to the end: %s\n", command.name,
+                WhyNotUp(main, errorBox));
             Ask("kill");
             return 100;
         }
@@ -244,7 +255,8 @@ int main() {
                     return false;
                 main = WaitForMainWindow(errorBox);
                 if (!main || !command.prepare(main)) {
-                    Log("%s: the program did not come up before kill %d\n", command.name, kills);
+                    Log("%s: the program did not come up before kill %d: %s\n", command.name, kills,
+                        WhyNotUp(main, errorBox));
                     Ask("kill");
                     return false;
                 }
