@@ -156,13 +156,17 @@ bool Fits(const QFont& font, const QString& text, int room) {
     return QFontMetrics(font).horizontalAdvance(text) <= room;
 }
 
-// The face at a pixel size of the search; the face itself at the size it started from, so that a window whose texts
-// fit keeps its face as the template set it, in points.
-QFont FaceOfSize(const QFont& face, int start, int pixelSize) {
-    QFont sized = face;
-    if (pixelSize != start)
-        sized.setPixelSize(pixelSize);
-    return sized;
+// The largest size of face, down to the smallest readable one, at which fits holds; face itself when it already
+// does, so that a window whose texts fit keeps its face as the template set it, in points.
+template <class Fits> QFont LargestFittingFace(const QFont& face, Fits&& fits) {
+    const int start = QFontInfo(face).pixelSize();
+    const auto ofSize = [&](int pixelSize) {
+        QFont sized = face;
+        if (pixelSize != start)
+            sized.setPixelSize(pixelSize);
+        return sized;
+    };
+    return ofSize(LargestFittingSize(start, kSmallestFace, [&](int size) { return fits(ofSize(size)); }));
 }
 
 // A control holds one line of text when its rectangle has no room for a second line of the template's face.
@@ -176,16 +180,13 @@ bool HoldsOneLine(const ControlTemplate& control, DialogBaseUnits units, const Q
 // The one face size of a window: the largest, up to the template's, at which every single-line text the window
 // will hold fits its control, so that neighbouring texts never come out in different sizes.
 QFont WindowFace(const QFont& templateFace, const std::vector<std::pair<QWidget*, QString>>& texts) {
-    const int start = QFontInfo(templateFace).pixelSize();
-    const auto allFit = [&](int size) {
-        const QFont candidate = FaceOfSize(templateFace, start, size);
+    return LargestFittingFace(templateFace, [&texts](const QFont& candidate) {
         for (const auto& [widget, text] : texts) {
             if (!Fits(candidate, text, TextRoom(widget)))
                 return false;
         }
         return true;
-    };
-    return FaceOfSize(templateFace, start, LargestFittingSize(start, kSmallestFace, allFit));
+    });
 }
 
 Qt::WindowFlags FlagsFor(unsigned windowStyle) {
@@ -259,10 +260,8 @@ void FitText(QWidget* control) {
     // Measured from the window's face each time: a shorter text than the last one needs no smaller size.
     const QString text = ControlText(control);
     const int room = TextRoom(control);
-    const QFont windowFace = control->window()->font();
-    const int start = QFontInfo(windowFace).pixelSize();
-    const auto fits = [&](int size) { return Fits(FaceOfSize(windowFace, start, size), text, room); };
-    const QFont font = FaceOfSize(windowFace, start, LargestFittingSize(start, kSmallestFace, fits));
+    const QFont font = LargestFittingFace(control->window()->font(),
+                                          [&](const QFont& candidate) { return Fits(candidate, text, room); });
     // The clock is set twice a second; an unchanged face is not set again.
     if (font != control->font())
         control->setFont(font);
